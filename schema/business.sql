@@ -1,0 +1,1 @@
+-- Business database of an installation.

@@ -1,0 +1,1 @@
+-- Configuration database of an installation.

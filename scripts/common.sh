@@ -1,0 +1,58 @@
+# Shared by scripts/demo and scripts/test: packages, build, test database server.
+
+VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libpq-dev postgresql
+                  libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk)
+
+velmora_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+# Installs what is missing, quietly; nothing is fetched when all is there.
+ensure_packages() {
+    local missing=() p
+    for p in "${VELMORA_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq </dev/null >/dev/null
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+}
+
+build_project() {
+    local root; root=$(velmora_root)
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$root/build" -j "$(nproc)" -- --no-print-directory "$@"
+}
+
+pg_bin_dir() { ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1; }
+
+# A throwaway PostgreSQL server on a private socket folder. PostgreSQL will
+# not run as root, so as root the server runs as the postgres user.
+# Sets VELMORA_PG_DIR and exports VELMORA_TEST_PG (a Data Source: folder:port).
+pg_start() {
+    local bin; bin=$(pg_bin_dir)
+    [ -n "$bin" ] || { echo "PostgreSQL server binaries not found" >&2; return 1; }
+    VELMORA_PG_DIR=$(mktemp -d /tmp/velmora-pg.XXXXXX)
+    local as=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chown postgres: "$VELMORA_PG_DIR"
+        as=(runuser -u postgres --)
+    fi
+    "${as[@]}" "$bin/initdb" -D "$VELMORA_PG_DIR/data" -U postgres -A trust -E UTF8 --locale=C --no-sync \
+        >"$VELMORA_PG_DIR/initdb.log" 2>&1 || { cat "$VELMORA_PG_DIR/initdb.log" >&2; return 1; }
+    "${as[@]}" "$bin/pg_ctl" -D "$VELMORA_PG_DIR/data" -l "$VELMORA_PG_DIR/server.log" -w -s \
+        -o "-k $VELMORA_PG_DIR -p 5432 -c listen_addresses='' -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+        start || { cat "$VELMORA_PG_DIR/server.log" >&2; return 1; }
+    export VELMORA_TEST_PG="$VELMORA_PG_DIR:5432"
+}
+
+pg_stop() {
+    [ -n "${VELMORA_PG_DIR:-}" ] && [ -d "$VELMORA_PG_DIR/data" ] || return 0
+    local bin; bin=$(pg_bin_dir)
+    local as=()
+    [ "$(id -u)" -eq 0 ] && as=(runuser -u postgres --)
+    "${as[@]}" "$bin/pg_ctl" -D "$VELMORA_PG_DIR/data" -m immediate -s -w stop >/dev/null 2>&1 || true
+    rm -rf "$VELMORA_PG_DIR"
+}

@@ -1,0 +1,46 @@
+#include "data/connection.h"
+
+#include <algorithm>
+
+#include "data/connection_string.h"
+#include "data/postgres/postgres_connection.h"
+#include "data/sqlite/sqlite_connection.h"
+
+namespace velmora {
+
+namespace {
+
+bool containsNoCase(std::string text, std::string word) {
+    auto lower = [](std::string& s) {
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    };
+    lower(text);
+    lower(word);
+    return text.find(word) != std::string::npos;
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error) {
+    ConnectionParts parts = ParseConnectionString(connectionString);
+    if (containsNoCase(parts.provider, "oracle") || containsNoCase(parts.provider, "msdaora")) {
+        error.number = -2147467259L;
+        error.description = "no database client for provider " + parts.provider + " on this platform";
+        return nullptr;
+    }
+    if (parts.hasInitialCatalog)
+        return OpenPostgres(parts.dataSource, parts.initialCatalog, parts.userId, parts.password, error);
+    if (parts.dataSource.empty()) {
+        error.number = -2147467259L;
+        error.description = "no data source in the connection string";
+        return nullptr;
+    }
+    return OpenSqlite(parts.dataSource, false, error);
+}
+
+std::unique_ptr<Connection> CreateSqliteDatabase(const std::string& path, DbError& error) {
+    return OpenSqlite(path, true, error);
+}
+
+}  // namespace velmora

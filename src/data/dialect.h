@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "data/connection.h"
+
+namespace velmora {
+
+// Turns a statement in the callers' dialect into the engine's: "TOP n" after
+// SELECT becomes "LIMIT n" at the end of the same query level, and on
+// PostgreSQL bracketed names lose their brackets. Text inside literals is
+// never touched; nothing else is rewritten.
+std::string TranslateSql(const std::string& sql, EngineKind engine);
+
+}  // namespace velmora

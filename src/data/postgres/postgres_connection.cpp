@@ -1,0 +1,234 @@
+#include "data/postgres/postgres_connection.h"
+
+#include <libpq-fe.h>
+
+#include "data/dialect.h"
+
+namespace velmora {
+
+namespace {
+
+// The number ADO reports for a provider's failure; PostgreSQL's own code is
+// in the description.
+constexpr long kProviderFailure = -2147467259L;
+
+std::string trimNewline(std::string s) {
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
+void setResultError(PGconn* conn, PGresult* res, DbError& error) {
+    error.number = kProviderFailure;
+    const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    std::string message = res ? PQresultErrorMessage(res) : "";
+    if (message.empty()) message = PQerrorMessage(conn);
+    error.description = trimNewline(message);
+    if (state) error.description = std::string("[") + state + "] " + error.description;
+}
+
+bool isNumericType(Oid type) {
+    switch (type) {
+        case 20: case 21: case 23: case 700: case 701: case 1700: return true;
+        default: return false;
+    }
+}
+
+struct ResultGuard {
+    PGresult* res;
+    ~ResultGuard() { PQclear(res); }
+};
+
+class PostgresStatement final : public PreparedStatement {
+public:
+    PostgresStatement(PGconn* conn, std::string name, int params)
+        : m_conn(conn), m_name(std::move(name)), m_params(params) {}
+
+    bool execute(const std::vector<std::optional<std::string>>& values, DbError& error) override {
+        std::vector<const char*> raw(static_cast<size_t>(m_params), nullptr);
+        for (size_t i = 0; i < values.size() && i < raw.size(); ++i)
+            raw[i] = values[i] ? values[i]->c_str() : nullptr;
+        ResultGuard r{PQexecPrepared(m_conn, m_name.c_str(), m_params, raw.data(), nullptr, nullptr, 0)};
+        ExecStatusType st = PQresultStatus(r.res);
+        if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
+            setResultError(m_conn, r.res, error);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    PGconn* m_conn;
+    std::string m_name;
+    int m_params;
+};
+
+class PostgresConnection final : public Connection {
+public:
+    explicit PostgresConnection(PGconn* conn) : m_conn(conn) {}
+    ~PostgresConnection() override { PQfinish(m_conn); }
+
+    EngineKind kind() const override { return EngineKind::PostgreSQL; }
+
+    bool execute(const std::string& sql, DbError& error) override {
+        std::string text = TranslateSql(sql, EngineKind::PostgreSQL);
+        ResultGuard r{PQexec(m_conn, text.c_str())};
+        ExecStatusType st = PQresultStatus(r.res);
+        if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_EMPTY_QUERY) {
+            setResultError(m_conn, r.res, error);
+            return false;
+        }
+        return true;
+    }
+
+    std::unique_ptr<Recordset> query(const std::string& sql, DbError& error) override {
+        std::string text = TranslateSql(sql, EngineKind::PostgreSQL);
+        // One statement only: a query never carries a second, stacked one.
+        ResultGuard r{PQexecParams(m_conn, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)};
+        if (PQresultStatus(r.res) != PGRES_TUPLES_OK) {
+            if (PQresultStatus(r.res) == PGRES_COMMAND_OK) {
+                error.number = kProviderFailure;
+                error.description = "statement returned no result set";
+            } else {
+                setResultError(m_conn, r.res, error);
+            }
+            return nullptr;
+        }
+        int columns = PQnfields(r.res);
+        std::vector<std::string> names;
+        names.reserve(static_cast<size_t>(columns));
+        for (int i = 0; i < columns; ++i) names.emplace_back(PQfname(r.res, i));
+        auto result = std::make_unique<Recordset>(std::move(names));
+        for (int i = 0; i < columns; ++i)
+            result->setColumnNumeric(static_cast<size_t>(i), isNumericType(PQftype(r.res, i)));
+        int rows = PQntuples(r.res);
+        for (int row = 0; row < rows; ++row) {
+            std::vector<Cell> cells(static_cast<size_t>(columns));
+            for (int i = 0; i < columns; ++i) {
+                if (PQgetisnull(r.res, row, i)) continue;
+                Cell& cell = cells[static_cast<size_t>(i)];
+                cell.kind = Cell::Kind::Text;
+                cell.text.assign(PQgetvalue(r.res, row, i), static_cast<size_t>(PQgetlength(r.res, row, i)));
+            }
+            result->addRow(std::move(cells));
+        }
+        return result;
+    }
+
+    std::unique_ptr<PreparedStatement> prepare(const std::string& sql, DbError& error) override {
+        // "?" placeholders become $1, $2 … outside literals.
+        std::string text;
+        int count = 0;
+        bool inLiteral = false;
+        for (char c : sql) {
+            if (c == '\'') inLiteral = !inLiteral;
+            if (c == '?' && !inLiteral) text += "$" + std::to_string(++count);
+            else text.push_back(c);
+        }
+        std::string name = "velmora_stmt_" + std::to_string(++m_statementCounter);
+        ResultGuard r{PQprepare(m_conn, name.c_str(), text.c_str(), count, nullptr)};
+        if (PQresultStatus(r.res) != PGRES_COMMAND_OK) {
+            setResultError(m_conn, r.res, error);
+            return nullptr;
+        }
+        return std::make_unique<PostgresStatement>(m_conn, name, count);
+    }
+
+    bool begin(DbError& error) override { return execute("BEGIN", error); }
+    bool commit(DbError& error) override {
+        if (!execute("COMMIT", error)) {
+            rollback();
+            return false;
+        }
+        return true;
+    }
+    void rollback() override {
+        if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) PQclear(PQexec(m_conn, "ROLLBACK"));
+    }
+    bool inTransaction() const override {
+        PGTransactionStatusType st = PQtransactionStatus(m_conn);
+        return st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
+    }
+
+private:
+    PGconn* m_conn;
+    int m_statementCounter = 0;
+};
+
+PGconn* connect(const std::string& dataSource, const std::string& database, const std::string& user,
+                const std::string& password, DbError& error) {
+    std::string host = dataSource;
+    std::string port;
+    size_t colon = dataSource.rfind(':');
+    if (colon != std::string::npos && colon + 1 < dataSource.size() &&
+        dataSource.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+        host = dataSource.substr(0, colon);
+        port = dataSource.substr(colon + 1);
+    }
+    std::vector<const char*> keys;
+    std::vector<const char*> values;
+    auto add = [&](const char* key, const std::string& value) {
+        if (value.empty()) return;
+        keys.push_back(key);
+        values.push_back(value.c_str());
+    };
+    add("host", host);
+    add("port", port);
+    add("dbname", database);
+    add("user", user);
+    add("password", password);
+    keys.push_back("connect_timeout");
+    values.push_back("60");
+    keys.push_back("client_encoding");
+    values.push_back("UTF8");
+    keys.push_back("application_name");
+    values.push_back("Velmora");
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
+    if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
+        error.number = kProviderFailure;
+        error.description = trimNewline(conn ? PQerrorMessage(conn) : "out of memory");
+        PQfinish(conn);
+        return nullptr;
+    }
+    // Notices (for example of IF NOT EXISTS) are not errors; keep them off stderr.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    return conn;
+}
+
+std::string quoteIdentifier(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> OpenPostgres(const std::string& dataSource, const std::string& database,
+                                         const std::string& user, const std::string& password,
+                                         DbError& error) {
+    PGconn* conn = connect(dataSource, database, user, password, error);
+    if (conn == nullptr) return nullptr;
+    return std::make_unique<PostgresConnection>(conn);
+}
+
+bool CreatePostgresDatabase(const std::string& dataSource, const std::string& database,
+                            const std::string& user, const std::string& password, DbError& error) {
+    auto admin = OpenPostgres(dataSource, "postgres", user, password, error);
+    if (!admin) return false;
+    return admin->execute("CREATE DATABASE " + quoteIdentifier(database) +
+                              " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'",
+                          error);
+}
+
+bool DropPostgresDatabase(const std::string& dataSource, const std::string& database,
+                          const std::string& user, const std::string& password, DbError& error) {
+    auto admin = OpenPostgres(dataSource, "postgres", user, password, error);
+    if (!admin) return false;
+    return admin->execute("DROP DATABASE IF EXISTS " + quoteIdentifier(database) + " WITH (FORCE)", error);
+}
+
+}  // namespace velmora

@@ -1,0 +1,85 @@
+#include "support/test_env.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <random>
+
+#include "data/connection_string.h"
+#include "data/postgres/postgres_connection.h"
+#include "data/schema_text.h"
+
+namespace velmora::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test.XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    if (made == nullptr) throw std::runtime_error("cannot create a temporary folder");
+    m_path = made;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string EngineName(const testing::TestParamInfo<Engine>& info) {
+    return info.param == Engine::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+std::string PostgresDataSource() {
+    const char* value = std::getenv("VELMORA_TEST_PG");
+    return value ? value : "";
+}
+
+bool PostgresRequired() {
+    const char* value = std::getenv("VELMORA_REQUIRE_PG");
+    return value && std::string(value) == "1";
+}
+
+std::string UniqueName(const std::string& stem) {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    return stem + "_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + "_" + std::to_string(rd() % 100000);
+}
+
+ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema) : m_engine(engine) {
+    DbError error;
+    if (engine == Engine::SQLite) {
+        m_dir = std::make_unique<TempDir>();
+        m_name = m_dir->file("business.sqlite");
+        if (!CreateSqliteDatabase(m_name, error)) throw std::runtime_error(error.description);
+        m_connectionString = FileConnectionString("Microsoft.ACE.OLEDB.12.0", "", "", m_name);
+        m_available = true;
+    } else {
+        std::string source = PostgresDataSource();
+        if (source.empty()) return;
+        m_name = UniqueName("velmora_test");
+        if (!CreatePostgresDatabase(source, m_name, "postgres", "", error))
+            throw std::runtime_error("cannot create test database: " + error.description);
+        m_connectionString = ServerConnectionString("SQLOLEDB", "postgres", "", source, m_name);
+        m_available = true;
+    }
+    if (withSchema) {
+        auto connection = connect();
+        if (!connection || !connection->execute(std::string(BusinessSchemaSql()), error))
+            throw std::runtime_error("cannot load the business schema: " + error.description);
+    }
+}
+
+ScratchDatabase::~ScratchDatabase() {
+    if (m_engine == Engine::PostgreSQL && m_available) {
+        DbError ignored;
+        DropPostgresDatabase(PostgresDataSource(), m_name, "postgres", "", ignored);
+    }
+}
+
+std::unique_ptr<Connection> ScratchDatabase::connect() const {
+    DbError error;
+    auto connection = OpenConnection(m_connectionString, error);
+    if (!connection) ADD_FAILURE() << "cannot open " << m_connectionString << ": " << error.description;
+    return connection;
+}
+
+}  // namespace velmora::test
