@@ -37,7 +37,18 @@ bool DataAccess::OpenConfigConnection(const std::string& connectionString, DbErr
     DbError local;
     m_config = OpenConnection(connectionString, local);
     if (!m_config && error) *error = local;
+    relaxConfigDurability();
     return ConfigOpen();
+}
+
+// The business database syncs every commit; the configuration database holds
+// the log and linking rows, written one by one all day, where losing the last
+// rows to a power cut costs nothing that matters.
+void DataAccess::relaxConfigDurability() {
+    if (m_config && m_config->kind() == EngineKind::SQLite) {
+        DbError ignored;
+        m_config->execute("PRAGMA synchronous=NORMAL", ignored);
+    }
 }
 
 bool DataAccess::OpenDataConnection(const std::string& connectionString, DbError* error) {
@@ -135,6 +146,7 @@ bool DataAccess::ReopenConfigConnection() {
     if (m_configConnectionString.empty()) return false;
     DbError error;
     m_config = OpenConnection(m_configConnectionString, error);
+    relaxConfigDurability();
     return ConfigOpen();
 }
 

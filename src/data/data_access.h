@@ -76,6 +76,7 @@ private:
                        bool skipErrorLog, bool* succeeded);
     bool execute(Connection* connection, const std::string& sql, bool skipErrorLog);
     void writeLogRow(const std::string& text);
+    void relaxConfigDurability();
     void failWithError(const DbError& error, const std::string& sql, bool skip);
 
     TimestampSource m_clock;
