@@ -1,0 +1,69 @@
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+ShellOpener& opener() {
+    static ShellOpener current;
+    return current;
+}
+
+}  // namespace
+
+bool StartDetached(const std::string& program, const std::string& argument) {
+    if (access(program.c_str(), X_OK) != 0) return false;
+    // The grandchild reports a failed exec through the pipe; a successful exec
+    // closes it (close-on-exec) and the parent reads nothing.
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return false;
+    pid_t child = fork();
+    if (child < 0) {
+        close(report[0]);
+        close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        close(report[0]);
+        setsid();
+        pid_t grandchild = fork();
+        if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
+        std::vector<char*> args;
+        args.push_back(const_cast<char*>(program.c_str()));
+        if (!argument.empty()) args.push_back(const_cast<char*>(argument.c_str()));
+        args.push_back(nullptr);
+        int devnull = open("/dev/null", O_RDWR);
+        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
+        execv(program.c_str(), args.data());
+        int err = errno;
+        ssize_t ignored = write(report[1], &err, sizeof err);
+        (void)ignored;
+        _exit(127);
+    }
+    close(report[1]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int err = 0;
+    ssize_t got;
+    while ((got = read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got == 0;
+}
+
+bool ShellOpen(const std::string& path) {
+    if (opener()) return opener()(path);
+    return StartDetached("/usr/bin/xdg-open", path);
+}
+
+void SetShellOpener(ShellOpener newOpener) { opener() = std::move(newOpener); }
+
+}  // namespace velmora

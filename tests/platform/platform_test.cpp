@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "platform/cipher.h"
+#include "platform/files.h"
+#include "platform/identity.h"
+#include "platform/process.h"
+#include "support/test_env.h"
+
+namespace velmora {
+namespace {
+
+TEST(Cipher, RoundTripsUnderItsKeyOnly) {
+    test::TempDir dir;
+    ASSERT_TRUE(Cipher::CreateKeyFile(dir.file("cipher.key")));
+    struct stat info {};
+    ASSERT_EQ(stat(dir.file("cipher.key").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    auto cipher = Cipher::FromKeyFile(dir.file("cipher.key"));
+    ASSERT_TRUE(cipher);
+
+    std::string stored = cipher->Encipher("AB12");
+    EXPECT_NE(stored, "AB12");
+    EXPECT_NE(stored, cipher->Encipher("AB12")) << "a fresh nonce every time";
+    EXPECT_EQ(cipher->Decipher(stored), "AB12");
+    EXPECT_EQ(cipher->Decipher(cipher->Encipher("")), "");
+
+    ASSERT_TRUE(Cipher::CreateKeyFile(dir.file("other.key")));
+    EXPECT_FALSE(Cipher::FromKeyFile(dir.file("other.key"))->Decipher(stored));
+    std::string tampered = stored;
+    tampered[tampered.size() / 2] = tampered[tampered.size() / 2] == 'A' ? 'B' : 'A';
+    EXPECT_FALSE(cipher->Decipher(tampered));
+    EXPECT_FALSE(cipher->Decipher("1234")) << "a plain PIN is not a stored one";
+    EXPECT_FALSE(cipher->Decipher(""));
+    EXPECT_FALSE(Cipher::FromKeyFile(dir.file("missing.key")));
+}
+
+TEST(StartDetached, RunsTheProgramWithOneArgumentAndReportsMissingOnes) {
+    test::TempDir dir;
+    std::string script = dir.file("Dunvale");
+    {
+        std::ofstream out(script);
+        out << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/args.txt\"\n";
+    }
+    chmod(script.c_str(), 0755);
+    ASSERT_TRUE(StartDetached(script, "001000123,,株式会社 テスト"));
+    std::string got;
+    for (int i = 0; i < 200 && got.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream in(dir.file("args.txt"));
+        std::getline(in, got);
+    }
+    EXPECT_EQ(got, "1|001000123,,株式会社 テスト");
+
+    EXPECT_FALSE(StartDetached(dir.file("Ferrano"), "x"));
+    std::ofstream(dir.file("plain.txt")) << "not a program";
+    EXPECT_FALSE(StartDetached(dir.file("plain.txt"), ""));
+}
+
+TEST(Identity, NamesAreShortAndTheProgramFolderIsKnown) {
+    EXPECT_FALSE(ReadUserName().empty());
+    EXPECT_LE(ReadUserName().size(), 255u);
+    EXPECT_LE(ReadComputerName().size(), 255u);
+    EXPECT_TRUE(FolderExists(ExecutableFolder()));
+    char a0[] = "Velmora", a1[] = "001", a2[] = "20240401 00000012";
+    char* argv[] = {a0, a1, a2};
+    EXPECT_EQ(JoinArguments(3, argv), "001 20240401 00000012");
+    EXPECT_EQ(JoinArguments(1, argv), "");
+}
+
+TEST(Files, CopiesOverAndCreatesFolders) {
+    test::TempDir dir;
+    std::string deep = dir.file("users/sato/conf");
+    ASSERT_TRUE(CreateFolders(deep));
+    std::ofstream(dir.file("a")) << "one";
+    std::ofstream(deep + "/a") << "old";
+    ASSERT_TRUE(CopyFileOver(dir.file("a"), deep + "/a"));
+    std::ifstream in(deep + "/a");
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "one");
+    EXPECT_FALSE(CopyFileOver(dir.file("missing"), deep + "/b"));
+    EXPECT_TRUE(FileExists(deep + "/a"));
+    EXPECT_FALSE(FileExists(deep));
+}
+
+}  // namespace
+}  // namespace velmora
