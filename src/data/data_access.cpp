@@ -1,6 +1,5 @@
 #include "data/data_access.h"
 
-#include <ctime>
 #include <exception>
 
 #include "data/sql_text.h"
@@ -18,16 +17,7 @@ std::string counterText(std::int64_t value) {
 
 }  // namespace
 
-std::string CurrentTimestamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y%m%d %H%M%S", &local);
-    return buffer;
-}
-
-DataAccess::DataAccess(TimestampSource clock) : m_clock(std::move(clock)) {}
+DataAccess::DataAccess(ClockSource clock) : m_clock(std::move(clock)) {}
 
 DataAccess::~DataAccess() { CloseConnections(); }
 
@@ -151,7 +141,7 @@ bool DataAccess::ReopenConfigConnection() {
 }
 
 void DataAccess::writeLogRow(const std::string& text) {
-    std::string time = "'" + m_clock() + "'";
+    std::string time = "'" + NowText() + "'";
     ++m_operationCounter;
     std::string sql = std::string("INSERT INTO プログラム稼動履歴 (") + "実行日付," + "プログラムID," + "proccounter," +
                       "摘要," + "運用事業所コード," + "起動担当者コード," + "ユーザID)" + "VALUES (" + time + ", '" +

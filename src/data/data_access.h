@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "data/clock.h"
 #include "data/connection.h"
 #include "data/recordset.h"
 
@@ -18,16 +19,12 @@ struct LogIdentity {
     std::string userId;      // the login name
 };
 
-// "yyyymmdd hhnnss" of now; replaced in tests.
-using TimestampSource = std::function<std::string()>;
-std::string CurrentTimestamp();
-
 // The one way in which the program reads and writes its two databases.
 // Every operation returns true or false and never throws; a failing statement
 // leaves an error row in the operation log.
 class DataAccess {
 public:
-    explicit DataAccess(TimestampSource clock = CurrentTimestamp);
+    explicit DataAccess(ClockSource clock = SystemNow);
     ~DataAccess();
     DataAccess(const DataAccess&) = delete;
     DataAccess& operator=(const DataAccess&) = delete;
@@ -61,6 +58,11 @@ public:
     void RollbackDataTransaction();
     bool InDataTransaction() const;
 
+    // The clock every row of the run is stamped with.
+    TimePoint Now() const { return m_clock(); }
+    std::string NowText() const { return FormatTimestamp(m_clock()); }
+    const ClockSource& clock() const { return m_clock; }
+
     LogIdentity& identity() { return m_identity; }
     const LogIdentity& identity() const { return m_identity; }
     std::int64_t OperationCounter() const { return m_operationCounter; }
@@ -79,7 +81,7 @@ private:
     void relaxConfigDurability();
     void failWithError(const DbError& error, const std::string& sql, bool skip);
 
-    TimestampSource m_clock;
+    ClockSource m_clock;
     std::unique_ptr<Connection> m_config;
     std::unique_ptr<Connection> m_data;
     std::string m_configConnectionString;

@@ -31,7 +31,7 @@ protected:
                                   "CREATE TABLE M担当者 (担当者コード TEXT, 部門コード TEXT)",
                                   error))
             << error.description;
-        m_access = std::make_unique<DataAccess>([] { return std::string("20261206 093015"); });
+        m_access = std::make_unique<DataAccess>([] { return ParseTimestamp("20261206 093015"); });
         m_access->identity() = {"Velmora", "001", "00012", "sato"};
         ASSERT_TRUE(m_access->OpenConfigConnection(ConfigConnectionString(1, configPath + ";")));
         ASSERT_TRUE(m_access->OpenDataConnection(m_data->connectionString()));
@@ -196,7 +196,7 @@ TEST_P(DataAccessTest, ATransactionIsAllOrNothing) {
 }
 
 TEST_P(DataAccessTest, AnUnopenableDatabaseLeavesTheOpenErrorRow) {
-    DataAccess access([] { return std::string("20261206 093015"); });
+    DataAccess access([] { return ParseTimestamp("20261206 093015"); });
     ASSERT_TRUE(access.OpenConfigConnection(ConfigConnectionString(1, m_dir.file("usrcnfg.accdb"))));
     std::string bad = GetParam() == Engine::SQLite
                           ? FileConnectionString("Microsoft.ACE.OLEDB.12.0", "", "", m_dir.file("missing.accdb"))
