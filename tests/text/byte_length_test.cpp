@@ -1,0 +1,177 @@
+#include "text/byte_length.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "text/utf8.h"
+
+namespace velmora {
+namespace {
+
+// glibc's converter as the reference for what code page 932 can write.
+class Cp932Converter {
+  public:
+    Cp932Converter() : m_cd(iconv_open("CP932", "UTF-8")) {}
+    ~Cp932Converter() {
+        if (ok()) {
+            iconv_close(m_cd);
+        }
+    }
+    Cp932Converter(const Cp932Converter&) = delete;
+    Cp932Converter& operator=(const Cp932Converter&) = delete;
+
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Bytes of the whole text in the code page, with one byte ("?") for each
+    // character the converter refuses.
+    std::size_t Measure(const std::string& text) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        std::string input = text;
+        char* in = input.data();
+        std::size_t inLeft = input.size();
+        std::size_t total = 0;
+        while (inLeft > 0) {
+            char buffer[256];
+            char* out = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t result = iconv(m_cd, &in, &inLeft, &out, &outLeft);
+            total += sizeof buffer - outLeft;
+            if (result == static_cast<std::size_t>(-1)) {
+                if (errno == E2BIG) {
+                    continue;
+                }
+                const std::size_t offset = static_cast<std::size_t>(in - input.data());
+                const std::size_t skip = DecodeUtf8At(input, offset).bytes.size();
+                in += skip;
+                inLeft -= skip;
+                total += 1;
+                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        return total;
+    }
+
+    // Bytes of one character, 0 when the converter refuses it or writes
+    // nothing for it.
+    std::size_t Single(char32_t code) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        std::string input = ToUtf8(code);
+        char* in = input.data();
+        std::size_t inLeft = input.size();
+        char buffer[16];
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        if (iconv(m_cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+            return 0;
+        }
+        return sizeof buffer - outLeft;
+    }
+
+  private:
+    iconv_t m_cd;
+};
+
+struct CharCase {
+    const char* text;
+    int bytes;
+    friend std::ostream& operator<<(std::ostream& os, const CharCase& c) { return os << c.text; }
+};
+
+class CharByteLengthCase : public ::testing::TestWithParam<CharCase> {};
+
+TEST_P(CharByteLengthCase, CountsCodePage932Bytes) {
+    const auto& [text, bytes] = GetParam();
+    const std::string s = text;
+    ASSERT_EQ(CharCount(s), 1u) << text;
+    EXPECT_EQ(CharByteLength(DecodeUtf8At(s, 0).code), bytes) << text;
+    EXPECT_EQ(ByteLength(s), static_cast<std::size_t>(bytes)) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ByteLength, CharByteLengthCase,
+    ::testing::Values(
+        // Single byte: ASCII, half-width katakana, folded ¥ and ‾.
+        CharCase{"A", 1}, CharCase{" ", 1}, CharCase{"~", 1}, CharCase{"\x7F", 1}, CharCase{"ｱ", 1},
+        CharCase{"｡", 1}, CharCase{"ﾟ", 1}, CharCase{"¥", 1}, CharCase{"‾", 1},
+        // Double byte: JIS X 0208 rows.
+        CharCase{"漢", 2}, CharCase{"あ", 2}, CharCase{"ア", 2}, CharCase{"Ａ", 2}, CharCase{"１", 2},
+        CharCase{"　", 2}, CharCase{"ー", 2}, CharCase{"〒", 2}, CharCase{"±", 2}, CharCase{"Ω", 2},
+        CharCase{"Я", 2}, CharCase{"～", 2}, CharCase{"￥", 2},
+        // NEC row 13, NEC-selected and IBM extensions, user-defined area.
+        CharCase{"①", 2}, CharCase{"⑳", 2}, CharCase{"㈱", 2}, CharCase{"Ⅹ", 2}, CharCase{"ⅰ", 2},
+        CharCase{"№", 2}, CharCase{"㌔", 2}, CharCase{"髙", 2}, CharCase{"﨑", 2}, CharCase{"￢", 2},
+        CharCase{"\uE000", 2}, CharCase{"\uE757", 2},
+        // JIS forms the converter maps onto the code page.
+        CharCase{"〜", 2}, CharCase{"−", 2}, CharCase{"¢", 2},
+        // Not in the code page: written as "?".
+        CharCase{"\u0080", 1}, CharCase{"\u00A0", 1}, CharCase{"é", 1}, CharCase{"丂", 1}, CharCase{"㉑", 1},
+        CharCase{"Ⅻ", 1}, CharCase{"\uE758", 1}, CharCase{"😀", 1}, CharCase{"𠮷", 1},
+        CharCase{"\U0010FFFF", 1}, CharCase{"\uFFFD", 1}));
+
+TEST(ByteLength, EmptyTextHasNoBytes) {
+    EXPECT_EQ(ByteLength(""), 0u);
+}
+
+TEST(ByteLength, MalformedByteCountsOne) {
+    EXPECT_EQ(ByteLength("漢\xFF"
+                         "a"),
+              4u);
+}
+
+TEST(ByteLength, AgreesWithIconvOnMixedTexts) {
+    Cp932Converter converter;
+    ASSERT_TRUE(converter.ok()) << "iconv has no CP932 converter";
+    const std::vector<std::string> corpus = {
+        "",
+        "株式会社ヴェルモラ 営業部",
+        "ｶﾌﾞｼｷｶﾞｲｼｬ ﾍﾞﾙﾓﾗ",
+        "ABC-123 (tel. 03-1234-5678)",
+        "ＡＢＣ１２３ ｘｙｚ",
+        "①②③ ㈱㈲ ⅠⅡⅢ ⅰⅱ ㍉㌔ № ℡ ∵ ≒",
+        "髙橋 﨑山 德永 淸水",
+        "見積書😀 👍🏻 お疲れさま",
+        "𠮷野家 𩸽",
+        "café résumé naïve",
+        "〜－−～ ¢£¬ ‖∥",
+        "¥100 ‾ \\ ~",
+        "한국어 中文简体 Ελληνικά Русский",
+        "\uE000\uE001\uE757\uE758\uF8FF",
+        "タブ\tと改行\r\n",
+        "〒100-0001 東京都千代田区千代田1-1",
+    };
+    for (const std::string& text : corpus) {
+        EXPECT_EQ(ByteLength(text), converter.Measure(text)) << text;
+    }
+}
+
+// Every code point the converter writes with two bytes must count two, and
+// every other one must count one: this checks the whole committed table.
+TEST(ByteLength, TableMatchesIconvForEveryCodePoint) {
+    Cp932Converter converter;
+    ASSERT_TRUE(converter.ok()) << "iconv has no CP932 converter";
+    int mismatches = 0;
+    int doubleByte = 0;
+    for (char32_t code = 0; code <= 0x10FFFF; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            continue;
+        }
+        const int expected = converter.Single(code) == 2 ? 2 : 1;
+        doubleByte += expected == 2 ? 1 : 0;
+        if (CharByteLength(code) != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(code) << " counts "
+                          << CharByteLength(code) << ", iconv writes " << expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    // Sanity of the reference itself: JIS X 0208, the extensions and the
+    // user-defined area together hold more than nine thousand characters.
+    EXPECT_GT(doubleByte, 9000);
+}
+
+}  // namespace
+}  // namespace velmora

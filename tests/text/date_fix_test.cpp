@@ -1,0 +1,82 @@
+#include "text/date_fix.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+namespace velmora {
+namespace {
+
+struct DateCase {
+    const char* name;
+    std::string year, month, day;
+    std::string expectedYear, expectedMonth, expectedDay;
+    friend std::ostream& operator<<(std::ostream& os, const DateCase& c) { return os << c.name; }
+};
+
+class NormalizeDateCase : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(NormalizeDateCase, Corrects) {
+    const DateCase& c = GetParam();
+    std::string year = c.year, month = c.month, day = c.day;
+    NormalizeDate(year, month, day);
+    EXPECT_EQ(year + "/" + month + "/" + day, c.expectedYear + "/" + c.expectedMonth + "/" + c.expectedDay);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NormalizeDateCase,
+    ::testing::Values(DateCase{"LeapDayKept", "2024", "2", "29", "2024", "2", "29"},
+                      DateCase{"ValidDateKeepsItsText", "2023", "02", "5", "2023", "02", "5"},
+                      DateCase{"LeapDayOfCommonYearBecomesMonthEnd", "2023", "2", "29", "2023", "02", "28"},
+                      DateCase{"CenturyIsNotLeap", "1900", "2", "29", "1900", "02", "28"},
+                      DateCase{"FourHundredthYearIsLeap", "2000", "2", "29", "2000", "2", "29"},
+                      DateCase{"Month13RollsOver", "2023", "13", "1", "2024", "01", "01"},
+                      DateCase{"Month0IsDecemberBefore", "2023", "0", "15", "2022", "12", "15"},
+                      DateCase{"NegativeMonth", "2023", "-1", "10", "2022", "11", "10"},
+                      DateCase{"Day31OfApril", "2023", "4", "31", "2023", "04", "30"},
+                      DateCase{"Day32OfJanuary", "2023", "1", "32", "2023", "01", "31"},
+                      DateCase{"Day100IsMonthEnd", "2023", "6", "100", "2023", "06", "30"},
+                      DateCase{"Day0IsLastDayOfMonthBefore", "2024", "3", "0", "2024", "02", "29"},
+                      DateCase{"SmallDayKeepsRollOver", "2023", "14", "5", "2024", "02", "05"},
+                      DateCase{"LargeDayInRolledMonth", "2023", "13", "30", "2024", "01", "31"},
+                      DateCase{"AllZeroUnchanged", "0", "00", "0", "0", "00", "0"},
+                      DateCase{"AllEmptyUnchanged", "", "", "", "", "", ""},
+                      DateCase{"FullWidthDigitsRead", "２０２３", "２", "３０", "2023", "02", "28"},
+                      DateCase{"ShortYearTakenAsGiven", "23", "2", "30", "0023", "02", "28"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The roll-over arithmetic checked against the standard calendar over every
+// month and day a user can type, across leap and common years.
+TEST(NormalizeDate, AgreesWithTheStandardCalendar) {
+    using namespace std::chrono;
+    for (int y = 1999; y <= 2101; ++y) {
+        for (int m = 0; m <= 13; ++m) {
+            for (int d = 0; d <= 35; ++d) {
+                std::string year = std::to_string(y), month = std::to_string(m), day = std::to_string(d);
+                NormalizeDate(year, month, day);
+
+                const year_month ym = year_month(std::chrono::year(y), January) + months(m - 1);
+                const year_month_day rolled{sys_days(ym / 1) + days(d - 1)};
+                const bool valid =
+                    (m >= 1 && m <= 12 &&
+                     year_month_day(std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)).ok());
+                if (valid) {
+                    EXPECT_EQ(year + month + day, std::to_string(y) + std::to_string(m) + std::to_string(d));
+                    continue;
+                }
+                const year_month_day expected =
+                    d >= 27 ? year_month_day(sys_days((ym + months(1)) / 1) - days(1)) : rolled;
+                char text[16];
+                std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(expected.year()),
+                              static_cast<unsigned>(expected.month()), static_cast<unsigned>(expected.day()));
+                EXPECT_EQ(year + month + day, text) << y << "-" << m << "-" << d;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora
