@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
-// The numeric test of typed text, as the Japanese desktop tools the users
-// know apply it to ordinary input. A text is numeric when it is, after any
+// The numeric test of typed text, as the suite's Windows programs apply it
+// (IsNumeric) to ordinary input. A text is numeric when it is, after any
 // blanks (space or tab) before and after it, an optional single "+" or "-"
 // followed by one or more digits. Digits are ASCII 0-9 and the full-width
-// ０-９, which the same tools accept as numbers. Decimal points, thousands
+// ０-９, which IsNumeric accepts on Japanese Windows. Decimal points, thousands
 // separators, exponents, currency signs and hexadecimal forms are not codes
 // and count as not numeric, so such text is kept as typed.
 namespace velmora {

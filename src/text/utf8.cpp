@@ -98,4 +98,14 @@ std::string_view LeftChars(std::string_view text, std::size_t n) {
     return text.substr(0, CharOffset(text, n));
 }
 
+std::string_view MidChars(std::string_view text, std::size_t start, std::size_t n) {
+    const std::string_view rest = text.substr(CharOffset(text, start));
+    return LeftChars(rest, n);
+}
+
+std::string_view RightChars(std::string_view text, std::size_t n) {
+    const std::size_t count = CharCount(text);
+    return count <= n ? text : text.substr(CharOffset(text, count - n));
+}
+
 }  // namespace velmora

@@ -34,6 +34,13 @@ std::size_t CharCount(std::string_view text);
 // The first n characters (the whole text when it is shorter).
 std::string_view LeftChars(std::string_view text, std::size_t n);
 
+// n characters from character number start (0-based); fewer when the text
+// ends first, empty when it has start characters or fewer.
+std::string_view MidChars(std::string_view text, std::size_t start, std::size_t n);
+
+// The last n characters (the whole text when it is shorter).
+std::string_view RightChars(std::string_view text, std::size_t n);
+
 // Byte offset at which character number n (0-based) starts; text.size() when
 // the text has n characters or fewer.
 std::size_t CharOffset(std::string_view text, std::size_t n);
