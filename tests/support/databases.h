@@ -38,6 +38,7 @@ public:
     const std::string& configConnectionString() const { return m_configConnectionString; }
     const ScratchDatabase& business() const { return *m_business; }
     ManualClock& clock() { return m_clock; }
+    const ManualClock& clock() const { return m_clock; }
     TempDir& dir() { return m_dir; }
 
     // Counts rows on either side, for assertions.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "app/session.h"
+#include "app/startup_host.h"
+#include "data/data_access.h"
+
+namespace velmora {
+
+// The installation root from the program's folder: the text before the first
+// "prgbin" (any case), else before "prgsrc"; empty when neither is there.
+std::string FindRootFolder(const std::string& programFolder);
+
+// Folders, file kinds and both openings of the configuration connection; the
+// database definition and the operating environment; the per-user copies.
+bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, const std::string& programFolder);
+
+// The connection string of the business database by its kind; empty for a
+// kind this program does not know.
+std::string DataConnectionString(const DatabaseDefinition& definition);
+
+// The per-user configuration and report copies (installation kind 1).
+void PreparePerUserFolders(const InstallationLayout& layout, StartUpHost& host);
+
+}  // namespace velmora

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/installation.h"
+#include "app_fixture.h"
+
+namespace velmora {
+namespace {
+
+using test::Engine;
+
+class StartUpTest : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        m_inst = std::make_unique<test::TestInstallation>(GetParam());
+        VELMORA_REQUIRE_DATABASE(m_inst->databases().business());
+    }
+    std::unique_ptr<Program> program(const std::string& commandLine = "") {
+        return std::make_unique<Program>(m_inst->environment(commandLine), m_host);
+    }
+    std::vector<std::string> logTexts() {
+        std::vector<std::string> texts;
+        for (auto& row : m_inst->logRows()) texts.push_back(row.second);
+        return texts;
+    }
+    std::unique_ptr<test::TestInstallation> m_inst;
+    test::RecordingHost m_host;
+};
+
+TEST_P(StartUpTest, AGoodStartAndEndLeaveTheSuitesRows) {
+    auto p = program("  001 ");
+    ASSERT_TRUE(p->StartUp()) << (m_host.messages.empty() ? "" : m_host.messages[0]);
+    EXPECT_TRUE(m_host.messages.empty());
+    auto log = m_inst->logRows();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log[0].first, "000000000001");
+    EXPECT_EQ(log[0].second, "開始 001");
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE コンピュータID = 'PC-EIGYO01' AND ユーザID = 'sato' AND "
+                                    "開始日時 = '20261206 093015' AND 終了日時 = '' AND プログラムID = 'Velmora'"),
+              1);
+    const Session& s = p->session();
+    EXPECT_EQ(s.運用事業所コード, "001");
+    EXPECT_EQ(s.StartStaffCode, "00012");
+    EXPECT_EQ(s.staff.氏名, "佐藤 一郎");
+    EXPECT_EQ(s.company.名称, "株式会社ベルモラ商事");
+    EXPECT_EQ(s.事業所件数, 2);
+    EXPECT_EQ(s.today, "20261206");
+    EXPECT_EQ(s.screenWidth, 1920);
+    EXPECT_TRUE(s.ExitAfterSave);
+    EXPECT_TRUE(s.NewEntry);
+    EXPECT_EQ(p->WindowCaption(), "Velmora（株式会社ベルモラ商事）");
+    EXPECT_EQ(p->TitleCaption(), "Velmora(東京営業所)「佐藤 一郎」");
+
+    m_inst->databases().clock().advance(std::chrono::seconds(3600));
+    p->EndProgram();
+    p->EndProgram();  // a second call changes nothing
+    EXPECT_EQ(logTexts().back(), "終了");
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 = '終了'"), 1);
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE 開始日時 = '20261206 093015' AND 終了日時 = '20261206 103015'"), 1);
+    EXPECT_FALSE(p->access().ConfigOpen());
+    EXPECT_FALSE(p->access().DataOpen());
+}
+
+TEST_P(StartUpTest, AnUnopenableBusinessDatabaseEndsWithItsMessageAndTheEndRows) {
+    m_inst->config("UPDATE データベース定義 SET データソース名 = '/nonexistent/salesdb.accdb', データベース名 = 'no_such_db'");
+    auto p = program();
+    EXPECT_FALSE(p->StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+    auto texts = logTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "開始 ");
+    EXPECT_EQ(texts[1].rfind("エラー DB_OPEN ERROR", 0), 0u);
+    EXPECT_EQ(texts[2], "終了");
+    EXPECT_TRUE(p->ended());
+}
+
+TEST_P(StartUpTest, AnUnknownDatabaseKindIsRefusedAtStartUp) {
+    m_inst->config("UPDATE データベース定義 SET db = 'O'");
+    auto p = program();
+    EXPECT_FALSE(p->StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー DB_OPEN ERROR%'"), 1);
+}
+
+TEST_P(StartUpTest, AMissingCompanyRecordEndsWithItsMessage) {
+    m_inst->business("DELETE FROM Mユーザ");
+    auto p = program();
+    EXPECT_FALSE(p->StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"ユーザ情報が使用できません。"});
+    EXPECT_EQ(logTexts().back(), "終了");
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE 終了日時 = '20261206 093015'"), 1);
+}
+
+TEST_P(StartUpTest, ACancelledSignInEndsWithoutPermission) {
+    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '1' WHERE コード = '00012'");
+    auto p = program();
+    EXPECT_FALSE(p->StartUp());
+    EXPECT_EQ(m_host.pinDialogs, 1);
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"操作権限がありません。"});
+    EXPECT_EQ(logTexts().back(), "終了");
+}
+
+TEST_P(StartUpTest, FailedConditionItemsShowTheirMessageAndStartGoesOn) {
+    m_inst->config("DROP TABLE Carnelo");
+    auto p = program();
+    EXPECT_TRUE(p->StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"システムデータベースに問題があり登録できません"});
+}
+
+TEST_P(StartUpTest, ConditionItemNamesAreRegistered) {
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(m_inst->countConfig("Carnelo WHERE プログラムID = 'Velmora' AND 条件項目名A = '事業所コード' AND "
+                                  "条件項目名B = '番号基準日付' AND 条件項目名C = '営業見積No' AND 条件項目名Z = ''"),
+              1);
+}
+
+TEST_P(StartUpTest, AnUnknownOperatingOfficeFallsBackToTheHeadOffice) {
+    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = '009'");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().運用事業所コード, "000");
+    EXPECT_EQ(m_inst->countConfig("動作環境定義 WHERE 運用事業所コード = '000'"), 1);
+    EXPECT_EQ(p->TitleCaption(), "Velmora(全社)「佐藤 一郎」");
+}
+
+TEST_P(StartUpTest, ANullOperatingOfficeIsTheHeadOffice) {
+    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = NULL");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().運用事業所コード, "000");
+}
+
+TEST_P(StartUpTest, TheOfficeReplacesTheCompanysSignInModeAndUpdateFlag) {
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/tokyo' "
+                     "WHERE コード = '001'");
+    m_inst->business("UPDATE Mユーザ SET テキスト出力フォルダ = '/srv/all', BACKUPフォルダ = '/srv/backup'");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().SignInMode, 1);
+    EXPECT_EQ(p->session().UpdateRunFlag, 0);
+    EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/tokyo");
+    EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
+    EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
+}
+
+TEST_P(StartUpTest, UsageRowsEndedOverAMonthAgoArePurged) {
+    m_inst->business("INSERT INTO 使用状況 (コンピュータID, ユーザID, プログラムID, 開始日時, 終了日時) VALUES "
+                     "('PC-OLD', 'u1', 'Orvessa', '20261020 080000', '20261027 180000'), "
+                     "('PC-OLD', 'u2', 'Orvessa', '20261020 080000', ''), "
+                     "('PC-OLD', 'u3', 'Orvessa', '20261106 080000', '20261106 090000')");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u1'"), 0);
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u2'"), 1) << "never ended";
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u3'"), 1) << "ended on the limit day itself";
+}
+
+TEST_P(StartUpTest, ALaunchersStartMessageIsAnsweredAtTheEnd) {
+    const std::string line = "001000000000000000";
+    m_inst->config("INSERT INTO プログラム連携情報 (発信日時, 発信プログラムID, 受信プログラムID, 受信期限, 連携区分, "
+                   "起動連携情報, 終了連携情報) VALUES ('20261206 093000', 'Carnelo', 'Velmora', '20261206 093000', "
+                   "'00', '" + line + "', '')");
+    auto p = program(line);
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().linking.sender, "Carnelo");
+    p->session().linking.endInfo = "0012026120600000009";
+    p->EndProgram();
+    EXPECT_EQ(m_inst->countConfig("プログラム連携情報 WHERE 連携区分 = '99' AND 発信プログラムID = 'Carnelo' AND "
+                                  "受信プログラムID = 'Velmora' AND 終了連携情報 = '0012026120600000009'"),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StartUpTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), test::EngineName);
+
+// Failures before the configuration database is open leave no rows to check.
+class StartUpLayoutTest : public testing::Test {
+protected:
+    void SetUp() override { m_inst = std::make_unique<test::TestInstallation>(Engine::SQLite); }
+    std::unique_ptr<test::TestInstallation> m_inst;
+    test::RecordingHost m_host;
+};
+
+TEST_F(StartUpLayoutTest, AProgramOutsideAnInstallationCannotStart) {
+    ProgramEnvironment env = m_inst->environment();
+    env.programFolder = m_inst->root() + "bin";
+    Program p(env, m_host);
+    EXPECT_FALSE(p.StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+}
+
+TEST_F(StartUpLayoutTest, AMissingConfigurationDatabaseCannotStart) {
+    std::filesystem::remove(m_inst->configPath());
+    Program p(m_inst->environment(), m_host);
+    EXPECT_FALSE(p.StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+}
+
+TEST_F(StartUpLayoutTest, AnUnreadableConfigurationDatabaseShowsTheOpenErrorFirst) {
+    std::ofstream(m_inst->configPath(), std::ios::trunc) << "this is not a database file, only some text in it....";
+    Program p(m_inst->environment(), m_host);
+    EXPECT_FALSE(p.StartUp());
+    ASSERT_EQ(m_host.messages.size(), 2u);
+    EXPECT_EQ(m_host.messages[0].rfind("SYB_OPEN ERROR", 0), 0u);
+    EXPECT_NE(m_host.messages[0].find("\nsysopen error"), std::string::npos);
+    EXPECT_EQ(m_host.messages[1], "データベースが使用できません。");
+}
+
+TEST(InstallationLayout, TheRootIsCutBeforePrgbinOrPrgsrcInAnyCase) {
+    EXPECT_EQ(FindRootFolder("/opt/eigyo/PRGBIN"), "/opt/eigyo/");
+    EXPECT_EQ(FindRootFolder("/opt/eigyo/prgbin"), "/opt/eigyo/");
+    EXPECT_EQ(FindRootFolder("/home/dev/velmora/prgsrc/build"), "/home/dev/velmora/");
+    EXPECT_EQ(FindRootFolder("/opt/prgbin-old/eigyo/prgbin"), "/opt/");
+    EXPECT_EQ(FindRootFolder("/usr/local/bin"), "");
+}
+
+TEST_F(StartUpLayoutTest, CapitalPrgbinAndBothConfigurationFiles) {
+    namespace fs = std::filesystem;
+    fs::rename(m_inst->programFolder(), m_inst->root() + "PRGBIN");
+    fs::copy_file(m_inst->configPath(), m_inst->root() + "conf/usrcnfg.mdb");
+    m_inst->config("UPDATE Carnelo SET 条件項目名A = 'accdb'");
+    ProgramEnvironment env = m_inst->environment();
+    env.programFolder = m_inst->root() + "PRGBIN";
+    Program p(env, m_host);
+    ASSERT_TRUE(p.StartUp());
+    EXPECT_EQ(p.session().layout.ProgramFolder, m_inst->root() + "prgbin");
+    EXPECT_EQ(p.session().layout.ConfigKind, 1);
+    EXPECT_EQ(p.session().layout.SharedConfigPath, m_inst->root() + "conf/usrcnfg.accdb");
+}
+
+TEST_F(StartUpLayoutTest, PerUserInstallationsCopyTheSharedFilesOnce) {
+    namespace fs = std::filesystem;
+    m_inst->config("UPDATE 動作環境定義 SET インストール区分 = '1'");
+    std::ofstream(m_inst->root() + "report/repdb.accdb") << "report data";
+    std::ofstream(m_inst->root() + "report/repfrmdb.accdb") << "report forms";
+    {
+        Program p(m_inst->environment(), m_host);
+        ASSERT_TRUE(p.StartUp());
+        EXPECT_EQ(p.session().layout.ConfigFolder, m_inst->root() + "users/sato/conf");
+        EXPECT_EQ(p.session().layout.ReportFolder, m_inst->root() + "users/sato/report");
+        p.EndProgram();
+    }
+    EXPECT_TRUE(fs::exists(m_inst->root() + "users/sato/conf/usrcnfg.accdb"));
+    EXPECT_TRUE(fs::exists(m_inst->root() + "users/sato/report/repfrmdb.accdb"));
+    EXPECT_EQ(m_host.waitShown, 1);
+    // The per-user copy is the one in use: the run's rows are there, not in the shared file.
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴"), 0);
+
+    std::ofstream(m_inst->root() + "report/repdb.accdb", std::ios::trunc) << "changed";
+    Program again(m_inst->environment(), m_host);
+    ASSERT_TRUE(again.StartUp());
+    EXPECT_EQ(m_host.waitShown, 1) << "nothing is copied the second time";
+    std::ifstream in(m_inst->root() + "users/sato/report/repdb.accdb");
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "report data");
+}
+
+}  // namespace
+}  // namespace velmora
