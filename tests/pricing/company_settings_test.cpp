@@ -1,0 +1,94 @@
+#include "pricing/company_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "data/data_access.h"
+#include "data/recordset.h"
+#include "pricing/tax_rates.h"
+#include "support/test_env.h"
+
+namespace velmora {
+namespace {
+
+Cell text(const char* value) {
+    Cell c;
+    c.kind = Cell::Kind::Text;
+    c.text = value;
+    return c;
+}
+
+TEST(CompanySettings, ReadsNumericTextsAndKeepsFieldsOfNullColumns) {
+    Recordset row({"ID", "名称", "決算月", "決算日", "売上金額丸め方法", "仕入数量少数以下桁数", "伝票番号管理区分",
+                   "更新実行区分", "現金決済金額"});
+    row.addRow({text("0001"), text("ベルモア商事"), text("3"), text("31"), text("5"), text("2"), Cell(), text("1"),
+                text("30000.5")});
+    CompanySettings settings;
+    settings.伝票番号管理区分 = 7;
+    ASSERT_TRUE(ReadCompanySettings(row, settings));
+    EXPECT_EQ(settings.名称, "ベルモア商事");
+    EXPECT_EQ(settings.決算月, 3);
+    EXPECT_EQ(settings.決算日, 31);
+    EXPECT_EQ(settings.売上金額丸め方法, 5);
+    EXPECT_EQ(settings.仕入数量少数以下桁数, 2);
+    EXPECT_EQ(settings.伝票番号管理区分, 7);
+    EXPECT_EQ(settings.更新実行区分, 1);
+    EXPECT_EQ(settings.現金決済金額, Currency::FromScaled(300005000));
+}
+
+TEST(CompanySettings, NoRowIsNotRead) {
+    Recordset empty({"ID"});
+    CompanySettings settings;
+    EXPECT_FALSE(ReadCompanySettings(empty, settings));
+}
+
+class StoredSettings : public testing::TestWithParam<test::Engine> {};
+
+TEST_P(StoredSettings, CompanyRowAndRateTableFromTheBusinessDatabase) {
+    test::ScratchDatabase db(GetParam(), true);
+    VELMORA_REQUIRE_DATABASE(db);
+    DataAccess access;
+    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
+    ASSERT_TRUE(access.ExecuteData(
+        "INSERT INTO Mユーザ (ID, 名称, 決算月, 決算日, 売上単価少数以下桁数, 現金決済金額) "
+        "VALUES ('0001', '本社', '3', '20', '2', 12345.6789)"));
+    ASSERT_TRUE(access.ExecuteData("INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20191001', 10)"));
+    ASSERT_TRUE(access.ExecuteData("INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20140401', 8)"));
+
+    std::unique_ptr<Recordset> rs;
+    ASSERT_TRUE(access.OpenDataRecordset(rs, "SELECT * FROM Mユーザ WHERE ID = '0001'"));
+    CompanySettings settings;
+    ASSERT_TRUE(ReadCompanySettings(*rs, settings));
+    EXPECT_EQ(settings.決算日, 20);
+    EXPECT_EQ(settings.売上単価少数以下桁数, 2);
+    EXPECT_EQ(settings.現金決済金額, Currency::FromScaled(123456789));
+
+    TaxRateTable rates;
+    ASSERT_TRUE(rates.Load(access));
+    EXPECT_EQ(rates.RateOn("20240101", false), Units(10));
+    EXPECT_EQ(rates.RateOn("20240101", true), Units(8));
+    EXPECT_EQ(rates.RateOn("20190930", false), Units(8));
+    EXPECT_FALSE(rates.RateOn("20190930", true).has_value());
+
+    // A rate entered meanwhile is seen on the next load.
+    ASSERT_TRUE(access.ExecuteData("UPDATE G消費税 SET 消費税率 = 12 WHERE 施行日 = '20191001'"));
+    EXPECT_EQ(rates.RateOn("20240101", false), Units(10));
+    ASSERT_TRUE(rates.Load(access));
+    EXPECT_EQ(rates.RateOn("20240101", false), Units(12));
+}
+
+TEST_P(StoredSettings, FailedRateReadLeavesNoRates) {
+    test::ScratchDatabase db(GetParam(), false);
+    VELMORA_REQUIRE_DATABASE(db);
+    DataAccess access;
+    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
+    TaxRateTable rates;
+    rates.Assign({{"20191001", Units(10)}});
+    EXPECT_FALSE(rates.Load(access));
+    EXPECT_TRUE(rates.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StoredSettings, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),
+                         test::EngineName);
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,370 @@
+#include "pricing/line_pricing.h"
+
+#include <gtest/gtest.h>
+
+#include "pricing/pricing_changes.h"
+#include "pricing_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::C;
+
+struct AmountCase {
+    const char* name;
+    const char* quantity;
+    const char* price;
+    std::int16_t method;
+    const char* before;
+    const char* amount;
+};
+
+class SellingAmountCases : public testing::TestWithParam<AmountCase> {};
+
+TEST_P(SellingAmountCases, RoundsSymmetricallyOrKeepsTheTypedAmount) {
+    const AmountCase& c = GetParam();
+    test::PricingFixture f;
+    f.company.売上金額丸め方法 = c.method;
+    f.company.仕入金額丸め方法 = c.method;
+    PricedLine line;
+    line.見積数量 = line.仕入数量 = C(c.quantity);
+    line.見積単価 = line.仕入単価 = C(c.price);
+    line.見積金額 = line.仕入金額 = C(c.before);
+    ASSERT_TRUE(SellingAmount(f.rules(), line));
+    ASSERT_TRUE(PurchaseAmount(f.rules(), line));
+    EXPECT_EQ(line.見積金額, C(c.amount));
+    EXPECT_EQ(line.仕入金額, C(c.amount));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SellingAmountCases,
+    testing::Values(AmountCase{"ThirdsRoundUpToAThousand", "3", "333.3333", 5, "0", "1000"},
+                    AmountCase{"NegativeHalfRoundsAwayFromZero", "-2.5", "1", 5, "0", "-3"},
+                    AmountCase{"PositiveHalfRoundsAwayFromZero", "2.5", "1", 5, "0", "3"},
+                    AmountCase{"TruncatesWithMethod0", "3", "333.3333", 0, "0", "999"},
+                    AmountCase{"NegativeTruncatesTowardZero", "-3", "333.3333", 0, "0", "-999"},
+                    AmountCase{"ZeroQuantityKeepsTypedAmount", "0", "500", 5, "12345", "12345"},
+                    AmountCase{"ZeroPriceKeepsTypedAmount", "4", "0", 5, "12345", "12345"},
+                    AmountCase{"BothSetOverwriteTypedAmount", "4", "500", 5, "12345", "2000"}),
+    [](const testing::TestParamInfo<AmountCase>& info) { return std::string(info.param.name); });
+
+TEST(LinePricing, AmountOutOfRangeKeepsTheOldAmount) {
+    test::PricingFixture f;
+    PricedLine line;
+    line.見積数量 = C("99999999999");
+    line.見積単価 = C("99999999999");
+    line.見積金額 = C("5");
+    EXPECT_FALSE(SellingAmount(f.rules(), line));
+    EXPECT_EQ(line.見積金額, C("5"));
+}
+
+struct UnitPriceCase {
+    const char* name;
+    const char* listPrice;
+    const char* rate;
+    const char* sellingPrice;
+    std::int16_t kind;
+    std::int16_t category;
+    const char* before;
+    const char* price;
+};
+
+class SellingUnitPriceCases : public testing::TestWithParam<UnitPriceCase> {};
+
+TEST_P(SellingUnitPriceCases, FromListPriceRateOrSellingPrice) {
+    const UnitPriceCase& c = GetParam();
+    test::PricingFixture f;
+    f.header.定価掛率 = C(c.rate);
+    PricedLine line;
+    line.商品コード = "P001";
+    line.商品税抜販売定価 = C(c.listPrice);
+    line.商品税抜販売単価 = C(c.sellingPrice);
+    line.売上消費税区分 = c.kind;
+    line.売上課税区分 = c.category;
+    line.見積単価 = C(c.before);
+    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
+    EXPECT_EQ(line.見積単価, C(c.price));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SellingUnitPriceCases,
+    testing::Values(UnitPriceCase{"ListPriceAtRate", "1000", "85", "900", 1, 0, "0", "850"},
+                    UnitPriceCase{"RateWithDecimals", "1234", "33.33", "0", 1, 0, "0", "411.2922"},
+                    UnitPriceCase{"RateZeroTakesSellingPrice", "1000", "0", "900", 1, 0, "0", "900"},
+                    UnitPriceCase{"NoListPriceTakesSellingPrice", "0", "85", "900", 1, 0, "0", "900"},
+                    UnitPriceCase{"NoPricesKeepTypedPrice", "0", "0", "0", 1, 0, "777", "777"},
+                    UnitPriceCase{"TaxIncludedAddsTax", "0", "0", "900", 2, 0, "0", "990"},
+                    UnitPriceCase{"TaxIncludedPreviousRate", "0", "0", "900", 2, 2, "0", "972"},
+                    UnitPriceCase{"TaxIncludedButNotTaxable", "0", "0", "900", 2, 1, "0", "900"}),
+    [](const testing::TestParamInfo<UnitPriceCase>& info) { return std::string(info.param.name); });
+
+TEST(LinePricing, SellingUnitPriceOnlyForOrdinaryLinesWithAProduct) {
+    test::PricingFixture f;
+    PricedLine line;
+    line.商品税抜販売単価 = C("900");
+    line.見積単価 = C("1");
+    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
+    EXPECT_EQ(line.見積単価, C("1"));
+    line.商品コード = "P001";
+    line.行区分 = kLineSubtotal;
+    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
+    EXPECT_EQ(line.見積単価, C("1"));
+}
+
+struct PurchasePriceCase {
+    const char* name;
+    std::int16_t category;
+    std::int16_t kind;
+    const char* price;
+};
+
+class PurchaseUnitPriceCases : public testing::TestWithParam<PurchasePriceCase> {};
+
+TEST_P(PurchaseUnitPriceCases, ByCategoryAndKind) {
+    const PurchasePriceCase& c = GetParam();
+    test::PricingFixture f;
+    PricedLine line;
+    line.行区分 = kLineSubtotal;  // taken whatever the line kind
+    line.商品税抜仕入単価 = C("500");
+    line.商品税込仕入単価 = C("550");
+    line.仕入課税区分 = c.category;
+    line.仕入消費税区分 = c.kind;
+    line.仕入単価 = C("1");
+    line.仕入先消費税丸め方法 = 0;
+    ASSERT_TRUE(PurchaseUnitPriceFromProduct(f.rules(), f.header, line));
+    EXPECT_EQ(line.仕入単価, C(c.price));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PurchaseUnitPriceCases,
+                         testing::Values(PurchasePriceCase{"TaxableIncluded", 0, 2, "550"},
+                                         PurchasePriceCase{"TaxableAdded", 0, 1, "500"},
+                                         PurchasePriceCase{"NotTaxable", 1, 2, "500"},
+                                         PurchasePriceCase{"PreviousRateIncluded", 2, 2, "540"},
+                                         PurchasePriceCase{"PreviousRateAdded", 2, 1, "500"},
+                                         PurchasePriceCase{"UnknownCategory", 7, 1, "0"}),
+                         [](const testing::TestParamInfo<PurchasePriceCase>& info) { return std::string(info.param.name); });
+
+struct TypedPriceCase {
+    const char* name;
+    std::int16_t category;
+    std::int16_t kind;
+    const char* withTax;
+    const char* withoutTax;
+};
+
+class TypedUnitPrice : public testing::TestWithParam<TypedPriceCase> {};
+
+TEST_P(TypedUnitPrice, SnapshotFollowsOnBothSides) {
+    const TypedPriceCase& c = GetParam();
+    test::PricingFixture f;
+    PricedLine line;
+    line.売上課税区分 = line.仕入課税区分 = c.category;
+    line.売上消費税区分 = line.仕入消費税区分 = c.kind;
+    line.商品税込販売単価 = line.商品税込仕入単価 = C("1");
+    line.商品税抜販売単価 = line.商品税抜仕入単価 = C("1");
+    line.見積単価 = line.仕入単価 = C("1100");
+    ASSERT_TRUE(FollowTypedSellingUnitPrice(f.rules(), f.header, line));
+    ASSERT_TRUE(FollowTypedPurchaseUnitPrice(f.rules(), f.header, line));
+    EXPECT_EQ(line.商品税込販売単価, C(c.withTax));
+    EXPECT_EQ(line.商品税抜販売単価, C(c.withoutTax));
+    EXPECT_EQ(line.商品税込仕入単価, C(c.withTax));
+    EXPECT_EQ(line.商品税抜仕入単価, C(c.withoutTax));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TypedUnitPrice,
+                         testing::Values(TypedPriceCase{"NotTaxable", 1, 2, "1100", "1100"},
+                                         TypedPriceCase{"TaxIncluded", 0, 2, "1100", "1000"},
+                                         TypedPriceCase{"TaxAdded", 0, 1, "1210", "1100"},
+                                         TypedPriceCase{"PreviousRateIncluded", 2, 2, "1100", "1019"},
+                                         TypedPriceCase{"PreviousRateAdded", 2, 1, "1188", "1100"},
+                                         TypedPriceCase{"UnknownCategoryUnchanged", 5, 1, "1", "1"}),
+                         [](const testing::TestParamInfo<TypedPriceCase>& info) { return std::string(info.param.name); });
+
+TEST(ConvertToCustomerTaxKind, AddedPricesGainTheirTaxWhenTheCustomerIncludesIt) {
+    test::PricingFixture f;
+    f.company.売上金額丸め方法 = 0;
+    f.header.得意先消費税区分 = kTaxIncluded;
+    PricedLine line;
+    line.売上消費税区分 = kTaxAdded;
+    line.見積数量 = C("3");
+    line.見積単価 = C("1000");
+    line.見積金額 = C("3000");
+    ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
+    EXPECT_TRUE(line.changed);
+    EXPECT_EQ(line.見積単価, C("1100"));
+    EXPECT_EQ(line.見積金額, C("3300"));
+}
+
+TEST(ConvertToCustomerTaxKind, IncludedPricesLoseTheirTaxAndALumpSumAmountConvertsItself) {
+    test::PricingFixture f;
+    f.header.得意先消費税区分 = kTaxAdded;
+    PricedLine line;
+    line.売上消費税区分 = kTaxIncluded;
+    line.見積単価 = C("1100");
+    line.見積金額 = C("2200");  // typed, no quantity
+    line.仕入消費税区分 = kTaxIncluded;
+    line.仕入単価 = C("550");
+    line.仕入数量 = C("2");
+    ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
+    EXPECT_EQ(line.見積単価, C("1000"));
+    EXPECT_EQ(line.見積金額, C("2000"));
+    EXPECT_EQ(line.仕入単価, C("500"));
+    EXPECT_EQ(line.仕入金額, C("1000"));
+}
+
+TEST(ConvertToCustomerTaxKind, LeavesLinesAlreadyInTheKindNotTaxableOrFixedByTheProduct) {
+    test::PricingFixture f;
+    f.header.得意先消費税区分 = kTaxIncluded;
+    PricedLine same;
+    same.売上消費税区分 = kTaxIncluded;
+    same.見積単価 = C("1100");
+    PricedLine untaxed;
+    untaxed.売上消費税区分 = kTaxAdded;
+    untaxed.売上課税区分 = kNotTaxable;
+    untaxed.見積単価 = C("1000");
+    PricedLine fixedByProduct;
+    fixedByProduct.商品売上消費税区分 = kTaxAdded;
+    fixedByProduct.売上消費税区分 = kTaxAdded;
+    fixedByProduct.見積単価 = C("1000");
+    for (PricedLine* line : {&same, &untaxed, &fixedByProduct}) ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, *line));
+    EXPECT_EQ(same.見積単価, C("1100"));
+    EXPECT_FALSE(same.changed);
+    EXPECT_EQ(untaxed.見積単価, C("1000"));
+    EXPECT_TRUE(untaxed.changed);
+    EXPECT_EQ(fixedByProduct.見積単価, C("1000"));
+    EXPECT_FALSE(fixedByProduct.changed);
+}
+
+class PricingChanges : public testing::Test {
+protected:
+    void SetUp() override {
+        f.company.売上金額丸め方法 = 0;
+        f.company.仕入金額丸め方法 = 0;
+        PricedLine& line = f.ordinary(Currency());
+        line.商品コード = "P001";
+        line.商品税抜販売単価 = C("1000");
+        line.商品税抜仕入単価 = C("600");
+    }
+    PricedLine& line() { return f.lines[0]; }
+    test::PricingFixture f;
+};
+
+TEST_F(PricingChanges, ProductEnteredPricesTheLineInFull) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積数量 = line().仕入数量 = C("2");
+    EXPECT_EQ(pricing.ProductEntered(f.header, f.view(), 0), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().見積単価, C("1000"));
+    EXPECT_EQ(line().見積金額, C("2000"));
+    EXPECT_EQ(line().見積消費税, C("200"));
+    EXPECT_EQ(line().仕入単価, C("600"));
+    EXPECT_EQ(line().仕入金額, C("1200"));
+    EXPECT_EQ(line().仕入消費税, C("120"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("2200"));
+}
+
+TEST_F(PricingChanges, QuantityOverwritesTypedPurchaseQuantity) {
+    QuotationPricing pricing(f.company, f.rates);
+    pricing.ProductEntered(f.header, f.view(), 0);
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::仕入数量, C("7")), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().仕入金額, C("4200"));
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積数量, C("3")), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().仕入数量, C("3"));
+    EXPECT_EQ(line().仕入金額, C("1800"));
+    EXPECT_EQ(line().見積金額, C("3000"));
+    EXPECT_EQ(f.header.仕入金額合計, C("1800"));
+}
+
+TEST_F(PricingChanges, TypingTheSameValueRecomputesNothing) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積数量 = C("2");
+    line().見積単価 = C("1000");
+    line().見積金額 = C("1");  // a figure a recomputation would replace
+    for (LineFigure figure : {LineFigure::見積数量, LineFigure::見積単価}) {
+        Currency same = figure == LineFigure::見積数量 ? C("2") : C("1000");
+        EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, figure, same), PricingOutcome::Unchanged);
+    }
+    EXPECT_EQ(line().見積金額, C("1"));
+    EXPECT_EQ(pricing.EnterCountFlag(f.header, f.view(), 0, 1), PricingOutcome::Unchanged);
+    EXPECT_EQ(pricing.EnterLineKind(f.header, f.view(), 0, kLineOrdinary), PricingOutcome::Unchanged);
+    EXPECT_EQ(pricing.EnterListPriceRate(f.header, f.view(), Currency()), PricingOutcome::Unchanged);
+    EXPECT_EQ(f.header.見積金額合計, Currency());
+}
+
+TEST_F(PricingChanges, TypedUnitPriceMarksTheLineAndCarriesTheSnapshot) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積数量 = C("2");
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積単価, C("1500")), PricingOutcome::Recomputed);
+    EXPECT_TRUE(line().changed);
+    EXPECT_EQ(line().商品税抜販売単価, C("1500"));
+    EXPECT_EQ(line().商品税込販売単価, C("1650"));
+    EXPECT_EQ(line().見積金額, C("3000"));
+    EXPECT_EQ(line().見積消費税, C("300"));
+}
+
+TEST_F(PricingChanges, TypedAmountAndTaxStayUntilARecomputation) {
+    QuotationPricing pricing(f.company, f.rates);
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積金額, C("5000")), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().見積消費税, C("500"));
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積消費税, C("499")), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().見積消費税, C("499"));
+    EXPECT_EQ(f.header.見積消費税合計, C("499"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("5499"));
+}
+
+TEST_F(PricingChanges, ListPriceRateRepricesEveryLineButZeroOnlyStores) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().商品税抜販売定価 = C("2000");
+    line().見積数量 = C("1");
+    line().見積単価 = C("5");
+    EXPECT_EQ(pricing.EnterListPriceRate(f.header, f.view(), C("50")), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().見積単価, C("1000"));
+    EXPECT_EQ(f.header.見積金額合計, C("1000"));
+    line().見積単価 = C("5");
+    EXPECT_EQ(pricing.EnterListPriceRate(f.header, f.view(), C("0")), PricingOutcome::Recomputed);
+    EXPECT_EQ(f.header.定価掛率, C("0"));
+    EXPECT_EQ(line().見積単価, C("5"));
+}
+
+TEST_F(PricingChanges, CustomerWithoutTaxUntaxesEveryLineOnBothSides) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積数量 = line().仕入数量 = C("1");
+    pricing.ProductEntered(f.header, f.view(), 0);
+    ASSERT_EQ(line().見積消費税, C("100"));
+    f.header.得意先消費税算出区分 = kNoTax;
+    EXPECT_EQ(pricing.TaxBasisChanged(f.header, f.view()), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().売上課税区分, kNotTaxable);
+    EXPECT_EQ(line().仕入課税区分, kNotTaxable);
+    EXPECT_EQ(line().見積消費税, Currency());
+    EXPECT_EQ(line().仕入消費税, Currency());
+    EXPECT_EQ(f.header.見積消費税合計, Currency());
+    EXPECT_EQ(f.header.sellingSums.notTaxable, C("1000"));
+}
+
+TEST_F(PricingChanges, CustomerRereadConvertsThenTaxesAgain) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積数量 = C("1");
+    pricing.ProductEntered(f.header, f.view(), 0);
+    f.header.得意先消費税区分 = kTaxIncluded;
+    EXPECT_EQ(pricing.CustomerReread(f.header, f.view()), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().売上消費税区分, kTaxIncluded);
+    EXPECT_EQ(line().見積単価, C("1100"));
+    EXPECT_EQ(line().見積金額, C("1100"));
+    EXPECT_EQ(line().見積消費税, C("100"));
+    EXPECT_EQ(f.header.税抜見積金額合計, C("1000"));
+    // A second reread finds the line in the customer's kind already.
+    EXPECT_EQ(pricing.CustomerReread(f.header, f.view()), PricingOutcome::Recomputed);
+    EXPECT_EQ(line().見積単価, C("1100"));
+}
+
+TEST_F(PricingChanges, OutOfRangeIsReportedAndTheAmountKept) {
+    QuotationPricing pricing(f.company, f.rates);
+    line().見積単価 = C("99999999999");
+    line().見積金額 = C("7");
+    EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積数量, C("99999999999")),
+              PricingOutcome::OutOfRange);
+    EXPECT_EQ(line().見積金額, C("7"));
+    EXPECT_EQ(line().見積数量, C("99999999999"));
+}
+
+}  // namespace
+}  // namespace velmora

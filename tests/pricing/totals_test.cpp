@@ -1,0 +1,294 @@
+#include "pricing/totals.h"
+
+#include <gtest/gtest.h>
+
+#include "pricing/line_tax.h"
+#include "pricing_test_support.h"
+
+namespace velmora {
+namespace {
+
+using test::C;
+
+TEST(SubtotalLabel, TwentyFiveCharactersOfSpacesAndTheWord) {
+    const std::string space = "\u3000";
+    auto spaces = [&](int n) {
+        std::string s;
+        for (int k = 0; k < n; ++k) s += space;
+        return s;
+    };
+    EXPECT_EQ(SubtotalLabel(kLineSubtotal), spaces(21) + "＊小計＊");
+    EXPECT_EQ(SubtotalLabel(kLineMiddleTotal), spaces(19) + "＊＊中計＊＊");
+    EXPECT_EQ(SubtotalLabel(kLineLargeTotal), spaces(17) + "＊＊＊大計＊＊＊");
+    EXPECT_EQ(SubtotalLabel(kLineGrandTotal), spaces(15) + "＊＊＊＊合計＊＊＊＊");
+    EXPECT_EQ(SubtotalLabel(kLineOrdinary), "");
+    for (std::int16_t kind = kLineSubtotal; kind <= kLineGrandTotal; ++kind)
+        EXPECT_EQ(SubtotalLabel(kind).size(), 25u * 3u) << kind;  // every character is three UTF-8 bytes
+}
+
+class Totals : public testing::Test {
+protected:
+    test::PricingFixture f;
+    bool totals() { return ComputeTotals(f.rules(), f.header, f.view()); }
+    PricedLine& ordinary(const char* amount, const char* tax, const char* quantity = "1") {
+        PricedLine& line = f.ordinary(C(amount), C(tax));
+        line.見積数量 = C(quantity);
+        line.仕入数量 = C(quantity);
+        line.仕入金額 = C(amount);
+        line.仕入消費税区分 = kTaxAdded;
+        return line;
+    }
+};
+
+TEST_F(Totals, SubtotalMiddleAndGrandTotalMix) {
+    ordinary("100", "10");
+    ordinary("200", "20");
+    f.ofKind(kLineSubtotal);
+    ordinary("300", "30");
+    f.ofKind(kLineSubtotal);
+    f.ofKind(kLineMiddleTotal);
+    f.ofKind(kLineGrandTotal);
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[2].見積金額, C("300"));
+    EXPECT_EQ(f.lines[2].見積消費税, C("30"));
+    EXPECT_EQ(f.lines[2].見積数量, C("2"));
+    EXPECT_EQ(f.lines[2].仕入金額, C("300"));
+    EXPECT_EQ(f.lines[4].見積金額, C("300"));
+    EXPECT_EQ(f.lines[5].見積金額, C("600"));  // both 小計 lines
+    EXPECT_EQ(f.lines[5].見積消費税, C("60"));
+    EXPECT_EQ(f.lines[6].見積金額, C("600"));  // the ordinary lines
+    EXPECT_EQ(f.lines[6].仕入数量, C("3"));
+    EXPECT_EQ(f.header.見積金額合計, C("600"));
+    EXPECT_EQ(f.header.税抜見積金額合計, C("600"));
+    EXPECT_EQ(f.header.見積消費税合計, C("60"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("660"));
+    EXPECT_EQ(f.header.見積数量合計, C("3"));
+    EXPECT_EQ(f.header.仕入金額合計, C("600"));
+}
+
+TEST_F(Totals, GrandTotalSumsEveryOrdinaryLineFourTimes) {
+    ordinary("100", "10");
+    ordinary("200", "20");
+    f.ofKind(kLineSubtotal);
+    ordinary("300", "30");
+    ordinary("400", "40");
+    f.ofKind(kLineSubtotal);
+    f.ofKind(kLineMiddleTotal);
+    f.ofKind(kLineGrandTotal);
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[7].見積金額, C("1000"));
+    EXPECT_EQ(f.lines[6].見積金額, C("1000"));
+    EXPECT_EQ(f.lines[5].見積金額, C("700"));
+}
+
+TEST_F(Totals, MiddleTotalWithoutSubtotalsSumsToZero) {
+    ordinary("100", "10");
+    f.ofKind(kLineSubtotal);
+    f.ofKind(kLineMiddleTotal);
+    ordinary("500", "50");
+    PricedLine& second = f.ofKind(kLineMiddleTotal);
+    second.見積金額 = C("999");
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[2].見積金額, C("100"));
+    EXPECT_EQ(f.lines[4].見積金額, C("0"));
+}
+
+TEST_F(Totals, LinesThatDoNotCountAreLeftOutEverywhere) {
+    ordinary("100", "10");
+    PricedLine& excluded = ordinary("5000", "500");
+    excluded.計区分 = 0;
+    f.ofKind(kLineSubtotal);
+    f.ofKind(kLineGrandTotal);
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[2].見積金額, C("100"));
+    EXPECT_EQ(f.lines[3].見積金額, C("100"));
+    EXPECT_EQ(f.header.見積金額合計, C("100"));
+    EXPECT_EQ(f.header.仕入金額合計, C("100"));
+}
+
+TEST_F(Totals, SetLineKindRules) {
+    ordinary("100", "10");
+    ordinary("200", "20");
+    PricedLine& large = f.ofKind(kLineLargeTotal);
+    large.見積金額 = C("777");
+    large.計区分 = 1;
+    ASSERT_TRUE(SetLineKind(f.header, f.view(), 2));
+    EXPECT_EQ(f.lines[2].見積金額, C("777"));  // too high up to have 中計 lines to sum
+    EXPECT_EQ(f.lines[2].計区分, 0);
+    EXPECT_EQ(f.lines[2].商品名, SubtotalLabel(kLineLargeTotal));
+    EXPECT_EQ(f.lines[2].売上課税区分, kTaxable);
+    f.lines[2].行区分 = kLineSubtotal;
+    ASSERT_TRUE(SetLineKind(f.header, f.view(), 2));
+    EXPECT_EQ(f.lines[2].見積金額, C("300"));
+    f.lines[2].行区分 = kLineOrdinary;
+    ASSERT_TRUE(SetLineKind(f.header, f.view(), 2));
+    EXPECT_EQ(f.lines[2].計区分, 1);
+}
+
+TEST_F(Totals, SubtotalOnTheFirstLineKeepsItsFiguresUntilTotals) {
+    PricedLine& first = f.ofKind(kLineGrandTotal);
+    first.見積金額 = C("50");
+    ASSERT_TRUE(SetLineKind(f.header, f.view(), 0));
+    EXPECT_EQ(f.lines[0].見積金額, C("50"));
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[0].見積金額, C("0"));
+}
+
+TEST_F(Totals, WorkingSumsByCategoryAndKind) {
+    ordinary("100", "10");
+    PricedLine& included = ordinary("220", "20");
+    included.売上消費税区分 = kTaxIncluded;
+    PricedLine& previous = ordinary("1000", "80");
+    previous.売上課税区分 = kTaxablePreviousRate;
+    PricedLine& previousIncluded = ordinary("1080", "80");
+    previousIncluded.売上課税区分 = kTaxablePreviousRate;
+    previousIncluded.売上消費税区分 = kTaxIncluded;
+    PricedLine& untaxed = ordinary("40", "0");
+    untaxed.売上課税区分 = kNotTaxable;
+    untaxed.売上消費税区分 = kTaxIncluded;
+    ASSERT_TRUE(totals());
+    const TaxBaseSums& s = f.header.sellingSums;
+    EXPECT_EQ(s.addedAtRate, C("100"));
+    EXPECT_EQ(s.includedAtRate, C("220"));
+    EXPECT_EQ(s.addedAtPreviousRate, C("1000"));
+    EXPECT_EQ(s.includedAtPreviousRate, C("1080"));
+    EXPECT_EQ(s.notTaxable, C("40"));
+    EXPECT_EQ(f.header.税抜見積金額合計, C("2340"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("2530"));
+    EXPECT_EQ(f.header.purchaseSums.addedAtRate, C("2440"));
+}
+
+struct DocTaxCase {
+    const char* name;
+    std::int16_t unit;
+    std::int16_t adjustment;
+    const char* amount;
+    const char* lineTax;
+    const char* docTax;
+    const char* firstLineTax;
+    const char* withTax;
+};
+
+class DocumentTax : public testing::TestWithParam<DocTaxCase> {};
+
+TEST_P(DocumentTax, PerQuotationAndTheCorrection) {
+    const DocTaxCase& c = GetParam();
+    test::PricingFixture f;
+    f.header.得意先消費税算出区分 = c.unit;
+    f.header.得意先消費税端数調整区分 = c.adjustment;
+    for (int k = 0; k < 3; ++k) {
+        PricedLine& line = f.ordinary(C(c.amount));
+        ASSERT_TRUE(SellingLineTax(f.rules(), f.header, line));
+        EXPECT_EQ(line.見積消費税, C(c.lineTax));
+    }
+    ASSERT_TRUE(ComputeTotals(f.rules(), f.header, f.view()));
+    EXPECT_EQ(f.header.DocTax, C(c.docTax));
+    EXPECT_EQ(f.lines[0].見積消費税, C(c.firstLineTax));
+    EXPECT_EQ(f.lines[1].見積消費税, C(c.lineTax));
+    EXPECT_EQ(f.header.税込見積金額合計, C(c.withTax));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DocumentTax,
+    testing::Values(DocTaxCase{"Thirds333NeedNoCorrection", 2, 1, "333", "33", "99", "33", "1098"},
+                    DocTaxCase{"Thirds335CorrectTheFirstLine", 2, 1, "335", "33", "100", "34", "1105"},
+                    DocTaxCase{"WithoutAdjustmentNothingMoves", 2, 0, "335", "33", "100", "33", "1104"},
+                    DocTaxCase{"PerLineDocTaxIsTheLineSum", 1, 1, "335", "33", "99", "33", "1104"},
+                    DocTaxCase{"NoTaxCustomer", 0, 1, "335", "0", "0", "0", "1005"}),
+    [](const testing::TestParamInfo<DocTaxCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Totals, CorrectionOf335LeavesTheTaxTotalAtDocTax) {
+    f.header.得意先消費税算出区分 = kTaxPerDocument;
+    f.header.得意先消費税端数調整区分 = 1;
+    for (int k = 0; k < 3; ++k) ordinary("335", "33");
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.header.見積消費税合計, C("100"));
+    // A second run starts from the corrected line and corrects nothing more.
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.lines[0].見積消費税, C("34"));
+    EXPECT_EQ(f.header.見積消費税合計, C("100"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("1105"));
+}
+
+TEST_F(Totals, CorrectionOnATaxIncludedLineLowersTheNetTotal) {
+    f.header.得意先消費税算出区分 = kTaxPerDocument;
+    f.header.得意先消費税端数調整区分 = 1;
+    for (int k = 0; k < 3; ++k) {
+        PricedLine& line = ordinary("335", "30");  // 335 * 10 / 110 = 30.45
+        line.売上消費税区分 = kTaxIncluded;
+    }
+    ASSERT_TRUE(totals());
+    EXPECT_EQ(f.header.DocTax, C("91"));  // 1005 * 10 / 110 = 91.36
+    EXPECT_EQ(f.lines[0].見積消費税, C("31"));
+    EXPECT_EQ(f.header.税抜見積金額合計, C("914"));
+    EXPECT_EQ(f.header.税込見積金額合計, C("1005"));
+}
+
+TEST_F(Totals, FirstAmountOnASubtotalLineStillCorrectsAnOrdinaryLine) {
+    f.header.得意先消費税端数調整区分 = 1;
+    PricedLine& stale = f.ofKind(kLineLargeTotal);
+    stale.見積金額 = C("500");
+    ordinary("0", "0");
+    PricedLine& excluded = ordinary("200", "20");
+    excluded.計区分 = 0;
+    ordinary("335", "33");
+    f.header.DocTax = C("40");
+    f.header.見積消費税合計 = C("33");
+    ASSERT_TRUE(CorrectDocumentTax(f.header, f.view()));
+    EXPECT_EQ(f.lines[0].見積消費税, C("0"));
+    EXPECT_EQ(f.lines[2].見積消費税, C("20"));
+    EXPECT_EQ(f.lines[3].見積消費税, C("40"));
+    EXPECT_EQ(f.header.見積消費税合計, C("40"));
+}
+
+TEST_F(Totals, NoAmountAnywhereLeavesTheLineTaxTotal) {
+    f.header.得意先消費税端数調整区分 = 1;
+    ordinary("0", "3");
+    f.header.DocTax = C("0");
+    f.header.見積消費税合計 = C("3");
+    ASSERT_TRUE(CorrectDocumentTax(f.header, f.view()));
+    EXPECT_EQ(f.header.見積消費税合計, C("3"));
+}
+
+TEST_F(Totals, OverflowChangesNothing) {
+    ordinary("100", "10");
+    f.ofKind(kLineSubtotal);
+    PricedLine& huge = ordinary("900000000000000", "0");
+    huge.仕入金額 = C("0");
+    ordinary("900000000000000", "0").仕入金額 = C("0");
+    PricedLine& grand = f.ofKind(kLineGrandTotal);
+    grand.見積金額 = C("42");
+    f.header.見積金額合計 = C("7");
+    EXPECT_FALSE(totals());
+    EXPECT_EQ(f.header.見積金額合計, C("7"));
+    EXPECT_EQ(f.lines[1].見積金額, C("0"));  // the 小計 was restored, not left half done
+    EXPECT_EQ(f.lines[4].見積金額, C("42"));
+}
+
+TEST(TotalsDisplay, TotalsAndTaxesShownBySwitches) {
+    PricedHeader header;
+    header.見積数量合計 = Units(3);
+    header.税抜見積金額合計 = Units(1000);
+    header.税込見積金額合計 = Units(1100);
+    header.見積消費税合計 = Units(100);
+    header.仕入消費税合計 = Units(60);
+    header.税込仕入金額合計 = Units(660);
+    ShownTotals all = TotalsToShow(header);
+    EXPECT_EQ(all.見積消費税合計, Units(100));
+    EXPECT_EQ(all.税込仕入金額合計, Units(660));
+    header.消費税表示区分 = 0;
+    ShownTotals noTax = TotalsToShow(header);
+    EXPECT_EQ(noTax.見積消費税合計, Currency());
+    EXPECT_EQ(noTax.仕入消費税合計, Currency());
+    EXPECT_EQ(noTax.税込見積金額合計, Units(1100));
+    EXPECT_EQ(LineTaxToShow(header, Units(5)), Currency());
+    header.合計表示区分 = 0;
+    header.消費税表示区分 = 1;
+    ShownTotals none = TotalsToShow(header);
+    EXPECT_EQ(none.見積数量合計, Currency());
+    EXPECT_EQ(none.見積消費税合計, Currency());
+    EXPECT_EQ(LineTaxToShow(header, Units(5)), Units(5));
+}
+
+}  // namespace
+}  // namespace velmora
