@@ -17,6 +17,7 @@ struct LogIdentity {
     std::string officeCode;  // 運用事業所コード
     std::string staffCode;   // 起動担当者コード
     std::string userId;      // the login name
+    std::string computerId;  // the host name, for rows that carry it
 };
 
 // The one way in which the program reads and writes its two databases.
