@@ -1,0 +1,108 @@
+#include "admin/command_line.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+bool SplitPostgresTarget(const std::string& text, std::string& dataSource, std::string& database) {
+    size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    std::string tail = text.substr(colon + 1);
+    if (AllDigits(tail)) return false;
+    dataSource = text.substr(0, colon);
+    database = tail;
+    return true;
+}
+
+std::string AdminUsage() {
+    return "Usage: velmora-admin COMMAND ...\n"
+           "\n"
+           "Commands:\n"
+           "  init DIR [options]         build an installation tree in DIR with a demo company:\n"
+           "                             prgbin/ (programs), conf/usrcnfg.accdb, conf/cipher.key,\n"
+           "                             report/, manual/, users/ and the business database\n"
+           "      --postgres SOURCE:DB   keep the business data in PostgreSQL database DB on SOURCE\n"
+           "                             (host, host:port, socket folder or folder:port); created\n"
+           "                             when missing\n"
+           "      --pg-user NAME         PostgreSQL user (default postgres)\n"
+           "      --pg-password TEXT     PostgreSQL password (default none)\n"
+           "      --size large           add 100,000 customers and 50,000 products\n"
+           "      --replace              build again over an existing installation\n"
+           "      --today YYYYMMDD       date the demo documents count back from (default today)\n"
+           "  refresh-programs DIR       copy the built programs into DIR/prgbin again\n"
+           "  schema config|business     print the DDL of a database\n"
+           "  --help                     show this text\n";
+}
+
+AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
+    AdminRequest request;
+    auto refuse = [&](const std::string& problem) {
+        request.command = AdminCommand::Invalid;
+        request.problem = problem;
+        return request;
+    };
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return request;
+    const std::string& command = arguments[0];
+    if (command == "schema") {
+        if (arguments.size() != 2 || (arguments[1] != "config" && arguments[1] != "business"))
+            return refuse("schema takes one argument: config or business");
+        request.command = AdminCommand::Schema;
+        request.schemaName = arguments[1];
+        return request;
+    }
+    if (command != "init" && command != "refresh-programs") return refuse("unknown command " + command);
+    request.command = command == "init" ? AdminCommand::Init : AdminCommand::RefreshPrograms;
+    std::string user = "postgres";
+    std::string password;
+    std::string postgres;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        bool option = a.starts_with("--");
+        if (!option) {
+            if (!request.init.root.empty()) return refuse("more than one folder given: " + a);
+            request.init.root = a;
+            continue;
+        }
+        if (request.command != AdminCommand::Init) return refuse(command + " takes no option " + a);
+        if (a == "--replace") {
+            request.init.replace = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) return refuse(a + " needs a value");
+        const std::string& value = arguments[++i];
+        if (a == "--postgres") {
+            postgres = value;
+        } else if (a == "--pg-user") {
+            user = value;
+        } else if (a == "--pg-password") {
+            password = value;
+        } else if (a == "--size") {
+            if (value != "large" && value != "small") return refuse("--size is small or large");
+            request.init.large = value == "large";
+        } else if (a == "--today") {
+            if (!CalendarDate::Parse(value, request.init.today)) return refuse("--today needs a date yyyymmdd");
+        } else {
+            return refuse("unknown option " + a);
+        }
+    }
+    if (request.init.root.empty()) return refuse(command + " needs the installation folder");
+    if (!postgres.empty()) {
+        PostgresTarget target;
+        if (!SplitPostgresTarget(postgres, target.dataSource, target.database))
+            return refuse("--postgres needs SOURCE:DATABASE, for example /run/postgresql:5432:velmora");
+        target.user = user;
+        target.password = password;
+        request.init.postgres = target;
+    }
+    return request;
+}
+
+}  // namespace velmora

@@ -1,0 +1,49 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "admin/command_line.h"
+#include "admin/installation.h"
+#include "data/schema_text.h"
+#include "platform/identity.h"
+
+using namespace velmora;
+
+int main(int argc, char** argv) {
+    AdminRequest request = ParseAdminArguments(std::vector<std::string>(argv + 1, argv + argc));
+    switch (request.command) {
+    case AdminCommand::Help:
+        std::cout << AdminUsage();
+        return 0;
+    case AdminCommand::Invalid:
+        std::cerr << "velmora-admin: " << request.problem << "\n\n" << AdminUsage();
+        return 2;
+    case AdminCommand::Schema:
+        std::cout << (request.schemaName == "config" ? ConfigSchemaSql() : BusinessSchemaSql());
+        return 0;
+    case AdminCommand::RefreshPrograms: {
+        std::vector<std::string> copied;
+        std::string error;
+        if (!RefreshPrograms(request.init.root, ExecutableFolder(), copied, error)) {
+            std::cerr << "velmora-admin: " << error << "\n";
+            return 1;
+        }
+        std::cout << "copied " << copied.size() << " programs into " << (request.init.root / "prgbin").string() << "\n";
+        return 0;
+    }
+    case AdminCommand::Init: {
+        InitOptions options = request.init;
+        if (options.today.year == 0) CalendarDate::Parse(FormatDate(SystemNow()), options.today);
+        options.programSource = ExecutableFolder();
+        InitResult result = InitInstallation(options);
+        if (!result.ok) {
+            std::cerr << "velmora-admin: " << result.message << "\n";
+            return 1;
+        }
+        std::cout << result.message << "\n";
+        for (const std::string& program : result.programs) std::cout << "  prgbin/" << program << "\n";
+        return 0;
+    }
+    }
+    return 1;
+}
