@@ -32,7 +32,7 @@ protected:
                                   error))
             << error.description;
         m_access = std::make_unique<DataAccess>([] { return ParseTimestamp("20261206 093015"); });
-        m_access->identity() = {"Velmora", "001", "00012", "sato"};
+        m_access->identity() = {"Velmora", "001", "00012", "sato", "PC-EIGYO01"};
         ASSERT_TRUE(m_access->OpenConfigConnection(ConfigConnectionString(1, configPath + ";")));
         ASSERT_TRUE(m_access->OpenDataConnection(m_data->connectionString()));
     }
