@@ -39,6 +39,9 @@ std::string AdminUsage() {
            "      --today YYYYMMDD       date the demo documents count back from (default today)\n"
            "  refresh-programs DIR       copy the built programs into DIR/prgbin again\n"
            "  schema config|business     print the DDL of a database\n"
+           "  set-pin DIR WHO PIN        store a PIN enciphered (at least 4 characters, kept in upper case);\n"
+           "                             WHO is --staff CODE, --office CODE (the office's privilege PIN),\n"
+           "                             --company or --system (the company's privilege PINs)\n"
            "  --help                     show this text\n";
 }
 
@@ -56,6 +59,27 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
             return refuse("schema takes one argument: config or business");
         request.command = AdminCommand::Schema;
         request.schemaName = arguments[1];
+        return request;
+    }
+    if (command == "set-pin") {
+        request.command = AdminCommand::SetPin;
+        const std::string usage = "set-pin takes DIR, then --staff CODE, --office CODE, --company or --system, then the PIN";
+        if (arguments.size() < 4) return refuse(usage);
+        request.pin.root = arguments[1];
+        const std::string& who = arguments[2];
+        size_t next = 3;
+        if (who == "--staff" || who == "--office") {
+            if (arguments.size() != 5 || !AllDigits(arguments[3])) return refuse(usage);
+            request.pin.holder = who == "--staff" ? PinHolder::Staff : PinHolder::Office;
+            request.pin.code = arguments[3];
+            next = 4;
+        } else if (who == "--company" || who == "--system") {
+            if (arguments.size() != 4) return refuse(usage);
+            request.pin.holder = who == "--company" ? PinHolder::Company : PinHolder::System;
+        } else {
+            return refuse(usage);
+        }
+        request.pin.pin = arguments[next];
         return request;
     }
     if (command != "init" && command != "refresh-programs") return refuse("unknown command " + command);

@@ -4,15 +4,17 @@
 #include <vector>
 
 #include "admin/installation.h"
+#include "admin/pins.h"
 
 namespace velmora {
 
-enum class AdminCommand { Help, Init, RefreshPrograms, Schema, Invalid };
+enum class AdminCommand { Help, Init, RefreshPrograms, Schema, SetPin, Invalid };
 
 struct AdminRequest {
     AdminCommand command = AdminCommand::Help;
     InitOptions init;          // init, refresh-programs (root only)
     std::string schemaName;    // schema: "config" or "business"
+    PinRequest pin;            // set-pin
     std::string problem;       // why the arguments were refused
 };
 

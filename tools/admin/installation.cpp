@@ -51,6 +51,8 @@ bool RefreshPrograms(const fs::path& root, const fs::path& source, std::vector<s
     if (fs::equivalent(source, paths.programs, ec)) return true;
     for (const std::string& name : InstalledProgramNames()) {
         fs::path from = source / name;
+        // Siblings that are not built here are played by the stand-in.
+        if (!fs::is_regular_file(from) && name != "Velmora") from = source / "velmora-standin";
         if (!fs::is_regular_file(from)) continue;
         // Copy beside the target and rename over it: a running program keeps its
         // old file and the next start takes the new one.

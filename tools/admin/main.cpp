@@ -21,6 +21,12 @@ int main(int argc, char** argv) {
     case AdminCommand::Schema:
         std::cout << (request.schemaName == "config" ? ConfigSchemaSql() : BusinessSchemaSql());
         return 0;
+    case AdminCommand::SetPin: {
+        std::string message;
+        bool ok = SetPin(request.pin, message);
+        (ok ? std::cout : std::cerr) << (ok ? "" : "velmora-admin: ") << message << "\n";
+        return ok ? 0 : 1;
+    }
     case AdminCommand::RefreshPrograms: {
         std::vector<std::string> copied;
         std::string error;

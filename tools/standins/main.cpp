@@ -1,0 +1,60 @@
+// Stand-in for the suite's sibling programs (registration programs, the
+// issuing, order, envelope, inquiry, activity and update programs), installed
+// into prgbin under each of their names. It does what the real programs do
+// towards this one: it records the command line it was started with, takes
+// over a start message addressed to it and answers with a reply. The reply's
+// end information is the content of prgbin/<name>.reply when that file exists.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/installation.h"
+#include "data/connection_string.h"
+#include "data/data_access.h"
+#include "linking/link_messages.h"
+#include "platform/identity.h"
+
+int main(int argc, char** argv) {
+    using namespace velmora;
+    std::string name = std::filesystem::path(argv[0]).filename().string();
+    std::string argument = JoinArguments(argc, argv);
+    std::string root = FindRootFolder(ExecutableFolder());
+    if (root.empty()) {
+        std::cerr << name << ": not started from an installation\n";
+        return 1;
+    }
+    std::string prgbin = root + "prgbin/";
+    DataAccess access;
+    access.identity().programId = name;
+    access.identity().userId = ReadUserName();
+    access.identity().computerId = ReadComputerName();
+    {
+        // One line per start; appended whole so parallel starts do not mix.
+        std::string line = access.NowText() + "\t" + name + "\t" + argument + "\n";
+        int fd = open((prgbin + "standin-calls.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ssize_t ignored = write(fd, line.data(), line.size());
+            (void)ignored;
+            close(fd);
+        }
+    }
+
+    std::string config = root + "conf/usrcnfg.accdb";
+    if (!access.OpenConfigConnection(ConfigConnectionString(1, config + ";"))) return 0;
+    LinkingState state;
+    if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) return 0;
+    std::ifstream replyFile(prgbin + name + ".reply");
+    if (replyFile) {
+        std::stringstream content;
+        content << replyFile.rdbuf();
+        state.endInfo = content.str();
+        while (!state.endInfo.empty() && (state.endInfo.back() == '\n' || state.endInfo.back() == '\r'))
+            state.endInfo.pop_back();
+    }
+    SendReply(access, state);
+    return 0;
+}
