@@ -1,0 +1,123 @@
+#include "screens/lookup/qt/lookup_dialog.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "data/data_access.h"
+#include "lookup_fakes.h"
+#include "lookup_rows.h"
+#include "screens/lookup/qt/qt_view_factory.h"
+#include "support/test_env.h"
+
+namespace velmora {
+namespace {
+
+// Runs the steps once the modal dialog's own loop is running; a dialog the
+// steps fail to close is closed after a while so that the test cannot hang.
+void WhileModal(std::function<void(QDialog&)> steps) {
+    QTimer::singleShot(0, [steps] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no modal dialog is showing";
+            return;
+        }
+        QPointer<QDialog> guard(dialog);
+        QTimer::singleShot(10000, [guard] {
+            if (guard && guard->isVisible()) {
+                ADD_FAILURE() << "the dialog stayed open";
+                guard->done(QDialog::Rejected);
+            }
+        });
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog)) ADD_FAILURE() << "the dialog did not become active";
+        steps(*dialog);
+    });
+}
+
+TEST(LookupDialog, KanaSearchAndEnterHandTheCustomerCodeToTheTarget) {
+    test::ScratchDatabase db(test::Engine::SQLite, true);
+    auto connection = db.connect();
+    ASSERT_TRUE(connection);
+    ASSERT_EQ(test::InsertLookupRows(*connection), "");
+    DataAccess access;
+    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
+    DataAccessLookupData data(access);
+    LookupSession session;
+    QtLookupViewFactory views;
+    LookupWindows windows(session, data, views);
+    test::FakeHost entry;
+    entry.controls["得意先コード"] = "";
+
+    int listed = -1;
+    bool noticeShown = true;
+    WhileModal([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLabel*>("wnd_ttl")->text(), QString("得意先一覧"));
+        auto* kana = dialog.findChild<QLineEdit*>("カナ");
+        auto* button = dialog.findChild<QPushButton*>("btn_カナ検索");
+        ASSERT_TRUE(kana && button);
+        EXPECT_FALSE(button->isEnabled());
+        kana->setFocus();
+        QInputMethodEvent typing;
+        typing.setCommitString("ﾔﾏﾀﾞ");
+        QApplication::sendEvent(kana, &typing);
+        EXPECT_TRUE(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        auto* list = dialog.findChild<QTreeWidget*>("List得意先");
+        listed = list->topLevelItemCount();
+        noticeShown = dialog.findChild<QLabel*>("lab_注意")->isVisible();
+        EXPECT_TRUE(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(listed, 2);
+    EXPECT_FALSE(noticeShown);
+    EXPECT_EQ(entry.controls["得意先コード"], "000002");
+    EXPECT_TRUE(entry.enabled);
+    EXPECT_EQ(entry.focus, (std::vector<std::string>{"得意先コード", "得意先名称A"}));
+
+    // The window was hidden, not destroyed: it comes back as it was, and
+    // Escape returns without a choice.
+    entry.focus.clear();
+    WhileModal([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("カナ")->text(), QString("ﾔﾏﾀﾞ"));
+        EXPECT_EQ(dialog.findChild<QTreeWidget*>("List得意先")->topLevelItemCount(), 2);
+        QTest::keyClick(dialog.findChild<QLineEdit*>("コード"), Qt::Key_Escape);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(entry.controls["得意先コード"], "000002");
+    EXPECT_EQ(entry.focus, std::vector<std::string>{"得意先コード"});
+    EXPECT_TRUE(entry.enabled);
+}
+
+TEST(LookupDialog, EveryWindowCanBeLaidOut) {
+    test::FakeLookupData data;
+    LookupSession session;
+    LookupContext context;
+    for (LookupWindowId id : AllLookupWindows()) {
+        const WindowDescription& window = DescribeWindow(id);
+        LookupPresenter presenter(window, session, data, context, nullptr);
+        LookupDialog dialog(window, presenter);
+        presenter.setView(&dialog);
+        EXPECT_EQ(dialog.objectName().toStdString(), window.objectName);
+        for (const auto& field : window.fields) {
+            EXPECT_TRUE(dialog.findChild<QLineEdit*>(Q(field.name))) << window.title << " " << field.name;
+            if (!field.button.empty()) {
+                EXPECT_TRUE(dialog.findChild<QPushButton*>(Q(field.button))) << window.title << " " << field.button;
+            }
+        }
+        EXPECT_EQ(dialog.list()->columnCount(), static_cast<int>(window.columns.size()));
+        EXPECT_EQ(dialog.findChild<QPushButton*>("btn_否定検索") != nullptr, !window.negativeCaption.empty());
+    }
+}
+
+}  // namespace
+}  // namespace velmora
