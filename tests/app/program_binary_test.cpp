@@ -17,9 +17,7 @@ namespace {
 // shows its window and, ended by the session's termination signal, leaves the
 // end rows behind.
 TEST(ProgramBinary, StartsFromAnInstallationAndEndsCleanlyOnTermination) {
-    const char* binDir = std::getenv("VELMORA_BIN_DIR");
-    ASSERT_NE(binDir, nullptr) << "run through ctest";
-    std::string built = std::string(binDir) + "/Velmora";
+    std::string built = test::BinaryFolder() + "/Velmora";
     ASSERT_TRUE(std::filesystem::exists(built)) << built;
 
     test::TestInstallation inst(test::Engine::SQLite);

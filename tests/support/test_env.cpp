@@ -38,6 +38,11 @@ bool PostgresRequired() {
     return value && std::string(value) == "1";
 }
 
+std::string BinaryFolder() {
+    const char* value = std::getenv("VELMORA_BIN_DIR");
+    return value && *value ? value : VELMORA_BUILD_BIN_DIR;
+}
+
 std::string UniqueName(const std::string& stem) {
     static std::atomic<int> counter{0};
     std::random_device rd;

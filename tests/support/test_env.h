@@ -57,6 +57,9 @@ private:
     std::unique_ptr<TempDir> m_dir;
 };
 
+// The folder of the built programs (VELMORA_BIN_DIR overrides it).
+std::string BinaryFolder();
+
 // A unique name for a database or a file, from the running test and the process.
 std::string UniqueName(const std::string& stem);
 

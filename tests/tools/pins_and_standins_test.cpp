@@ -26,8 +26,7 @@ protected:
     void SetUp() override {
         m_options.root = m_dir.path() / "eigyo";
         CalendarDate::Parse("20261206", m_options.today);
-        const char* bin = std::getenv("VELMORA_BIN_DIR");
-        if (bin) m_options.programSource = bin;
+        m_options.programSource = test::BinaryFolder();
         InitResult result = InitInstallation(m_options);
         ASSERT_TRUE(result.ok) << result.message;
     }
