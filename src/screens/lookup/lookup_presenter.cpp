@@ -415,8 +415,12 @@ void LookupPresenter::openNested(const FieldDescription& f) {
     const bool alternative = !f.box.empty() && m_values.box(f.box) && f.altOpens;
     const LookupWindowId id = alternative ? *f.altOpens : *f.opens;
     commitFocused();
+    // A window that is itself nested (a customer list opened from the
+    // product list) gets its own caller back, not the entry screen.
     const ControlRef savedTarget = m_context.LookupTarget;
     const ControlRef savedNext = m_context.LookupNextFocus;
+    LookupHost* const savedCaller = m_context.LookupCaller;
+    const bool savedNested = m_context.LookupNested;
     m_context.LookupCaller = this;
     m_context.LookupNested = true;
     setHostEnabled(false);
@@ -424,9 +428,9 @@ void LookupPresenter::openNested(const FieldDescription& f) {
     m_context.LookupTarget = {this, f.name};
     m_context.LookupNextFocus = {this, f.opensNextFocus};
     LookupContext& context = m_context;
-    m_windows->show(id, [&context, savedTarget, savedNext] {
-        context.LookupNested = false;
-        context.LookupCaller = nullptr;
+    m_windows->show(id, [&context, savedTarget, savedNext, savedCaller, savedNested] {
+        context.LookupNested = savedNested;
+        context.LookupCaller = savedCaller;
         context.LookupTarget = savedTarget;
         context.LookupNextFocus = savedNext;
     });

@@ -271,6 +271,31 @@ TEST_F(LookupFramework, NestedChoiceReEnablesTheCallingWindowAndFocusesItsField)
     EXPECT_TRUE(entry.enabled);
 }
 
+TEST_F(LookupFramework, ASecondNestingLevelHandsBackToItsOwnCaller) {
+    data.answer("SELECT TOP 1000 M商品", {"コード"}, {{"B-100"}});
+    data.answer("SELECT TOP 1000 M担当者", {"コード"}, {{"00007"}});
+    windows.open(LookupWindowId::商品一覧, entry, "", "商品コード", "商品名");
+    FakeLookupView& products = view(LookupWindowId::商品一覧);
+    products.presenter.onFieldEntered("得意先コード");
+    products.presenter.onFieldGesture("得意先コード");
+    FakeLookupView& customers = view(LookupWindowId::得意先一覧);
+    customers.presenter.onButton("btn_担当者コード");
+    FakeLookupView& staff = view(LookupWindowId::担当者一覧);
+    EXPECT_FALSE(customers.enabled);
+    staff.presenter.onRowChosen(0);
+    EXPECT_TRUE(customers.enabled);
+    EXPECT_EQ(customers.fields["担当者コード"], "00007");
+    EXPECT_EQ(customers.fields["担当者名"], "佐藤");
+    EXPECT_TRUE(windows.context().LookupNested);
+    customers.presenter.onRowChosen(0);
+    EXPECT_TRUE(products.enabled);
+    EXPECT_FALSE(entry.enabled);
+    EXPECT_EQ(products.fields["得意先コード"], "000001");
+    EXPECT_FALSE(windows.context().LookupNested);
+    products.presenter.onEscape();
+    EXPECT_TRUE(entry.enabled);
+}
+
 TEST_F(LookupFramework, CounterpartySwitchChangesCaptionNameSourceAndNestedWindow) {
     data.answer("SELECT 略称 FROM M対応先 WHERE コード = '000002'", {"略称"}, {{"対応2"}});
     windows.open(LookupWindowId::営業見積No一覧, entry, "T営業見積.得意先対応先区分 = '1' AND T営業見積.得意先コード = '000002'",
