@@ -21,17 +21,8 @@ std::string configFileName(int kind) { return kind == 2 ? "usrcnfg.mdb" : "usrcn
 
 void readDatabaseDefinition(DataAccess& access, DatabaseDefinition& def) {
     std::unique_ptr<Recordset> rs;
-    if (!access.OpenConfigRecordset(rs, "SELECT * FROM データベース定義 WHERE 情報種類 = 'GNR'")) return;
-    auto take = [&](const char* column, std::string& target, bool trim) {
-        if (!rs->isNull(column)) target = trim ? TrimBlanks(rs->text(column)) : rs->text(column);
-    };
-    take("db", def.db, false);
-    take("プロバイダ名", def.provider, true);
-    take("データソース名", def.dataSource, true);
-    take("サーバー名", def.serverName, true);
-    take("データベース名", def.databaseName, true);
-    take("ユーザーID", def.userId, true);
-    take("パスワード", def.password, true);
+    if (access.OpenConfigRecordset(rs, "SELECT * FROM データベース定義 WHERE 情報種類 = 'GNR'"))
+        ReadDatabaseDefinition(*rs, def);
 }
 
 void readEnvironment(DataAccess& access, Session& session, bool withInstallKind) {
@@ -44,6 +35,51 @@ void readEnvironment(DataAccess& access, Session& session, bool withInstallKind)
 }
 
 }  // namespace
+
+void ReadDatabaseDefinition(const Recordset& rs, DatabaseDefinition& def) {
+    auto take = [&](const char* column, std::string& target, bool trim) {
+        if (!rs.isNull(column)) target = trim ? TrimBlanks(rs.text(column)) : rs.text(column);
+    };
+    take("db", def.db, false);
+    take("プロバイダ名", def.provider, true);
+    take("データソース名", def.dataSource, true);
+    take("サーバー名", def.serverName, true);
+    take("データベース名", def.databaseName, true);
+    take("ユーザーID", def.userId, true);
+    take("パスワード", def.password, true);
+}
+
+bool OpenInstallationDatabases(DataAccess& access, const std::string& root, DatabaseDefinition& def,
+                               std::string& problem) {
+    std::string base = root.empty() || root.back() == '/' ? root : root + "/";
+    int kind = FileExists(base + "conf/usrcnfg.accdb") ? 1 : FileExists(base + "conf/usrcnfg.mdb") ? 2 : 0;
+    if (kind == 0) {
+        problem = "no configuration database in " + base + "conf";
+        return false;
+    }
+    std::string path = base + "conf/" + configFileName(kind);
+    DbError error;
+    if (!access.OpenConfigConnection(ConfigConnectionString(kind, path), &error)) {
+        problem = "cannot open " + path + ": " + error.description;
+        return false;
+    }
+    std::unique_ptr<Recordset> rs;
+    if (!access.OpenConfigRecordset(rs, "SELECT * FROM データベース定義 WHERE 情報種類 = 'GNR'")) {
+        problem = "the configuration database names no business database";
+        return false;
+    }
+    ReadDatabaseDefinition(*rs, def);
+    std::string connection = DataConnectionString(def);
+    if (connection.empty() || def.db == "O") {
+        problem = "database kind '" + def.db + "' cannot be used on this computer";
+        return false;
+    }
+    if (!access.OpenDataConnection(connection, &error)) {
+        problem = "cannot open the business database: " + error.description;
+        return false;
+    }
+    return true;
+}
 
 std::string FindRootFolder(const std::string& programFolder) {
     std::string lower = lowerAscii(programFolder);

@@ -20,6 +20,15 @@ bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, 
 // kind this program does not know.
 std::string DataConnectionString(const DatabaseDefinition& definition);
 
+// The 'GNR' row of データベース定義 (Null columns left as they are).
+void ReadDatabaseDefinition(const Recordset& row, DatabaseDefinition& definition);
+
+// Opens an installation's configuration and business databases from its root
+// folder, for tools that work on an installation without the start-up
+// checks. A message in problem when it fails.
+bool OpenInstallationDatabases(DataAccess& access, const std::string& root, DatabaseDefinition& definition,
+                               std::string& problem);
+
 // The per-user configuration and report copies (installation kind 1).
 void PreparePerUserFolders(const InstallationLayout& layout, StartUpHost& host);
 

@@ -5,35 +5,13 @@
 
 #include "app/installation.h"
 #include "app/session.h"
-#include "data/connection.h"
-#include "data/connection_string.h"
+#include "data/data_access.h"
 #include "data/sql_text.h"
 #include "platform/cipher.h"
 #include "text/code_pattern.h"
 #include "text/utf8.h"
 
 namespace velmora {
-
-namespace {
-
-bool readDefinition(Connection& config, DatabaseDefinition& def, std::string& message) {
-    DbError error;
-    auto rs = config.query("SELECT * FROM データベース定義 WHERE 情報種類 = 'GNR'", error);
-    if (!rs || rs->eof()) {
-        message = "the configuration database names no business database";
-        return false;
-    }
-    def.db = rs->text("db");
-    def.provider = TrimBlanks(rs->text("プロバイダ名"));
-    def.dataSource = TrimBlanks(rs->text("データソース名"));
-    def.serverName = TrimBlanks(rs->text("サーバー名"));
-    def.databaseName = TrimBlanks(rs->text("データベース名"));
-    def.userId = TrimBlanks(rs->text("ユーザーID"));
-    def.password = TrimBlanks(rs->text("パスワード"));
-    return true;
-}
-
-}  // namespace
 
 bool SetPin(const PinRequest& request, std::string& message) {
     std::string pin = request.pin;
@@ -49,19 +27,10 @@ bool SetPin(const PinRequest& request, std::string& message) {
         message = "no cipher key in " + conf.string();
         return false;
     }
-    DbError error;
-    auto config = OpenConnection(ConfigConnectionString(1, (conf / "usrcnfg.accdb").string()), error);
-    if (!config) {
-        message = "cannot open the configuration database: " + error.description;
-        return false;
-    }
+    DataAccess access;
+    access.identity().programId = "velmora-admin";
     DatabaseDefinition def;
-    if (!readDefinition(*config, def, message)) return false;
-    auto business = OpenConnection(DataConnectionString(def), error);
-    if (!business) {
-        message = "cannot open the business database: " + error.description;
-        return false;
-    }
+    if (!OpenInstallationDatabases(access, request.root.string(), def, message)) return false;
 
     std::string stored = cipher->Encipher(pin);
     std::string table, column, where, what;
@@ -86,13 +55,14 @@ bool SetPin(const PinRequest& request, std::string& message) {
             what = "the company";
             break;
     }
-    auto found = business->query("SELECT COUNT(*) AS n FROM " + table + " WHERE " + where, error);
-    if (!found || found->integer("n") != 1) {
-        message = found ? "no " + what : error.description;
+    std::unique_ptr<Recordset> found;
+    if (!access.OpenDataRecordset(found, "SELECT COUNT(*) AS n FROM " + table + " WHERE " + where) ||
+        found->integer("n") != 1) {
+        message = "no " + what;
         return false;
     }
-    if (!business->execute("UPDATE " + table + " SET " + column + " = '" + stored + "' WHERE " + where, error)) {
-        message = "cannot store the PIN: " + error.description;
+    if (!access.ExecuteData("UPDATE " + table + " SET " + column + " = '" + stored + "' WHERE " + where, true)) {
+        message = "cannot store the PIN";
         return false;
     }
     message = "PIN set for " + what;
