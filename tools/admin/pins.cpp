@@ -61,7 +61,7 @@ bool SetPin(const PinRequest& request, std::string& message) {
         message = "no " + what;
         return false;
     }
-    if (!access.ExecuteData("UPDATE " + table + " SET " + column + " = '" + stored + "' WHERE " + where, true)) {
+    if (!access.ExecuteData("UPDATE " + table + " SET " + column + " = '" + stored + "' WHERE " + where)) {
         message = "cannot store the PIN";
         return false;
     }
