@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "../../app/app_fixture.h"
+#include "screens/entry/qt/entry_window.h"
+
+namespace velmora {
+namespace {
+
+class EntryWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_inst = std::make_unique<test::TestInstallation>(test::Engine::SQLite);
+        m_program = std::make_unique<Program>(m_inst->environment("001"), m_host);
+        ASSERT_TRUE(m_program->StartUp());
+        m_presenter = std::make_unique<EntryPresenter>(*m_program);
+        m_window = std::make_unique<EntryWindow>(*m_presenter);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    QPushButton* exitButton() { return m_window->findChild<QPushButton*>("btn_終了"); }
+    // Answers the next message box with the given button once it is shown.
+    void answerNextQuestion(QMessageBox::StandardButton answer, QString* text) {
+        QTimer::singleShot(50, [answer, text] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            *text = box->text();
+            box->button(answer)->click();
+        });
+    }
+
+    std::unique_ptr<test::TestInstallation> m_inst;
+    test::RecordingHost m_host;
+    std::unique_ptr<Program> m_program;
+    std::unique_ptr<EntryPresenter> m_presenter;
+    std::unique_ptr<EntryWindow> m_window;
+};
+
+TEST_F(EntryWindowTest, ShowsTheCompanyAndOfficeAndEndsThroughTheExitButton) {
+    EXPECT_EQ(m_window->windowTitle().toStdString(), "Velmora（株式会社ベルモラ商事）");
+    auto* title = m_window->findChild<QLabel*>("prg_ttl");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text().toStdString(), "Velmora(東京営業所)「佐藤 一郎」");
+    ASSERT_NE(m_window->findChild<QLabel*>("お知らせ"), nullptr);
+
+    QTest::mouseClick(exitButton(), Qt::LeftButton);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_program->ended());
+    auto log = m_inst->logRows();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front().second, "開始 001");
+    EXPECT_EQ(log.back().second, "終了");
+    EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE 終了日時 <> ''"), 1);
+}
+
+TEST_F(EntryWindowTest, PendingInputIsOnlyDiscardedAfterYes) {
+    m_presenter->SetChanged(true);
+    QString asked;
+    answerNextQuestion(QMessageBox::No, &asked);
+    QTest::mouseClick(exitButton(), Qt::LeftButton);
+    EXPECT_EQ(asked.toStdString(), "入力がありました。\n終了しますか？");
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(m_program->ended());
+
+    answerNextQuestion(QMessageBox::Yes, &asked);
+    m_window->close();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_program->ended());
+}
+
+TEST_F(EntryWindowTest, TheEndOfTheSessionAsksNothing) {
+    m_presenter->SetChanged(true);
+    m_window->endSession();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_program->ended());
+}
+
+}  // namespace
+}  // namespace velmora
