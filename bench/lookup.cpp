@@ -7,16 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/installation.h"
-#include "data/connection_string.h"
 #include "data/data_access.h"
-#include "data/sql_text.h"
 #include "screens/lookup/lookup_presenter.h"
 
 namespace velmora {
@@ -29,24 +26,14 @@ struct Installation {
 };
 
 bool Open(const std::string& root, Installation& in) {
-    const std::string config = (std::filesystem::path(root) / "conf" / "usrcnfg.accdb").string();
-    if (!std::filesystem::exists(config) || !in.access.OpenConfigConnection(ConfigConnectionString(1, config)))
-        return false;
-    std::unique_ptr<Recordset> rs;
-    if (!in.access.OpenConfigRecordset(rs, "SELECT * FROM データベース定義 WHERE 情報種類 = 'GNR'")) return false;
     DatabaseDefinition d;
-    d.db = rs->text("db");
-    d.provider = TrimBlanks(rs->text("プロバイダ名"));
-    d.dataSource = TrimBlanks(rs->text("データソース名"));
-    d.serverName = TrimBlanks(rs->text("サーバー名"));
-    d.databaseName = TrimBlanks(rs->text("データベース名"));
-    d.userId = TrimBlanks(rs->text("ユーザーID"));
-    d.password = TrimBlanks(rs->text("パスワード"));
+    std::string problem;
+    if (!OpenInstallationDatabases(in.access, root, d, problem)) return false;
     in.session.databaseKind = d.db;
+    std::unique_ptr<Recordset> rs;
     if (in.access.OpenConfigRecordset(rs, "SELECT * FROM 動作環境定義 WHERE 動作環境定義ID = '001'"))
         in.session.operatingOfficeCode = rs->text("運用事業所コード");
     in.session.currentOfficeCode = in.session.operatingOfficeCode;
-    if (!in.access.OpenDataConnection(DataConnectionString(d))) return false;
     if (in.access.OpenDataRecordset(rs, "SELECT * FROM Mユーザ WHERE ID = '0001'")) {
         in.session.sellingUnitPriceDecimals = rs->code("売上単価少数以下桁数");
         in.session.purchaseUnitPriceDecimals = rs->code("仕入単価少数以下桁数");
