@@ -87,44 +87,44 @@ const ColumnDef kLineColumns[] = {
     {"セクションコード", ValueKind::Code, &QuotationHeader::セクションコード},
     {"納品先対応先区分", ValueKind::SmallCode, &QuotationHeader::納品先対応先区分},
     {"納品先コード", ValueKind::Code, &QuotationHeader::納品先コード},
-    {"行区分", ValueKind::SmallCode, &QuotationLine::行区分},
-    {"商品コード", ValueKind::Code, &QuotationLine::商品コード},
-    {"商品名", ValueKind::FreeText, &QuotationLine::商品名},
+    {"行区分", ValueKind::SmallCode, &QuotationLine::行区分, kItem},
+    {"商品コード", ValueKind::Code, &QuotationLine::商品コード, kItem},
+    {"商品名", ValueKind::FreeText, &QuotationLine::商品名, kItem},
     {"見積数量", ValueKind::SellingQuantity, &QuotationLine::見積数量},
-    {"見積単位", ValueKind::FreeText, &QuotationLine::見積単位},
-    {"見積単価", ValueKind::SellingUnitPrice, &QuotationLine::見積単価},
+    {"見積単位", ValueKind::FreeText, &QuotationLine::見積単位, kItem},
+    {"見積単価", ValueKind::SellingUnitPrice, &QuotationLine::見積単価, kItem},
     {"見積金額", ValueKind::Amount, &QuotationLine::見積金額},
     {"見積消費税", ValueKind::Amount, &QuotationLine::見積消費税},
-    {"売上課税区分", ValueKind::SmallCode, &QuotationLine::売上課税区分},
-    {"売上消費税区分", ValueKind::SmallCode, &QuotationLine::売上消費税区分},
+    {"売上課税区分", ValueKind::SmallCode, &QuotationLine::売上課税区分, kItem},
+    {"売上消費税区分", ValueKind::SmallCode, &QuotationLine::売上消費税区分, kItem},
     {"仕入先対応先区分", ValueKind::SmallCode, &QuotationLine::仕入先対応先区分},
-    {"仕入先コード", ValueKind::Code, &QuotationLine::仕入先コード},
-    {"仕入先名称A", ValueKind::FreeText, &QuotationLine::仕入先名称A},
+    {"仕入先コード", ValueKind::Code, &QuotationLine::仕入先コード, kItem},
+    {"仕入先名称A", ValueKind::FreeText, &QuotationLine::仕入先名称A, kItem},
     {"仕入数量", ValueKind::PurchaseQuantity, &QuotationLine::仕入数量},
-    {"仕入単位", ValueKind::FreeText, &QuotationLine::仕入単位},
-    {"仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::仕入単価},
+    {"仕入単位", ValueKind::FreeText, &QuotationLine::仕入単位, kItem},
+    {"仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::仕入単価, kItem},
     {"仕入金額", ValueKind::Amount, &QuotationLine::仕入金額},
     {"仕入消費税", ValueKind::Amount, &QuotationLine::仕入消費税},
-    {"仕入課税区分", ValueKind::SmallCode, &QuotationLine::仕入課税区分},
-    {"仕入消費税区分", ValueKind::SmallCode, &QuotationLine::仕入消費税区分},
-    {"計区分", ValueKind::SmallCode, &QuotationLine::計区分},
-    {"商品売上課税区分", ValueKind::SmallCode, &QuotationLine::商品売上課税区分},
-    {"商品売上消費税区分", ValueKind::SmallCode, &QuotationLine::商品売上消費税区分},
-    {"商品仕入課税区分", ValueKind::SmallCode, &QuotationLine::商品仕入課税区分},
-    {"商品仕入消費税区分", ValueKind::SmallCode, &QuotationLine::商品仕入消費税区分},
-    {"商品税抜販売定価", ValueKind::SellingUnitPrice, &QuotationLine::商品税抜販売定価},
-    {"商品税込販売定価", ValueKind::SellingUnitPrice, &QuotationLine::商品税込販売定価},
-    {"商品税抜販売単価", ValueKind::SellingUnitPrice, &QuotationLine::商品税抜販売単価},
-    {"商品税込販売単価", ValueKind::SellingUnitPrice, &QuotationLine::商品税込販売単価},
-    {"商品税抜仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::商品税抜仕入単価},
-    {"商品税込仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::商品税込仕入単価},
-    {"商品名称入力区分", ValueKind::SmallCode, &QuotationLine::商品名称入力区分},
-    {"仕入先消費税区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税区分},
-    {"仕入先消費税算出区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税算出区分},
-    {"仕入先消費税丸め方法", ValueKind::SmallCode, &QuotationLine::仕入先消費税丸め方法},
-    {"仕入先消費税丸め桁位置", ValueKind::SmallCode, &QuotationLine::仕入先消費税丸め桁位置},
-    {"仕入先消費税端数調整区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税端数調整区分},
-    {"仕入先名称入力区分", ValueKind::SmallCode, &QuotationLine::仕入先名称入力区分},
+    {"仕入課税区分", ValueKind::SmallCode, &QuotationLine::仕入課税区分, kItem},
+    {"仕入消費税区分", ValueKind::SmallCode, &QuotationLine::仕入消費税区分, kItem},
+    {"計区分", ValueKind::SmallCode, &QuotationLine::計区分, kItem},
+    {"商品売上課税区分", ValueKind::SmallCode, &QuotationLine::商品売上課税区分, kItem},
+    {"商品売上消費税区分", ValueKind::SmallCode, &QuotationLine::商品売上消費税区分, kItem},
+    {"商品仕入課税区分", ValueKind::SmallCode, &QuotationLine::商品仕入課税区分, kItem},
+    {"商品仕入消費税区分", ValueKind::SmallCode, &QuotationLine::商品仕入消費税区分, kItem},
+    {"商品税抜販売定価", ValueKind::SellingUnitPrice, &QuotationLine::商品税抜販売定価, kItem},
+    {"商品税込販売定価", ValueKind::SellingUnitPrice, &QuotationLine::商品税込販売定価, kItem},
+    {"商品税抜販売単価", ValueKind::SellingUnitPrice, &QuotationLine::商品税抜販売単価, kItem},
+    {"商品税込販売単価", ValueKind::SellingUnitPrice, &QuotationLine::商品税込販売単価, kItem},
+    {"商品税抜仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::商品税抜仕入単価, kItem},
+    {"商品税込仕入単価", ValueKind::PurchaseUnitPrice, &QuotationLine::商品税込仕入単価, kItem},
+    {"商品名称入力区分", ValueKind::SmallCode, &QuotationLine::商品名称入力区分, kItem},
+    {"仕入先消費税区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税区分, kItem},
+    {"仕入先消費税算出区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税算出区分, kItem},
+    {"仕入先消費税丸め方法", ValueKind::SmallCode, &QuotationLine::仕入先消費税丸め方法, kItem},
+    {"仕入先消費税丸め桁位置", ValueKind::SmallCode, &QuotationLine::仕入先消費税丸め桁位置, kItem},
+    {"仕入先消費税端数調整区分", ValueKind::SmallCode, &QuotationLine::仕入先消費税端数調整区分, kItem},
+    {"仕入先名称入力区分", ValueKind::SmallCode, &QuotationLine::仕入先名称入力区分, kItem},
     {"明細メモ", ValueKind::FreeText, &QuotationLine::明細メモ, kNewOnCopy},
     {"承認日付", ValueKind::Code, &QuotationLine::承認日付, kNewOnCopy},
     {"承認者コード", ValueKind::Code, &QuotationLine::承認者コード, kNewOnCopy},
@@ -156,8 +156,20 @@ std::string numberFormat(ValueKind kind, const CompanySettings& company) {
 
 std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
+// Codes are written exactly as held; an apostrophe (a login name in ユーザID,
+// a typed number) is doubled so that it cannot end the literal.
+std::string exactText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out.push_back(c);
+        if (c == '\'') out.push_back('\'');
+    }
+    return out;
+}
+
 std::string textLiteral(ValueKind kind, const std::string& text) {
-    return quoted(kind == ValueKind::FreeText ? QuoteSql(text) : text);
+    return quoted(kind == ValueKind::FreeText ? QuoteSql(text) : exactText(text));
 }
 
 std::string codeLiteral(std::int16_t value) { return quoted(std::to_string(value)); }

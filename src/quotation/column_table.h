@@ -19,7 +19,7 @@ struct CompanySettings;
 class Recordset;
 
 enum class ValueKind : std::uint8_t {
-    Code,               // code, date or time stamp: written as held, between apostrophes
+    Code,               // code, date or time stamp: written as held (apostrophes doubled), between apostrophes
     FreeText,           // names and texts: through QuoteSql, between apostrophes
     SmallCode,          // 16-bit code value: format "0", between apostrophes
     SellingQuantity,    // unquoted, storage format of 売上数量少数以下桁数
@@ -34,6 +34,7 @@ enum class ValueKind : std::uint8_t {
 enum ColumnFlag : std::uint8_t {
     kRecomputedOnLoad = 1,  // not read when a quotation is loaded: the totals recompute it
     kNewOnCopy = 2,         // a line copied from another quotation starts without it
+    kItem = 4,              // the item of a line: what taking a stored line's item copies
 };
 
 using ColumnMember = std::variant<std::string QuotationHeader::*, std::int16_t QuotationHeader::*,

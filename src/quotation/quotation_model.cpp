@@ -15,6 +15,8 @@ void Quotation::ClearToNew() {
     MaxUniqueLineNo = 0;
     LoadNotice.clear();
     SummaryDate.clear();
+    NewEntry = true;
+    SavedKey.clear();
 }
 
 void SplitDate(const std::string& date, std::string& year, std::string& month, std::string& day) {

@@ -113,6 +113,12 @@ struct Quotation {
     int MaxUniqueLineNo = 0;
     std::string LoadNotice;
     std::string SummaryDate;
+    // True until a stored quotation with lines is loaded: the save then takes
+    // the new path. A stored header without lines is saved again as new.
+    bool NewEntry = true;
+    // Office + base date + number of the new quotation saved in a run started
+    // by a command line: what the program replies to the one that started it.
+    std::string SavedKey;
 
     // Clear to new mode: header defaults, every slot cleared, no lines, not
     // loaded. Key and number are then set by numbering.

@@ -1,0 +1,119 @@
+#include "quotation/document_rows.h"
+
+#include "data/data_access.h"
+#include "data/sql_text.h"
+#include "quotation/column_table.h"
+#include "quotation/document_scope.h"
+#include "quotation/document_sql.h"
+#include "quotation/save_status.h"
+
+namespace velmora {
+
+namespace {
+
+// A history number the counters gave; "" (typed numbers) means no history.
+bool takeHistoryNumber(DocumentScope& scope, const std::string& office, const std::string& baseDate,
+                       std::string& historyNo) {
+    historyNo = scope.numbering.TakeQuotationHistoryNumber(office, baseDate);
+    if (historyNo != kNoNumber) return true;
+    historyNo.clear();
+    SetSaveStatus(scope.quotation, kStatusInsertFailed);
+    return false;
+}
+
+// Writes the row and, when there is a history number, its history row.
+bool insertWithHistory(DocumentScope& scope, const QuotationTable& table, const std::vector<std::string>& literals,
+                       const std::string& historyNo, std::string_view redBlack, bool logged) {
+    Quotation& q = scope.quotation;
+    if (!Outcome(q, scope.access.ExecuteData(InsertStatement(table, literals), logged), kStatusInserted,
+                 kStatusInsertFailed))
+        return false;
+    if (historyNo.empty()) return true;
+    HistoryMark mark{historyNo, redBlack};
+    return Outcome(q, scope.access.ExecuteData(InsertStatement(table, literals, &mark)), kStatusInserted,
+                   kStatusInsertFailed);
+}
+
+bool insertRed(DocumentScope& scope, const QuotationTable& table, const Recordset& row) {
+    const std::string& historyNo = scope.quotation.OldHistoryNo;
+    if (historyNo.empty()) return true;
+    HistoryMark red{historyNo, kRed};
+    return Outcome(scope.quotation,
+                   scope.access.ExecuteData(
+                       InsertStatement(table, StoredLiterals(table, row, scope.context.company), &red)),
+                   kStatusInserted, kStatusInsertFailed);
+}
+
+std::string loadedCondition(const std::string& table, const LoadedKey& key) {
+    return " WHERE " + table + ".事業所コード = " + Literal(key.事業所コード) + " AND " + table +
+           ".番号基準日付 = " + Literal(key.番号基準日付) + " AND " + table + ".営業見積No = " + Literal(key.営業見積No);
+}
+
+}  // namespace
+
+bool DocumentRows::InsertHeader() {
+    Quotation& q = m_scope.quotation;
+    QuotationHeader& h = q.header;
+    if (!takeHistoryNumber(m_scope, h.事業所コード, h.番号基準日付, q.NewHistoryNo)) return false;
+    h.ユーザID = m_scope.context.UserId();
+    h.登録日付 = m_scope.access.NowText();
+    return insertWithHistory(m_scope, HeaderTable(), ModelLiterals(HeaderTable(), h, nullptr, m_scope.context.company),
+                             q.NewHistoryNo, kBlack, true);
+}
+
+bool DocumentRows::InsertLines() {
+    Quotation& q = m_scope.quotation;
+    std::string userId = m_scope.context.UserId();
+    for (int i = 0; i <= q.LastLine; ++i) {
+        QuotationLine& line = q.lines[static_cast<size_t>(i)];
+        if (ValInteger(line.営業見積固有行No) == 0) line.営業見積固有行No = ThreeDigits(++q.MaxUniqueLineNo);
+        line.営業見積行No = ThreeDigits(i + 1);
+        line.ユーザID = userId;
+        line.登録日付 = m_scope.access.NowText();
+        if (!insertWithHistory(m_scope, LineTable(),
+                               ModelLiterals(LineTable(), q.header, &line, m_scope.context.company), q.NewHistoryNo,
+                               kBlack, false))
+            return false;
+    }
+    return true;
+}
+
+bool DocumentRows::ReplaceHeader() {
+    Quotation& q = m_scope.quotation;
+    const LoadedKey& key = q.loadedKey;
+    if (!takeHistoryNumber(m_scope, key.事業所コード, key.番号基準日付, q.OldHistoryNo)) return false;
+    std::unique_ptr<Recordset> rs;
+    QueryOutcome stored =
+        RunQuery(m_scope.access, rs,
+                 std::string("SELECT * FROM T営業見積") + " WHERE 事業所コード = " + Literal(key.事業所コード) +
+                     " AND 番号基準日付 = " + Literal(key.番号基準日付) + " AND 営業見積No = " + Literal(key.営業見積No));
+    if (stored == QueryOutcome::Failed) return Outcome(q, false, kStatusDeleted, kStatusDeleteFailed);
+    if (stored == QueryOutcome::Empty) return true;
+    if (!insertRed(m_scope, HeaderTable(), *rs)) return false;
+    rs->close();
+    return Outcome(q,
+                   m_scope.access.ExecuteData("DELETE FROM T営業見積" + loadedCondition("T営業見積", key), true),
+                   kStatusDeleted, kStatusDeleteFailed);
+}
+
+DocumentRows::Replaced DocumentRows::ReplaceLines() {
+    Quotation& q = m_scope.quotation;
+    const LoadedKey& key = q.loadedKey;
+    std::string condition = loadedCondition("T営業見積明細", key);
+    std::unique_ptr<Recordset> rs;
+    QueryOutcome stored = RunQuery(m_scope.access, rs,
+                                   "SELECT * FROM T営業見積明細" + condition + " ORDER BY T営業見積明細.営業見積行No");
+    if (stored != QueryOutcome::Found) {
+        SetSaveStatus(q, kStatusDeleteFailed);
+        return stored == QueryOutcome::Empty ? Replaced::LinesGone : Replaced::Failed;
+    }
+    for (; !rs->eof(); rs->moveNext()) {
+        if (!insertRed(m_scope, LineTable(), *rs)) return Replaced::Failed;
+        std::string sql = "DELETE FROM T営業見積明細" + condition + " AND T営業見積明細.営業見積固有行No = " +
+                          Literal(rs->text("営業見積固有行No"));
+        if (!Outcome(q, m_scope.access.ExecuteData(sql), kStatusDeleted, kStatusDeleteFailed)) return Replaced::Failed;
+    }
+    return Replaced::Done;
+}
+
+}  // namespace velmora

@@ -1,0 +1,39 @@
+#pragma once
+
+namespace velmora {
+
+struct DocumentScope;
+
+// The statements that write a quotation's rows and their history. A stored
+// quotation is never updated in place: its rows are copied to R営業見積 and
+// R営業見積明細 as red rows ("0") and deleted; the state written is inserted
+// with black history rows ("1"). Each statement leaves its SaveStatus; each
+// step returns false at the first failed statement, and the caller, which
+// runs them in one transaction, rolls everything back.
+//
+// A scheme whose numbers are typed gives no history numbers; its saves then
+// write no history rows (and so announce nothing).
+class DocumentRows {
+public:
+    explicit DocumentRows(DocumentScope& scope) : m_scope(scope) {}
+
+    // Header and its black history row under the header's key; takes
+    // NewHistoryNo and stamps ユーザID and 登録日付.
+    bool InsertHeader();
+    // Lines 0 to LastLine with their black rows. A line without a unique line
+    // number takes the next one above MaxUniqueLineNo; positions are renumbered.
+    bool InsertLines();
+
+    // Red copy and delete of the stored header (LoadedKey); takes OldHistoryNo.
+    // No stored header: nothing more happens.
+    bool ReplaceHeader();
+    enum class Replaced { Done, LinesGone, Failed };
+    // Red copy and delete of each stored line. LinesGone (status 6) when the
+    // quotation has no stored line.
+    Replaced ReplaceLines();
+
+private:
+    DocumentScope& m_scope;
+};
+
+}  // namespace velmora

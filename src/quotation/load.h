@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+struct DocumentScope;
+struct QuotationHeader;
+struct QuotationLine;
+class Recordset;
+
+// Texts a load leaves in LoadNotice for the notice bar.
+inline constexpr const char* kNoticeNewNumber = "新規情報です。";
+inline constexpr const char* kNoticeNotFound = "該当情報がありません。";
+
+// Filling the one quotation from the database: opening a stored quotation,
+// copying another one into it, starting it from a sales inquiry, and taking
+// single stored lines into it.
+class QuotationLoader {
+public:
+    explicit QuotationLoader(DocumentScope& scope) : m_scope(scope) {}
+
+    // Writes the view-log row, then reads header and lines; totals are
+    // recomputed. False when there is no such quotation (the model is then
+    // untouched). A stored header without lines leaves NewEntry set.
+    bool OpenStored(const std::string& office, const std::string& baseDate, const std::string& number);
+
+    // The operations on a number typed into the screen. pickedKey is the key
+    // the quotation lookup has just handed over ("C" + office + base date +
+    // number); when it is used it is cleared. True when the screen must redraw.
+    bool OpenByTypedNumber(const std::string& typed, std::string& pickedKey);
+    bool CopyReference(const std::string& typed, std::string& pickedKey);
+    bool StartFromInquiry(const std::string& typed, std::string& pickedKey);
+
+    // Line paste: a stored line into a slot as a new line, priced again in full.
+    bool ReadStoredLine(const std::string& office, const std::string& baseDate, const std::string& number,
+                        const std::string& uniqueLineNo, int slot);
+    // The item-name history: a stored line's item, prices and tax settings
+    // into line `line`; its quantities stay and its figures are recomputed.
+    bool TakeStoredItem(const std::string& office, const std::string& baseDate, const std::string& number,
+                        const std::string& uniqueLineNo, int line);
+
+private:
+    bool readLines(const std::string& office, const std::string& baseDate, const std::string& number, bool asNew);
+    void repriceCopiedLine(QuotationLine& line);
+
+    DocumentScope& m_scope;
+};
+
+// "SELECT TOP 1 T営業見積.*, ..." with the joined staff, department and section names.
+std::string HeaderQuery(const std::string& office, const std::string& baseDate, const std::string& number);
+// Every line of a stored quotation in line order.
+std::string LinesQuery(const std::string& office, const std::string& baseDate, const std::string& number);
+// Reads the current row into a header that starts from the new-quotation
+// values: every described column but the recomputed totals, the joined names,
+// a stored 得意先消費税算出区分 of 3 as 2, an empty tax date as the quotation date.
+void ReadStoredHeader(const Recordset& row, QuotationHeader& header);
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+#include "quotation/save.h"
+
+#include "data/data_access.h"
+#include "linking/update_notice.h"
+#include "quotation/activity_links.h"
+#include "quotation/document_rows.h"
+#include "quotation/document_scope.h"
+#include "quotation/document_sql.h"
+#include "quotation/save_status.h"
+
+namespace velmora {
+
+SaveOutcome QuotationSaver::Save() {
+    Quotation& q = m_scope.quotation;
+    q.OldHistoryNo.clear();
+    q.NewHistoryNo.clear();
+    q.SaveKind = q.NewEntry ? kSaveKindNew : kSaveKindChange;
+    return WriteDocument(m_scope, m_session, [this] { return writeRows(); });
+}
+
+bool QuotationSaver::writeRows() {
+    Quotation& q = m_scope.quotation;
+    DocumentRows rows(m_scope);
+    if (q.NewEntry) return allocateNumber() && rows.InsertHeader() && rows.InsertLines();
+    // Lines already gone (another user deleted them) do not stop a change:
+    // the quotation is stored again as it stands on screen.
+    auto replace = [&] { return rows.ReplaceHeader() && rows.ReplaceLines() != DocumentRows::Replaced::Failed; };
+    if (q.header.番号基準日付 == q.loadedKey.番号基準日付)
+        return replace() && rows.InsertHeader() && rows.InsertLines();
+    const QuotationHeader& h = q.header;
+    return allocateNumber() && rows.InsertHeader() && rows.InsertLines() && replace() &&
+           MoveActivityLinks(m_scope, q.loadedKey, h.事業所コード, h.番号基準日付, h.営業見積No);
+}
+
+bool QuotationSaver::allocateNumber() {
+    Quotation& q = m_scope.quotation;
+    QuotationHeader& h = q.header;
+    std::string number = m_scope.numbering.TakeQuotationNumber(h.事業所コード, h.番号基準日付);
+    if (number == kNoNumber) return Outcome(q, false, kStatusInserted, kStatusInsertFailed);
+    if (!number.empty()) {
+        h.営業見積No = number;
+        return true;
+    }
+    // Typed numbers: one that is stored already fails before anything is written.
+    std::unique_ptr<Recordset> rs;
+    QueryOutcome used = RunQuery(m_scope.access, rs,
+                                 std::string("SELECT  TOP 1 営業見積No FROM T営業見積") + " WHERE 事業所コード = " +
+                                     Literal(h.事業所コード) + " AND 番号基準日付 = " + Literal(h.番号基準日付) +
+                                     " AND 営業見積No = " + Literal(h.営業見積No));
+    if (used == QueryOutcome::Empty) return true;
+    return Outcome(q, false, kStatusInserted, kStatusInsertFailed);
+}
+
+}  // namespace velmora

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "quotation/document_write.h"
+
+namespace velmora {
+
+struct DocumentScope;
+class ProgramSession;
+
+// Stores the one quotation: a new one under a number taken now (or its typed
+// number, which must not exist yet); a stored one by red-copying and deleting
+// its rows and inserting the new state; a stored one whose date moved it into
+// another numbering period under a new number, new rows first, then the old
+// ones removed and its activities pointed at the new key. All or nothing:
+// see WriteDocument. A rolled-back save gives its number back to the counter.
+class QuotationSaver {
+public:
+    QuotationSaver(DocumentScope& scope, ProgramSession* session) : m_scope(scope), m_session(session) {}
+
+    SaveOutcome Save();
+
+private:
+    bool writeRows();
+    bool allocateNumber();
+
+    DocumentScope& m_scope;
+    ProgramSession* m_session;
+};
+
+}  // namespace velmora
