@@ -1,0 +1,224 @@
+#include "documents_fixture.h"
+#include "quotation/load.h"
+#include "quotation/quotation_date.h"
+#include "quotation/save.h"
+
+namespace velmora {
+namespace {
+
+using test::kFy2024;
+using test::kFy2025;
+
+class LoadTest : public test::DocumentsTest {
+protected:
+    // Quotation 00000001 of FY2024 with three lines, stored.
+    void storeReference() {
+        fillNew("20241206", 3, "参照元の件名");
+        QuotationHeader& h = quotation.header;
+        h.得意先消費税算出区分 = 1;
+        h.見積条件 = "現金";
+        h.消費税表示区分 = 0;
+        h.納品先コード = "000303";
+        h.納品先名称A = "北斗 倉庫";
+        quotation.lines[1].明細メモ = "急ぎ";
+        saveOk();
+    }
+};
+
+TEST_P(LoadTest, OpenStoredFillsTheModelAndEveryOpenAddsAViewLogRow) {
+    storeReference();
+    exec("UPDATE T営業見積 SET 得意先消費税算出区分 = '3', 見積納期日付 = ''");
+    quotation.ClearToNew();
+    open(kFy2024, "00000001");
+    const QuotationHeader& h = quotation.header;
+    EXPECT_EQ(quotation.loadedKey.事業所コード, "001");
+    EXPECT_EQ(quotation.loadedKey.番号基準日付, kFy2024);
+    EXPECT_EQ(quotation.loadedKey.営業見積No, "00000001");
+    EXPECT_EQ(quotation.loadedKey.営業見積日付, "20241206");
+    EXPECT_EQ(h.営業見積日付年 + "/" + h.営業見積日付月 + "/" + h.営業見積日付日, "2024/12/06");
+    EXPECT_EQ(h.見積納期日付, "20241206");
+    EXPECT_EQ(h.見積納期日付日, "06");
+    EXPECT_EQ(h.得意先消費税算出区分, 2);
+    EXPECT_EQ(h.担当者名, "佐藤 一郎");
+    EXPECT_EQ(h.部門名, "営業部");
+    EXPECT_EQ(h.セクション名, "");
+    EXPECT_EQ(quotation.SummaryDate, "20241231");
+    EXPECT_EQ(quotation.LastLine, 2);
+    EXPECT_EQ(quotation.MaxUniqueLineNo, 3);
+    EXPECT_FALSE(quotation.NewEntry);
+    EXPECT_EQ(quotation.lines[1].明細メモ, "急ぎ");
+    EXPECT_EQ(h.税抜見積金額合計, Units(600));  // recomputed, not read
+
+    EXPECT_EQ(count("T閲覧"), 1);
+    EXPECT_EQ(count("T閲覧 WHERE 事業所コード = '001' AND 番号基準日付 = '20241206' AND 閲覧No = '00000001' AND "
+                    "閲覧日付 = '20241206' AND 閲覧時刻 = '09:30:15' AND 担当者コード = '00012' AND 担当者名 = "
+                    "'佐藤 一郎' AND 閲覧情報 = 'Velmora' AND 伝票事業所コード = '001' AND 伝票番号基準日付 = "
+                    "'20250331' AND 伝票No = '00000001' AND キー項目 = '' AND 閲覧区分 = '0' AND 承認区分 = '0' "
+                    "AND ユーザID = 'sato00012PC-EIGYO01' AND 登録日付 = '20241206 093015'"),
+              1);
+    // A number taken by another program meanwhile is passed over.
+    exec("INSERT INTO T閲覧 (事業所コード, 番号基準日付, 閲覧No) VALUES ('001', '20241206', '00000002')");
+    open(kFy2024, "00000001");
+    EXPECT_EQ(count("T閲覧 WHERE 閲覧No = '00000003' AND 伝票No = '00000001'"), 1);
+
+    Quotation before = quotation;
+    EXPECT_FALSE(QuotationLoader(*scope).OpenStored("001", kFy2024, "00000099"));
+    EXPECT_EQ(quotation.header.営業見積No, "00000001");
+    EXPECT_EQ(quotation.LastLine, before.LastLine);
+}
+
+TEST_P(LoadTest, OpenByTypedNumber) {
+    storeReference();
+    fillNew("20241206", 0);
+    QuotationLoader loader(*scope);
+    std::string picked;
+    EXPECT_EQ(quotation.header.営業見積No, "00000002");
+    EXPECT_FALSE(loader.OpenByTypedNumber("00000002", picked));
+
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000050", picked));
+    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
+    EXPECT_EQ(quotation.header.営業見積No, "00000050");
+    EXPECT_TRUE(quotation.NewEntry);
+
+    EXPECT_TRUE(loader.OpenByTypedNumber("", picked));
+    EXPECT_EQ(quotation.header.営業見積No, "00000002");
+    EXPECT_EQ(quotation.LoadNotice, "");
+
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_EQ(quotation.LoadNotice, "");
+    EXPECT_EQ(quotation.header.タイトル, "参照元の件名");
+    EXPECT_FALSE(quotation.NewEntry);
+
+    // The lookup hands over a quotation of another base date.
+    fillNew("20250410", 1, "来期の件");
+    saveOk();
+    fillNew("20241206", 0);
+    picked = std::string("C001") + kFy2025 + "00000001";
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_EQ(quotation.header.タイトル, "来期の件");
+    EXPECT_EQ(picked, "");
+    // Every attempt to open is logged, the number that was not stored too.
+    EXPECT_EQ(count("T閲覧"), 3);
+    EXPECT_EQ(count("T閲覧 WHERE 伝票No = '00000050'"), 1);
+}
+
+TEST_P(LoadTest, ReferenceCopyKeepsAnExistingCustomerAndReplacesTheLines) {
+    storeReference();
+    fillNew("20241220", 2, "");
+    QuotationHeader& h = quotation.header;
+    h.得意先コード = "000202";
+    h.得意先名称A = "南風商事";
+    h.得意先消費税算出区分 = 1;
+    h.納品先コード = "";
+    std::string picked;
+    QuotationLoader loader(*scope);
+    EXPECT_TRUE(loader.CopyReference("00000077", picked));
+    EXPECT_EQ(quotation.LoadNotice, "該当情報がありません。");
+    EXPECT_EQ(quotation.LastLine, 1);
+
+    EXPECT_TRUE(loader.CopyReference("00000001", picked));
+    EXPECT_EQ(quotation.LoadNotice, "");
+    EXPECT_EQ(h.参照営業見積事業所コード + h.参照営業見積番号基準日付 + h.参照営業見積No, "0012025033100000001");
+    EXPECT_EQ(h.得意先コード, "000202");
+    EXPECT_EQ(h.得意先名称A, "南風商事");
+    EXPECT_EQ(h.得意先消費税算出区分, 1);
+    EXPECT_EQ(h.納品先コード, "000303");
+    EXPECT_EQ(h.タイトル, "参照元の件名");
+    EXPECT_EQ(h.見積条件, "現金");
+    EXPECT_EQ(h.消費税表示区分, 0);
+    EXPECT_EQ(h.営業見積日付, "20241220");
+    EXPECT_EQ(h.営業見積No, "00000002");
+    EXPECT_TRUE(quotation.NewEntry);
+    ASSERT_EQ(quotation.LastLine, 2);
+    for (int i = 0; i < 3; ++i) {
+        const QuotationLine& line = quotation.lines[static_cast<size_t>(i)];
+        EXPECT_EQ(line.商品名, "品目" + std::to_string(i + 1));
+        EXPECT_EQ(line.営業見積固有行No, "");
+        EXPECT_EQ(line.明細メモ, "");
+        EXPECT_EQ(line.登録日付, "");
+        EXPECT_EQ(line.見積消費税, Units(10 * (i + 1)));  // per line, 10 %
+    }
+    EXPECT_EQ(h.税抜見積金額合計, Units(600));
+    EXPECT_EQ(count("T閲覧"), 0);
+    // Saved, the copy is a quotation of its own with new unique line numbers.
+    saveOk();
+    EXPECT_EQ(count("T営業見積明細 WHERE 営業見積No = '00000002' AND 営業見積固有行No = '003'"), 1);
+}
+
+TEST_P(LoadTest, InquiryStartFillsTheEmptyHeaderFieldsAndALineOnlyWhenThereIsNone) {
+    exec(std::string("INSERT INTO T営業引合 (事業所コード, 番号基準日付, 営業引合No, 得意先対応先区分, 得意先コード, "
+                     "得意先名称A, 得意先名称入力区分, 担当者コード, 部門コード, 営業引合商品コード, 営業引合商品名A, "
+                     "営業引合商品名B, 営業引合商品名称入力区分, 営業引合数量, 営業引合単位, 営業引合単価, 営業引合金額, "
+                     "仕入先対応先区分, 仕入先コード, 仕入先名称A, 仕入先名称入力区分, 仕入単価, 仕入金額) VALUES "
+                     "('001', '") +
+         kFy2024 +
+         "', '00000005', '0', '000404', '東雲工業', '1', '00012', '010', 'P9000', '制御盤', ' 改修', '1', 2, "
+         "'式', 150000, 300000, '0', '000505', '盤屋', '0', 90000, 180000)");
+    QuotationLoader loader(*scope);
+    std::string picked;
+
+    fillNew("20241206", 2);
+    quotation.header.得意先コード = "";
+    quotation.header.部門コード = "";
+    quotation.header.担当者コード = "00099";
+    EXPECT_TRUE(loader.StartFromInquiry("00000005", picked));
+    const QuotationHeader& h = quotation.header;
+    EXPECT_EQ(h.参照営業引合事業所コード + h.参照営業引合番号基準日付 + h.参照営業引合No, "0012025033100000005");
+    EXPECT_EQ(h.得意先コード, "000404");
+    EXPECT_EQ(h.得意先名称A, "東雲工業");
+    EXPECT_EQ(h.部門コード, "010");
+    EXPECT_EQ(h.部門名, "営業部");
+    EXPECT_EQ(h.担当者コード, "00099");
+    EXPECT_EQ(quotation.LastLine, 1);
+    EXPECT_EQ(quotation.lines[0].商品名, "品目1");
+
+    fillNew("20241206", 0);
+    EXPECT_TRUE(loader.StartFromInquiry("00000005", picked));
+    ASSERT_EQ(quotation.LastLine, 0);
+    const QuotationLine& line = quotation.lines[0];
+    EXPECT_EQ(line.商品コード, "P9000");
+    EXPECT_EQ(line.商品名, "制御盤 改修");
+    EXPECT_EQ(line.見積数量, Units(2));
+    EXPECT_EQ(line.見積単位, "式");
+    EXPECT_EQ(line.見積金額, Units(300000));
+    EXPECT_EQ(line.仕入金額, Units(180000));
+    EXPECT_EQ(line.仕入先コード, "000505");
+    EXPECT_EQ(line.仕入先名称A, "盤屋");
+    EXPECT_EQ(h.税抜見積金額合計, Units(300000));
+
+    EXPECT_TRUE(loader.StartFromInquiry("00000006", picked));
+    EXPECT_EQ(quotation.LoadNotice, "該当情報がありません。");
+}
+
+TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
+    storeReference();
+    fillNew("20241206", 1);
+    quotation.header.得意先消費税算出区分 = 1;
+    QuotationLoader loader(*scope);
+    ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
+    const QuotationLine& pasted = quotation.lines[1];
+    EXPECT_EQ(pasted.商品名, "品目2");
+    EXPECT_EQ(pasted.営業見積固有行No, "");
+    EXPECT_EQ(pasted.明細メモ, "");
+    EXPECT_EQ(pasted.見積金額, Units(200));
+    EXPECT_FALSE(loader.ReadStoredLine("001", kFy2024, "00000001", "009", 2));
+
+    QuotationLine& current = quotation.lines[0];
+    current.見積数量 = Units(5);
+    current.仕入数量 = Units(5);
+    ASSERT_TRUE(loader.TakeStoredItem("001", kFy2024, "00000001", "003", 0));
+    EXPECT_EQ(current.商品名, "品目3");
+    EXPECT_EQ(current.商品コード, "P1002");
+    EXPECT_EQ(current.見積数量, Units(5));
+    EXPECT_EQ(current.見積単価, Units(100));
+    EXPECT_EQ(current.見積金額, Units(500));
+    EXPECT_EQ(current.仕入金額, Units(300));
+    EXPECT_EQ(current.見積消費税, Units(50));
+    EXPECT_TRUE(current.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LoadTest, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),
+                         test::EngineName);
+
+}  // namespace
+}  // namespace velmora
