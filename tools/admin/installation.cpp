@@ -183,6 +183,9 @@ InitResult InitInstallation(const InitOptions& options) {
     if (!LoadSchema(*business, BusinessSchemaSql(), "business database", result.message) ||
         !SeedBusinessDatabase(*business, demo, result.message))
         return result;
+    // Statistics for the planner after the bulk load; searches in a large
+    // installation otherwise start with guesses.
+    business->execute("ANALYZE", failure);
     business.reset();
 
     // The configuration database last: its presence marks a finished tree.
