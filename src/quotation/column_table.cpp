@@ -168,12 +168,6 @@ std::string exactText(std::string_view text) {
     return out;
 }
 
-std::string textLiteral(ValueKind kind, const std::string& text) {
-    return quoted(kind == ValueKind::FreeText ? QuoteSql(text) : exactText(text));
-}
-
-std::string codeLiteral(std::int16_t value) { return quoted(std::to_string(value)); }
-
 template <class M>
 constexpr bool kHeaderMember = std::is_same_v<M, std::string QuotationHeader::*> ||
                                std::is_same_v<M, std::int16_t QuotationHeader::*> ||
@@ -197,11 +191,41 @@ bool visitValue(const ColumnDef& column, Header& header, Line* line, Fn&& fn) {
         column.member);
 }
 
+// What a column writes, before quoting: free text without its trailing
+// blanks, codes as held, code values and numbers in their formats.
 template <class V>
-std::string literalOf(const ColumnDef& column, const V& value, const CompanySettings& company) {
-    if constexpr (std::is_same_v<V, std::string>) return textLiteral(column.kind, value);
-    if constexpr (std::is_same_v<V, std::int16_t>) return codeLiteral(value);
+std::string rawOf(const ColumnDef& column, const V& value, const CompanySettings& company) {
+    if constexpr (std::is_same_v<V, std::string>) return column.kind == ValueKind::FreeText ? TrimRight(value) : value;
+    if constexpr (std::is_same_v<V, std::int16_t>) return std::to_string(value);
     if constexpr (std::is_same_v<V, Currency>) return value.format(numberFormat(column.kind, company));
+}
+
+std::string modelRaw(const ColumnDef& column, const QuotationHeader& header, const QuotationLine* line,
+                     const CompanySettings& company) {
+    std::string raw = isUnquoted(column.kind) ? "0" : "";
+    visitValue(column, header, line, [&](const auto& value) { raw = rawOf(column, value, company); });
+    return raw;
+}
+
+std::string storedRaw(const ColumnDef& column, const Recordset& row, const CompanySettings& company) {
+    switch (column.kind) {
+        case ValueKind::Code: return row.text(column.name);
+        case ValueKind::FreeText: return TrimRight(row.text(column.name));
+        case ValueKind::SmallCode: return std::to_string(row.code(column.name));
+        default: {
+            std::optional<std::int64_t> scaled = row.scaled4(column.name);
+            return Currency::FromScaled(scaled.value_or(0)).format(numberFormat(column.kind, company));
+        }
+    }
+}
+
+std::string literalOf(const ColumnDef& column, const std::string& raw) {
+    return isUnquoted(column.kind) ? raw : quoted(exactText(raw));
+}
+
+void addHistory(StatementValues& values, const HistoryMark& history) {
+    values.insert(values.begin() + static_cast<std::ptrdiff_t>(kHistoryColumnsAfter),
+                  {history.historyNo, std::string(history.redBlack)});
 }
 
 }  // namespace
@@ -223,21 +247,11 @@ std::vector<std::string_view> ColumnNames(const QuotationTable& table, bool hist
 
 std::string ValueLiteral(const ColumnDef& column, const QuotationHeader& header, const QuotationLine* line,
                          const CompanySettings& company) {
-    std::string literal = isUnquoted(column.kind) ? "0" : "''";
-    visitValue(column, header, line, [&](const auto& value) { literal = literalOf(column, value, company); });
-    return literal;
+    return literalOf(column, modelRaw(column, header, line, company));
 }
 
 std::string StoredValueLiteral(const ColumnDef& column, const Recordset& row, const CompanySettings& company) {
-    switch (column.kind) {
-        case ValueKind::Code:
-        case ValueKind::FreeText: return textLiteral(column.kind, row.text(column.name));
-        case ValueKind::SmallCode: return codeLiteral(row.code(column.name));
-        default: {
-            std::optional<std::int64_t> scaled = row.scaled4(column.name);
-            return Currency::FromScaled(scaled.value_or(0)).format(numberFormat(column.kind, company));
-        }
-    }
+    return literalOf(column, storedRaw(column, row, company));
 }
 
 std::string InsertStatement(const QuotationTable& table, const std::vector<std::string>& literals,
@@ -275,6 +289,34 @@ std::vector<std::string> StoredLiterals(const QuotationTable& table, const Recor
     literals.reserve(table.columns.size());
     for (const ColumnDef& column : table.columns) literals.push_back(StoredValueLiteral(column, row, company));
     return literals;
+}
+
+StatementValues ModelValues(const QuotationTable& table, const QuotationHeader& header, const QuotationLine* line,
+                            const CompanySettings& company, const HistoryMark* history) {
+    StatementValues values;
+    values.reserve(table.columns.size() + 2);
+    for (const ColumnDef& column : table.columns) values.emplace_back(modelRaw(column, header, line, company));
+    if (history) addHistory(values, *history);
+    return values;
+}
+
+StatementValues StoredValues(const QuotationTable& table, const Recordset& row, const CompanySettings& company,
+                             const HistoryMark* history) {
+    StatementValues values;
+    values.reserve(table.columns.size() + 2);
+    for (const ColumnDef& column : table.columns) values.emplace_back(storedRaw(column, row, company));
+    if (history) addHistory(values, *history);
+    return values;
+}
+
+std::string PreparedInsert(const QuotationTable& table, bool history) {
+    std::string columns, marks;
+    for (std::string_view name : ColumnNames(table, history)) {
+        columns += (columns.empty() ? "" : ",") + std::string(name);
+        marks += marks.empty() ? "?" : ",?";
+    }
+    return "INSERT INTO " + std::string(history ? table.historyName : table.name) + " (" + columns + ") VALUES (" +
+           marks + ")";
 }
 
 void ReadColumn(const ColumnDef& column, const Recordset& row, QuotationHeader& header, QuotationLine* line) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -87,6 +88,17 @@ std::vector<std::string> ModelLiterals(const QuotationTable& table, const Quotat
                                        const QuotationLine* line, const CompanySettings& company);
 std::vector<std::string> StoredLiterals(const QuotationTable& table, const Recordset& row,
                                         const CompanySettings& company);
+
+// The same values unquoted (free text without trailing blanks, numbers in
+// their storage formats), for a prepared statement that writes many lines;
+// with a history mark its two values go in after 番号基準日付.
+using StatementValues = std::vector<std::optional<std::string>>;
+StatementValues ModelValues(const QuotationTable& table, const QuotationHeader& header, const QuotationLine* line,
+                            const CompanySettings& company, const HistoryMark* history = nullptr);
+StatementValues StoredValues(const QuotationTable& table, const Recordset& row, const CompanySettings& company,
+                             const HistoryMark* history = nullptr);
+// "INSERT INTO table (a,b,...) VALUES (?,?,...)" in every engine's dialect.
+std::string PreparedInsert(const QuotationTable& table, bool history);
 
 // Reads one column of the current row into the model; a Null column leaves
 // the member as it was. Header copies are not read into a line.

@@ -61,18 +61,47 @@ bool DocumentRows::InsertHeader() {
                              q.NewHistoryNo, kBlack, true);
 }
 
+bool DocumentRows::executeLine(LineStatement which, const StatementValues& values,
+                               const std::function<std::string()>& literalText) {
+    DataAccess& access = m_scope.access;
+    std::unique_ptr<PreparedStatement>& statement = m_prepared[which];
+    DbError error;
+    if (!statement && access.dataConnection()) {
+        static const std::string kTexts[kLineStatements] = {
+            PreparedInsert(LineTable(), false), PreparedInsert(LineTable(), true),
+            "DELETE FROM T営業見積明細 WHERE T営業見積明細.事業所コード = ? AND T営業見積明細.番号基準日付 = ? AND "
+            "T営業見積明細.営業見積No = ? AND T営業見積明細.営業見積固有行No = ?"};
+        statement = access.dataConnection()->prepare(kTexts[which], error);
+    }
+    if (!statement) return access.ExecuteData(literalText());
+    if (statement->execute(values, error)) return true;
+    // The error row names the statement as the data layer would.
+    access.WriteErrorLog(error.description + literalText());
+    return false;
+}
+
 bool DocumentRows::InsertLines() {
     Quotation& q = m_scope.quotation;
+    const CompanySettings& company = m_scope.context.company;
     std::string userId = m_scope.context.UserId();
+    HistoryMark black{q.NewHistoryNo, kBlack};
     for (int i = 0; i <= q.LastLine; ++i) {
         QuotationLine& line = q.lines[static_cast<size_t>(i)];
         if (ValInteger(line.営業見積固有行No) == 0) line.営業見積固有行No = ThreeDigits(++q.MaxUniqueLineNo);
         line.営業見積行No = ThreeDigits(i + 1);
         line.ユーザID = userId;
         line.登録日付 = m_scope.access.NowText();
-        if (!insertWithHistory(m_scope, LineTable(),
-                               ModelLiterals(LineTable(), q.header, &line, m_scope.context.company), q.NewHistoryNo,
-                               kBlack, false))
+        auto literal = [&](const HistoryMark* mark) {
+            return [&, mark] { return InsertStatement(LineTable(), ModelLiterals(LineTable(), q.header, &line, company), mark); };
+        };
+        if (!Outcome(q, executeLine(kInsertLine, ModelValues(LineTable(), q.header, &line, company), literal(nullptr)),
+                     kStatusInserted, kStatusInsertFailed))
+            return false;
+        if (q.NewHistoryNo.empty()) continue;
+        if (!Outcome(q,
+                     executeLine(kInsertLineHistory, ModelValues(LineTable(), q.header, &line, company, &black),
+                                 literal(&black)),
+                     kStatusInserted, kStatusInsertFailed))
             return false;
     }
     return true;
@@ -107,11 +136,26 @@ DocumentRows::Replaced DocumentRows::ReplaceLines() {
         SetSaveStatus(q, kStatusDeleteFailed);
         return stored == QueryOutcome::Empty ? Replaced::LinesGone : Replaced::Failed;
     }
+    const CompanySettings& company = m_scope.context.company;
+    HistoryMark red{q.OldHistoryNo, kRed};
     for (; !rs->eof(); rs->moveNext()) {
-        if (!insertRed(m_scope, LineTable(), *rs)) return Replaced::Failed;
-        std::string sql = "DELETE FROM T営業見積明細" + condition + " AND T営業見積明細.営業見積固有行No = " +
-                          Literal(rs->text("営業見積固有行No"));
-        if (!Outcome(q, m_scope.access.ExecuteData(sql), kStatusDeleted, kStatusDeleteFailed)) return Replaced::Failed;
+        const Recordset& row = *rs;
+        if (!q.OldHistoryNo.empty() &&
+            !Outcome(q,
+                     executeLine(kInsertLineHistory, StoredValues(LineTable(), row, company, &red),
+                                 [&] { return InsertStatement(LineTable(), StoredLiterals(LineTable(), row, company), &red); }),
+                     kStatusInserted, kStatusInsertFailed))
+            return Replaced::Failed;
+        std::string unique = row.text("営業見積固有行No");
+        StatementValues keyValues{key.事業所コード, key.番号基準日付, key.営業見積No, unique};
+        if (!Outcome(q,
+                     executeLine(kDeleteLine, keyValues,
+                                 [&] {
+                                     return "DELETE FROM T営業見積明細" + condition +
+                                            " AND T営業見積明細.営業見積固有行No = " + Literal(unique);
+                                 }),
+                     kStatusDeleted, kStatusDeleteFailed))
+            return Replaced::Failed;
     }
     return Replaced::Done;
 }

@@ -1,5 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/connection.h"
+
 namespace velmora {
 
 struct DocumentScope;
@@ -33,7 +41,14 @@ public:
     Replaced ReplaceLines();
 
 private:
+    // The statements run once per line are prepared once per save; each runs
+    // with the values its literal text would carry.
+    enum LineStatement { kInsertLine, kInsertLineHistory, kDeleteLine, kLineStatements };
+    bool executeLine(LineStatement which, const std::vector<std::optional<std::string>>& values,
+                     const std::function<std::string()>& literalText);
+
     DocumentScope& m_scope;
+    std::unique_ptr<PreparedStatement> m_prepared[kLineStatements];
 };
 
 }  // namespace velmora

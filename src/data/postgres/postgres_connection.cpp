@@ -42,6 +42,9 @@ class PostgresStatement final : public PreparedStatement {
 public:
     PostgresStatement(PGconn* conn, std::string name, int params)
         : m_conn(conn), m_name(std::move(name)), m_params(params) {}
+    // A server-side statement lives as long as the session: each document
+    // save prepares its own, so each gives its own back.
+    ~PostgresStatement() override { PQclear(PQexec(m_conn, ("DEALLOCATE " + m_name).c_str())); }
 
     bool execute(const std::vector<std::optional<std::string>>& values, DbError& error) override {
         std::vector<const char*> raw(static_cast<size_t>(m_params), nullptr);
