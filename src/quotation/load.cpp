@@ -152,21 +152,30 @@ bool QuotationLoader::OpenByTypedNumber(const std::string& typed, std::string& p
     return true;
 }
 
+QuotationLoader::Reference QuotationLoader::referenceKey(const std::string& typed, std::string& number,
+                                                         const std::string& refOffice, const std::string& refBase,
+                                                         std::string_view numberId, std::string& pickedKey,
+                                                         std::string& office, std::string& baseDate) {
+    if (typed == number) return Reference::Unchanged;
+    if (typed.empty()) {
+        number.clear();
+        return Reference::Cleared;
+    }
+    if (!takePickedKey(pickedKey, office, baseDate)) {
+        const QuotationHeader& h = m_scope.quotation.header;
+        office = refOffice.empty() ? h.事業所コード : refOffice;
+        baseDate = refBase.empty() ? m_scope.numbering.BaseDate(numberId, h.営業見積日付) : refBase;
+    }
+    return Reference::Read;
+}
+
 bool QuotationLoader::CopyReference(const std::string& typed, std::string& pickedKey) {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
-    if (typed == h.参照営業見積No) return false;
-    if (typed.empty()) {
-        h.参照営業見積No.clear();
-        return true;
-    }
     std::string office, baseDate;
-    if (!takePickedKey(pickedKey, office, baseDate)) {
-        office = h.参照営業見積事業所コード.empty() ? h.事業所コード : h.参照営業見積事業所コード;
-        baseDate = h.参照営業見積番号基準日付.empty()
-                       ? m_scope.numbering.BaseDate(kQuotationNumberId, h.営業見積日付)
-                       : h.参照営業見積番号基準日付;
-    }
+    Reference step = referenceKey(typed, h.参照営業見積No, h.参照営業見積事業所コード, h.参照営業見積番号基準日付,
+                                  kQuotationNumberId, pickedKey, office, baseDate);
+    if (step != Reference::Read) return step == Reference::Cleared;
     std::unique_ptr<Recordset> rs;
     if (RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, typed)) != QueryOutcome::Found) {
         q.LoadNotice = kNoticeNotFound;
@@ -230,17 +239,10 @@ bool QuotationLoader::CopyReference(const std::string& typed, std::string& picke
 bool QuotationLoader::StartFromInquiry(const std::string& typed, std::string& pickedKey) {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
-    if (typed == h.参照営業引合No) return false;
-    if (typed.empty()) {
-        h.参照営業引合No.clear();
-        return true;
-    }
     std::string office, baseDate;
-    if (!takePickedKey(pickedKey, office, baseDate)) {
-        office = h.参照営業引合事業所コード.empty() ? h.事業所コード : h.参照営業引合事業所コード;
-        baseDate = h.参照営業引合番号基準日付.empty() ? m_scope.numbering.BaseDate(kInquiryNumberId, h.営業見積日付)
-                                                      : h.参照営業引合番号基準日付;
-    }
+    Reference step = referenceKey(typed, h.参照営業引合No, h.参照営業引合事業所コード, h.参照営業引合番号基準日付,
+                                  kInquiryNumberId, pickedKey, office, baseDate);
+    if (step != Reference::Read) return step == Reference::Cleared;
     std::string sql =
         std::string("SELECT TOP 1 T営業引合.*,M部門.名称 AS 部門名,Mセクション.名称 AS セクション名,M担当者.氏名 AS 担当者名") +
         " FROM" + " Mセクション RIGHT JOIN " + "(M部門 RIGHT JOIN" + "(M担当者 RIGHT JOIN" + " T営業引合" +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -41,6 +42,14 @@ public:
                         const std::string& uniqueLineNo, int line);
 
 private:
+    // A number typed into 参照営業見積No or 参照営業引合No: the same one does
+    // nothing, an empty one clears it; otherwise the office and base date to
+    // read it under: the lookup's pick, else the reference's own, else the
+    // quotation's office and the base date its date gives in the scheme.
+    enum class Reference { Unchanged, Cleared, Read };
+    Reference referenceKey(const std::string& typed, std::string& number, const std::string& refOffice,
+                           const std::string& refBase, std::string_view numberId, std::string& pickedKey,
+                           std::string& office, std::string& baseDate);
     bool readLines(const std::string& office, const std::string& baseDate, const std::string& number, bool asNew);
     void repriceCopiedLine(QuotationLine& line);
 
