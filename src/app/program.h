@@ -53,6 +53,7 @@ public:
     std::string WindowCaption() const;
 
     Session& session() { return m_session; }
+    const Session& session() const { return m_session; }
     DataAccess& access() { return m_access; }
     const Cipher* cipher() const { return m_cipher ? &*m_cipher : nullptr; }
     StartUpHost& host() { return m_host; }
