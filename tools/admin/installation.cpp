@@ -3,6 +3,9 @@
 #include <system_error>
 
 #include "admin/config_seed.h"
+#include "admin/demo_quotations.h"
+#include "app/installation.h"
+#include "app/session.h"
 #include "admin/demo_data.h"
 #include "data/connection_string.h"
 #include "data/postgres/postgres_connection.h"
@@ -78,6 +81,9 @@ bool RefreshPrograms(const fs::path& root, const fs::path& source, std::vector<s
 }
 
 namespace {
+
+// Quotations stored in a new installation, so that its lists and history are not empty.
+constexpr int kDemoQuotations = 30;
 
 void RemoveDatabaseFile(const fs::path& file) {
     std::error_code ignored;
@@ -185,7 +191,13 @@ InitResult InitInstallation(const InitOptions& options) {
         return result;
     // Statistics for the planner after the bulk load; searches in a large
     // installation otherwise start with guesses.
-    business->execute("ANALYZE", failure);
+    business.reset();
+    DatabaseDefinition definition{source.kind, source.provider, source.dataSource, source.server,
+                                  source.database, source.user, source.password};
+    if (!SeedDemoQuotations(DataConnectionString(definition), options.today, kDemoQuotations, result.message))
+        return result;
+    business = OpenConnection(DataConnectionString(definition), failure);
+    if (business) business->execute("ANALYZE", failure);
     business.reset();
 
     // The configuration database last: its presence marks a finished tree.
