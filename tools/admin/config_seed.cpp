@@ -41,13 +41,13 @@ bool Write(Connection& db, const std::vector<CatalogTable>& tables, const char* 
 
 }  // namespace
 
-bool SeedConfigurationDatabase(Connection& db, const DataSourceDefinition& source, const std::vector<DemoStaff>& staff,
+bool SeedConfigurationDatabase(Connection& db, const DatabaseDefinition& source, const std::vector<DemoStaff>& staff,
                                std::string& error) {
     std::vector<CatalogTable> tables = ParseSchema(ConfigSchemaSql());
     bool ok = Write(db, tables, "データベース定義", error, [&](TableWriter& w) {
-        return w.insert(w.row()("情報種類", "GNR")("db", source.kind)("プロバイダ名", source.provider)(
-            "データソース名", source.dataSource)("サーバー名", source.server)("データベース名", source.database)(
-            "ユーザーID", source.user)("パスワード", source.password));
+        return w.insert(w.row()("情報種類", "GNR")("db", source.db)("プロバイダ名", source.provider)(
+            "データソース名", source.dataSource)("サーバー名", source.serverName)("データベース名", source.databaseName)(
+            "ユーザーID", source.userId)("パスワード", source.password));
     });
     // This computer works for the Tokyo branch; its first salesperson is signed in.
     ok = ok && Write(db, tables, "動作環境定義", error, [&](TableWriter& w) {

@@ -4,22 +4,13 @@
 #include <vector>
 
 #include "admin/demo_data.h"
+#include "app/session.h"
 #include "data/connection.h"
 
 namespace velmora {
 
 // Where the business data of the installation lives, as the データベース定義
 // row names it: kind "A" is an SQLite file, kind "S" a PostgreSQL catalog.
-struct DataSourceDefinition {
-    std::string kind;  // "A" or "S"
-    std::string provider;
-    std::string dataSource;  // kind "A": the file
-    std::string server;      // kind "S": host, host:port, socket folder or folder:port
-    std::string database;    // kind "S": the catalog
-    std::string user;
-    std::string password;
-};
-
 // The programs of the business menu "Carnelo": this program and its siblings.
 struct MenuProgram {
     const char* id;
@@ -30,7 +21,7 @@ const std::vector<MenuProgram>& CarneloPrograms();
 
 // Fills a new configuration database: the data source, the operating
 // environment of office 001, the menu rows and the staff permissions.
-bool SeedConfigurationDatabase(Connection& db, const DataSourceDefinition& source, const std::vector<DemoStaff>& staff,
+bool SeedConfigurationDatabase(Connection& db, const DatabaseDefinition& source, const std::vector<DemoStaff>& staff,
                                std::string& error);
 
 }  // namespace velmora

@@ -59,7 +59,6 @@ std::string Pad(long long value, int width);
 std::string Cents(long long hundredths);        // "48.5", "1200"
 long long WithTax(long long hundredths);         // at 10 percent, cut to hundredths
 std::string Phone(DemoRandom& random, const DemoPlace& place);
-std::string DigitsOnly(const std::string& text);
 std::string Postcode(DemoRandom& random, const DemoPlace& place);
 std::string DaysBefore(const CalendarDate& today, int days);
 std::string FiscalYearEnd(const std::string& date);  // March 31 closing

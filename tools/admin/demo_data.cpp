@@ -46,13 +46,6 @@ std::string Phone(DemoRandom& random, const DemoPlace& place) {
     return area + "-" + Pad(random.between(200, 999), 3) + "-" + Pad(random.below(10000), 4);
 }
 
-std::string DigitsOnly(const std::string& text) {
-    std::string digits;
-    for (char c : text)
-        if (c >= '0' && c <= '9') digits.push_back(c);
-    return digits;
-}
-
 std::string Postcode(DemoRandom& random, const DemoPlace& place) {
     return std::string(place.postcodeHead) + "-" + Pad(random.below(10000), 4);
 }

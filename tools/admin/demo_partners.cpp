@@ -1,4 +1,5 @@
 #include "admin/demo_context.h"
+#include "text/input_filters.h"
 
 namespace velmora {
 

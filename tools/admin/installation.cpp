@@ -156,7 +156,7 @@ InitResult InitInstallation(const InitOptions& options) {
     }
 
     // The business database: a file of its own, or a catalog on the server.
-    DataSourceDefinition source;
+    DatabaseDefinition source;
     std::unique_ptr<Connection> business;
     if (options.postgres) {
         const PostgresTarget& pg = *options.postgres;
@@ -192,11 +192,9 @@ InitResult InitInstallation(const InitOptions& options) {
     // Statistics for the planner after the bulk load; searches in a large
     // installation otherwise start with guesses.
     business.reset();
-    DatabaseDefinition definition{source.kind, source.provider, source.dataSource, source.server,
-                                  source.database, source.user, source.password};
-    if (!SeedDemoQuotations(DataConnectionString(definition), options.today, kDemoQuotations, result.message))
+    if (!SeedDemoQuotations(DataConnectionString(source), options.today, kDemoQuotations, result.message))
         return result;
-    business = OpenConnection(DataConnectionString(definition), failure);
+    business = OpenConnection(DataConnectionString(source), failure);
     if (business) business->execute("ANALYZE", failure);
     business.reset();
 
