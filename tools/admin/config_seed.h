@@ -9,8 +9,6 @@
 
 namespace velmora {
 
-// Where the business data of the installation lives, as the データベース定義
-// row names it: kind "A" is an SQLite file, kind "S" a PostgreSQL catalog.
 // The programs of the business menu "Carnelo": this program and its siblings.
 struct MenuProgram {
     const char* id;
