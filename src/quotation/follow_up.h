@@ -15,6 +15,7 @@ enum class FollowUp {
     Delivered,        // T営業納品
     Ordered,          // T営業発注 (from a supplier)
     CustomerOrdered,  // T顧客注文
+    Unknown,          // a table could not be read: treated as taken further
 };
 
 // One query per table in the order activity, billing, delivery, supplier

@@ -81,6 +81,18 @@ TEST_P(BrowseDeleteTest, AQuotationTakenFurtherIsNotDeleted) {
     EXPECT_EQ(count("R営業見積 WHERE 赤黒区分 = '0'"), 0);
 }
 
+TEST_P(BrowseDeleteTest, AFollowUpTableThatCannotBeReadRefusesTheDelete) {
+    fillNew("20241206", 2);
+    saveOk();
+    exec("DROP TABLE T営業納品");
+    open(kFy2024, "00000001");
+    EXPECT_EQ(FollowUpStatus(access(), "001", kFy2024, "00000001"), FollowUp::Unknown);
+    prompts.messages.clear();
+    EXPECT_EQ(deleter().Delete(), QuotationDeleter::Result::Refused);
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{"後続処理を確認できません。削除出来ません。"}));
+    EXPECT_EQ(count("T営業見積明細"), 2);
+}
+
 TEST_P(BrowseDeleteTest, DeletingWritesRedRowsAndANoticeAndUnlinksTheActivities) {
     fillNew("20241206", 3);
     saveOk();
