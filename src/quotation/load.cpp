@@ -146,8 +146,10 @@ bool QuotationLoader::OpenByTypedNumber(const std::string& typed, std::string& p
         q.LoadNotice.clear();
         return true;
     }
-    // Not stored: the screen stays with a new quotation under the typed number.
-    h.営業見積No = typed;
+    // Not stored: a number is only taken over where there was none (typed
+    // numbers). A proposed number, or the number of the quotation on screen,
+    // stays, so that a mistyped number never renumbers a stored quotation.
+    if (h.営業見積No.empty()) h.営業見積No = typed;
     q.LoadNotice = kNoticeNewNumber;
     return true;
 }

@@ -75,9 +75,10 @@ TEST_P(LoadTest, OpenByTypedNumber) {
     EXPECT_EQ(quotation.header.営業見積No, "00000002");
     EXPECT_FALSE(loader.OpenByTypedNumber("00000002", picked));
 
+    // A number that is not stored leaves the proposal: the save numbers it.
     EXPECT_TRUE(loader.OpenByTypedNumber("00000050", picked));
     EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
-    EXPECT_EQ(quotation.header.営業見積No, "00000050");
+    EXPECT_EQ(quotation.header.営業見積No, "00000002");
     EXPECT_TRUE(quotation.NewEntry);
 
     EXPECT_TRUE(loader.OpenByTypedNumber("", picked));
@@ -100,6 +101,32 @@ TEST_P(LoadTest, OpenByTypedNumber) {
     // Every attempt to open is logged, the number that was not stored too.
     EXPECT_EQ(count("T閲覧"), 3);
     EXPECT_EQ(count("T閲覧 WHERE 伝票No = '00000050'"), 1);
+
+    // Over a stored quotation an unknown number keeps its own number, so a
+    // save still replaces its rows instead of storing them under the typo.
+    open(kFy2024, "00000001");
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000051", picked));
+    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
+    EXPECT_EQ(quotation.header.営業見積No, "00000001");
+    saveOk();
+    EXPECT_EQ(count("T営業見積 WHERE 営業見積No = '00000051'"), 0);
+    EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2024 + "'"), 1);
+}
+
+TEST_P(LoadTest, ATypedNumberIsKeptWhereTheSchemeProposesNone) {
+    exec("UPDATE A番号情報 SET 連番種類 = '9' WHERE 番号ID = '16210'");
+    fillNew("20241206", 1);
+    ASSERT_EQ(quotation.header.営業見積No, "");
+    QuotationLoader loader(*scope);
+    std::string picked;
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000100", picked));
+    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
+    EXPECT_EQ(quotation.header.営業見積No, "00000100");
+    // Typed again over it, the first typed number stays.
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000200", picked));
+    EXPECT_EQ(quotation.header.営業見積No, "00000100");
+    saveOk();
+    EXPECT_EQ(count("T営業見積 WHERE 番号基準日付 = '88888888' AND 営業見積No = '00000100'"), 1);
 }
 
 TEST_P(LoadTest, ReferenceCopyKeepsAnExistingCustomerAndReplacesTheLines) {
