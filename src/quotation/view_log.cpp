@@ -9,10 +9,6 @@ namespace velmora {
 
 namespace {
 
-// A number that another program takes between our look-up and our insert
-// makes the insert fail; we take the next one, a few times at the most.
-constexpr int kInsertAttempts = 5;
-
 std::string viewLogInsert(const DocumentScope& scope, const std::string& office, const std::string& viewBase,
                           const std::string& viewNo, const std::string& now, const std::string& baseDate,
                           const std::string& number) {
@@ -36,27 +32,20 @@ bool WriteViewLog(DocumentScope& scope, const std::string& office, const std::st
     std::string now = access.NowText();
     std::string viewBase = scope.numbering.BaseDate(kViewLogNumberId, now.substr(0, 8));
     std::unique_ptr<Recordset> rs;
-    for (int attempt = 0; attempt < kInsertAttempts; ++attempt) {
-        DataTransaction transaction(access);
-        if (!transaction.active()) return false;
-        std::string viewNo;
-        for (;;) {
-            viewNo = scope.numbering.TakeNumber(kViewLogNumberId, viewBase, scope.context.operatingOffice);
-            // A scheme without automatic numbers would give "" forever.
-            if (viewNo.empty() || viewNo == kNoNumber) return false;
-            QueryOutcome used = RunQuery(access, rs,
-                                         std::string("SELECT 閲覧No FROM T閲覧") + " WHERE 事業所コード = " +
-                                             Literal(office) + " AND 番号基準日付 = " + Literal(viewBase) +
-                                             " AND 閲覧No = " + Literal(viewNo));
-            rs->close();
-            if (used == QueryOutcome::Failed) return false;
-            if (used == QueryOutcome::Empty) break;
-        }
-        if (access.ExecuteData(viewLogInsert(scope, office, viewBase, viewNo, now, baseDate, number)) &&
-            transaction.commit())
-            return true;
+    std::string viewNo;
+    for (;;) {
+        viewNo = scope.numbering.TakeNumber(kViewLogNumberId, viewBase, scope.context.operatingOffice);
+        // A scheme without automatic numbers would give "" forever.
+        if (viewNo.empty() || viewNo == kNoNumber) return false;
+        // A look-up that fails counts as not found: the insert tells.
+        QueryOutcome used = RunQuery(access, rs,
+                                     std::string("SELECT 閲覧No FROM T閲覧") + " WHERE 事業所コード = " +
+                                         Literal(office) + " AND 番号基準日付 = " + Literal(viewBase) +
+                                         " AND 閲覧No = " + Literal(viewNo));
+        rs->close();
+        if (used != QueryOutcome::Found) break;
     }
-    return false;
+    return access.ExecuteData(viewLogInsert(scope, office, viewBase, viewNo, now, baseDate, number));
 }
 
 }  // namespace velmora

@@ -67,6 +67,24 @@ TEST_P(LoadTest, OpenStoredFillsTheModelAndEveryOpenAddsAViewLogRow) {
     EXPECT_EQ(quotation.LastLine, before.LastLine);
 }
 
+TEST_P(LoadTest, AViewLogRowThatCannotBeWrittenDoesNotStopTheOpenAndKeepsItsNumberTaken) {
+    storeReference();
+    const std::string viewCounter =
+        "SELECT 連番 FROM A期日別番号情報 WHERE 番号ID = '01110' AND 期日 = '20241206'";
+    exec("ALTER TABLE T閲覧 RENAME TO T閲覧_保管");
+    open(kFy2024, "00000001");
+    exec("ALTER TABLE T閲覧_保管 RENAME TO T閲覧");
+    EXPECT_EQ(quotation.header.タイトル, "参照元の件名");
+    EXPECT_EQ(count("T閲覧"), 0);
+    // The look-up failed and the insert was still tried; the counter moved on.
+    EXPECT_EQ(dbs->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %SELECT 閲覧No FROM T閲覧%'"), 1);
+    EXPECT_EQ(dbs->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %INSERT INTO [T閲覧]%'"), 1);
+    EXPECT_EQ(value(viewCounter, "連番"), "00000001");
+    open(kFy2024, "00000001");
+    EXPECT_EQ(count("T閲覧 WHERE 閲覧No = '00000002'"), 1);
+    EXPECT_EQ(count("T閲覧"), 1);
+}
+
 TEST_P(LoadTest, OpenByTypedNumber) {
     storeReference();
     fillNew("20241206", 0);
