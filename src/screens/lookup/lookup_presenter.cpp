@@ -421,6 +421,10 @@ void LookupPresenter::openNested(const FieldDescription& f) {
     const ControlRef savedNext = m_context.LookupNextFocus;
     LookupHost* const savedCaller = m_context.LookupCaller;
     const bool savedNested = m_context.LookupNested;
+    // The nested window starts without a condition and its choice writes one
+    // for whoever reads it; the caller's own condition is given back after,
+    // or its next search would carry the nested window's key.
+    const std::string savedCondition = m_context.LookupCondition;
     m_context.LookupCaller = this;
     m_context.LookupNested = true;
     setHostEnabled(false);
@@ -428,7 +432,8 @@ void LookupPresenter::openNested(const FieldDescription& f) {
     m_context.LookupTarget = {this, f.name};
     m_context.LookupNextFocus = {this, f.opensNextFocus};
     LookupContext& context = m_context;
-    m_windows->show(id, [&context, savedTarget, savedNext, savedCaller, savedNested] {
+    m_windows->show(id, [&context, savedTarget, savedNext, savedCaller, savedNested, savedCondition] {
+        context.LookupCondition = savedCondition;
         context.LookupNested = savedNested;
         context.LookupCaller = savedCaller;
         context.LookupTarget = savedTarget;

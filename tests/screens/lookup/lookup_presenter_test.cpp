@@ -258,7 +258,8 @@ TEST_F(LookupFramework, NestedChoiceReEnablesTheCallingWindowAndFocusesItsField)
     EXPECT_EQ(numbers.fields["得意先コード"], "000002");
     EXPECT_EQ(numbers.fields["得意先略称"], "略2");
     EXPECT_TRUE(numbers.buttons["btn_得意先コード検索"]);
-    // The context is the entry screen's again.
+    // The context is the entry screen's again, with the number window's condition.
+    EXPECT_EQ(windows.context().LookupCondition, "T営業見積.番号基準日付 <> ''");
     EXPECT_FALSE(windows.context().LookupNested);
     EXPECT_EQ(windows.context().LookupCaller, nullptr);
     EXPECT_EQ(windows.context().LookupTarget, (ControlRef{&entry, "営業見積No"}));
