@@ -17,7 +17,7 @@ ensure_packages() {
     [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update -qq </dev/null >/dev/null
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+    "${sudo[@]}" apt-get install -y -qq "${missing[@]}" </dev/null >/dev/null
 }
 
 build_project() {
