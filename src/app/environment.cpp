@@ -54,6 +54,9 @@ bool LoadCompanyAndOffices(DataAccess& access, Session& session, const Cipher* c
     if (!access.OpenDataRecordset(rs, "SELECT * FROM Mユーザ WHERE ID = '0001'")) return false;
     ReadCompanySettings(*rs, session.company);
     readTexts(*rs, kCompanyTextColumns, session.companyTexts);
+    session.companyPrivilegePin = DecipherPin(access, cipher, rs->text("特権暗証番号"), "Mユーザ.特権暗証番号");
+    session.companySystemPrivilegePin =
+        DecipherPin(access, cipher, rs->text("システム特権暗証番号"), "Mユーザ.システム特権暗証番号");
     session.SignInMode = session.company.暗証番号有無;
     session.UpdateRunFlag = session.company.更新実行区分;
     rs->close();
@@ -79,8 +82,9 @@ bool LoadCompanyAndOffices(DataAccess& access, Session& session, const Cipher* c
         session.officeName = ColumnText(session.officeTexts, "名称");
         session.privilegePin = DecipherPin(access, cipher, office->text("特権暗証番号"), "M事業所.特権暗証番号");
         if (session.運用事業所コード != "000") {
-            if (!office->isNull("暗証番号有無")) session.SignInMode = office->code("暗証番号有無");
-            if (!office->isNull("更新実行区分")) session.UpdateRunFlag = office->code("更新実行区分");
+            // A branch office decides for itself; its empty setting counts as 0.
+            session.SignInMode = office->code("暗証番号有無");
+            session.UpdateRunFlag = office->code("更新実行区分");
             for (const char* column : kOfficeFolderColumns) {
                 std::string value = ColumnText(session.officeTexts, column);
                 if (!value.empty()) session.companyTexts[column] = value;

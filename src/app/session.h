@@ -79,6 +79,8 @@ struct Session {
     TextColumns officeTexts;
     std::string officeName;
     std::string privilegePin;  // of the operating office, deciphered
+    std::string companyPrivilegePin;        // Mユーザ, deciphered
+    std::string companySystemPrivilegePin;  // Mユーザ, deciphered
     int 事業所件数 = 0;
     std::map<std::string, TextColumns> otherBusiness;  // by コード
     int SignInMode = 0;

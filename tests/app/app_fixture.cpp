@@ -44,7 +44,9 @@ TestInstallation::TestInstallation(Engine engine, const std::string& timestamp) 
 
     business("INSERT INTO Mユーザ (ID, 名称, 決算月, 決算日, 暗証番号有無, 更新実行区分, 売上単価少数以下桁数) "
              "VALUES ('0001', '株式会社ベルモラ商事', '3', '31', '0', '1', '2')");
-    business("INSERT INTO M事業所 (コード, 名称) VALUES ('000', '本社'), ('001', '東京営業所'), ('002', '大阪営業所')");
+    // Branch offices carry their own sign-in mode and update flag, as the company's.
+    business("INSERT INTO M事業所 (コード, 名称, 暗証番号有無, 更新実行区分) VALUES ('000', '本社', '0', '1'), "
+             "('001', '東京営業所', '0', '1'), ('002', '大阪営業所', '0', '1')");
     business("INSERT INTO M担当者 (コード, 氏名, 事業所コード, 部門コード, 在籍区分, 退社日付, ログインID, 暗証番号, "
              "処理分類1操作許可, 操作許可) VALUES "
              "('00012', '佐藤 一郎', '001', '010', '0', '', 'sato', '" + encipher("AB12") + "', '0', '0'), "

@@ -39,7 +39,7 @@ TEST_P(SignInTest, WithoutPinSignInAForbiddingCategoryStillRuns) {
 }
 
 TEST_P(SignInTest, AnAllowingProgramRowNeedsNoDialog) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '1' WHERE コード = '00012'");
     m_inst->config("INSERT INTO 担当者別操作許可プログラム (担当者コード, 業務メニュ, プログラムID, 操作許可, 修正許可) "
                    "VALUES ('00012', 'Carnelo', 'Velmora', '0', '1')");
@@ -94,7 +94,7 @@ private:
 };
 
 TEST_P(SignInTest, ThePinDialogChecksLengthCaseAndPinAndStoresTheStaffCode) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->config("UPDATE 動作環境定義 SET 起動担当者コード = ''");
     m_host.pinScript = PinScript({{"13", "12"}, {"", "8888"}, {"", "7777"}});
     auto p = started();
@@ -107,7 +107,7 @@ TEST_P(SignInTest, ThePinDialogChecksLengthCaseAndPinAndStoresTheStaffCode) {
 }
 
 TEST_P(SignInTest, ALowerCasePinMatchesAndTheLoginIdFillsTheCode) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '9' WHERE コード = '00012'");
     m_host.pinScript = [](PinDialog& d) {
         EXPECT_EQ(d.code(), "00012") << "the user's login ID names the staff member";
@@ -119,7 +119,7 @@ TEST_P(SignInTest, ALowerCasePinMatchesAndTheLoginIdFillsTheCode) {
 }
 
 TEST_P(SignInTest, ThePrivilegePinSignsInAnyone) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->business("UPDATE M事業所 SET 特権暗証番号 = '" + m_inst->encipher("MASTER1") + "' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '9' WHERE コード = '00012'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '0' WHERE コード = '00013'");
@@ -130,7 +130,7 @@ TEST_P(SignInTest, ThePrivilegePinSignsInAnyone) {
 }
 
 TEST_P(SignInTest, StaffWhoLeaveTodayCannotSignInButThoseLeavingTomorrowCan) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '9' WHERE コード = '00012'");
     auto p = started();
     p->session().userId = "nobody";

@@ -94,7 +94,7 @@ TEST_P(StartUpTest, AMissingCompanyRecordEndsWithItsMessage) {
 }
 
 TEST_P(StartUpTest, ACancelledSignInEndsWithoutPermission) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '1' WHERE コード = '00012'");
     auto p = program();
     EXPECT_FALSE(p->StartUp());
@@ -145,6 +145,36 @@ TEST_P(StartUpTest, TheOfficeReplacesTheCompanysSignInModeAndUpdateFlag) {
     EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/tokyo");
     EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
     EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
+}
+
+TEST_P(StartUpTest, ABranchOfficesEmptySettingsCountAsZeroAndTheHeadOfficeKeepsTheCompanys) {
+    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = NULL WHERE コード = '001'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '0', 更新実行区分 = '0' WHERE コード = '000'");
+    {
+        auto p = program();
+        ASSERT_TRUE(p->StartUp());
+        EXPECT_EQ(p->session().SignInMode, 0);
+        EXPECT_EQ(p->session().UpdateRunFlag, 0);
+        p->EndProgram();
+    }
+    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = '000'");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().SignInMode, 1);
+    EXPECT_EQ(p->session().UpdateRunFlag, 1);
+    EXPECT_EQ(m_host.pinDialogs, 0);
+}
+
+TEST_P(StartUpTest, TheCompanysPrivilegePinsAreKeptDeciphered) {
+    m_inst->business("UPDATE Mユーザ SET 特権暗証番号 = '" + m_inst->encipher("BOSS77") +
+                     "', システム特権暗証番号 = 'bm90IGVuY2lwaGVyZWQ='");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().companyPrivilegePin, "BOSS77");
+    EXPECT_EQ(p->session().companySystemPrivilegePin, "");
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.システム特権暗証番号%'"), 1);
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.特権暗証番号%'"), 0);
 }
 
 TEST_P(StartUpTest, UsageRowsEndedOverAMonthAgoArePurged) {

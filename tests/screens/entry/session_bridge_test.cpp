@@ -28,7 +28,7 @@ public:
 // program is started.
 TEST(SessionBridge, ASaveWithTheUpdateProgramRestartsTheSessionAndAnswersTheStarter) {
     test::TestInstallation inst(test::Engine::SQLite);
-    inst.business("UPDATE Mユーザ SET 更新実行区分 = '0'");
+    inst.business("UPDATE M事業所 SET 更新実行区分 = '0' WHERE コード = '001'");
     inst.business("INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) VALUES "
                   "('16210', '1', '00000000', '00000000', 'Nelvaro'), ('01110', '3', '00000000', '00000000', '')");
     inst.business("INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20191001', 10)");
