@@ -44,6 +44,13 @@ bool PinDialog::readActiveStaff(const std::string& where) {
     return true;
 }
 
+// The log rows of the run carry the start-up staff code as it stands, also
+// while nobody is signed in.
+void PinDialog::setStartStaff(const std::string& code) {
+    m_session.StartStaffCode = code;
+    m_access.identity().staffCode = code;
+}
+
 void PinDialog::Load(PinDialogView& view) {
     m_view = &view;
     m_closed = false;
@@ -53,7 +60,7 @@ void PinDialog::Load(PinDialogView& view) {
     view.SetPin("");
     m_code.clear();
     m_staffPin.clear();
-    m_session.StartStaffCode.clear();
+    setStartStaff("");
     if (!m_session.userId.empty() &&
         readActiveStaff("M担当者.ログインID = '" + QuoteSql(m_session.userId) + "'")) {
         view.SetCodeEditable(false);
@@ -78,7 +85,7 @@ void PinDialog::CodeLeft(const std::string& typed) {
 void PinDialog::Ok(const std::string& typedPin) {
     std::string pin = upperAscii(typedPin);
     if (CharCount(pin) < 4) {
-        m_session.StartStaffCode.clear();
+        setStartStaff("");
         m_session.SignInGranted = false;
         m_view->ShowMessage("暗証番号を入力してください。");
         m_view->FocusPin();
@@ -87,13 +94,13 @@ void PinDialog::Ok(const std::string& typedPin) {
     bool privileged = !m_session.privilegePin.empty() && pin == m_session.privilegePin;
     bool own = !m_staffPin.empty() && !m_code.empty() && pin == m_staffPin;
     if (!privileged && !own) {
-        m_session.StartStaffCode.clear();
+        setStartStaff("");
         m_session.SignInGranted = false;
         m_view->ShowMessage("暗証番号が違います。");
         m_view->FocusPin();
         return;
     }
-    m_session.StartStaffCode = m_code;
+    setStartStaff(m_code);
     m_session.SignInGranted = true;
     if (!TrimBlanks(m_code).empty()) {
         if (m_access.ExecuteConfigLogged(std::string("UPDATE 動作環境定義 SET ") + "起動担当者コード = '" + m_code +
@@ -103,7 +110,6 @@ void PinDialog::Ok(const std::string& typedPin) {
             m_view->ShowMessage("データベースに問題が発生し修正できませんでした。");
         }
     }
-    m_access.identity().staffCode = m_session.StartStaffCode;
     m_closed = true;
     m_view->Close();
 }

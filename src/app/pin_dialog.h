@@ -41,6 +41,7 @@ public:
 
 private:
     bool readActiveStaff(const std::string& where);
+    void setStartStaff(const std::string& code);
 
     DataAccess& m_access;
     Session& m_session;

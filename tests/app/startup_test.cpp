@@ -101,6 +101,8 @@ TEST_P(StartUpTest, ACancelledSignInEndsWithoutPermission) {
     EXPECT_EQ(m_host.pinDialogs, 1);
     EXPECT_EQ(m_host.messages, std::vector<std::string>{"操作権限がありません。"});
     EXPECT_EQ(logTexts().back(), "終了");
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 = '終了' AND 起動担当者コード = ''"), 1)
+        << "the dialog cleared the start-up staff code";
 }
 
 TEST_P(StartUpTest, FailedConditionItemsShowTheirMessageAndStartGoesOn) {
