@@ -113,11 +113,19 @@ TEST_P(NumberingTest, PerOfficeCountersWhenTheCompanyKeepsThemByOffice) {
     EXPECT_EQ(n.PeekNumber("16210", "20240229", "002"), "00000002");
     EXPECT_EQ(n.TakeNumber("01110", "99999999", "001"), "00000001");
     EXPECT_EQ(n.TakeNumber("01110", "99999999", "002"), "00000001");
+    EXPECT_EQ(n.TakeHistoryNumber("16210", "20240229", "002"), "00000001");
+    EXPECT_EQ(n.TakeHistoryNumber("01110", "99999999", "002"), "00000001");
+    EXPECT_EQ(n.TakeHistoryNumber("01110", "99999999", "002"), "00000002");
     EXPECT_EQ(rows("A事業所別期日別番号情報"), 2);
     EXPECT_EQ(rows("A事業所別番号情報"), 2);
     EXPECT_EQ(rows("A期日別番号情報"), 0);
     EXPECT_EQ(stored("SELECT 連番 FROM A事業所別期日別番号情報 WHERE 事業所コード = '001'", "連番"), "00000002");
     EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '01110'", "連番"), "00000000");
+    EXPECT_EQ(stored("SELECT 履歴連番 FROM A番号情報 WHERE 番号ID = '01110'", "履歴連番"), "00000000");
+    EXPECT_EQ(stored("SELECT 履歴連番 FROM A事業所別番号情報 WHERE 事業所コード = '002'", "履歴連番"), "00000002");
+    EXPECT_EQ(stored("SELECT 連番 FROM A事業所別番号情報 WHERE 事業所コード = '002'", "連番"), "00000001");
+    EXPECT_EQ(stored("SELECT 履歴連番 FROM A事業所別期日別番号情報 WHERE 事業所コード = '002'", "履歴連番"),
+              "00000001");
 }
 
 // Without per-office numbering every office draws from one counter: the
