@@ -2,14 +2,23 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <string>
+
 #include <QApplication>
+#include <QPixmap>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "app/program.h"
 #include "platform/identity.h"
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
 #include "screens/entry/qt/startup_host_qt.h"
+#include "screens/entry/session_bridge.h"
+#include "screens/lookup/lookup_data.h"
+#include "screens/lookup/lookup_windows.h"
+#include "screens/lookup/qt/qt_view_factory.h"
 
 namespace {
 
@@ -23,30 +32,63 @@ void onTerminate(int) {
     (void)ignored;
 }
 
+// "--screenshot FILE" saves a picture of the window once it is drawn and
+// ends the run. It is taken out of the arguments, so the suite's command
+// line never sees it.
+std::string TakeScreenshotOption(int& argc, char** argv) {
+    std::string file;
+    if (argc < 1) return file;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--screenshot" && i + 1 < argc)
+            file = argv[++i];
+        else if (arg.rfind("--screenshot=", 0) == 0)
+            file = arg.substr(13);
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace velmora;
+    const std::string screenshot = TakeScreenshotOption(argc, argv);
     // The suite's command line is read before Qt takes its own options out.
     ProgramEnvironment environment{ExecutableFolder(), JoinArguments(argc, argv), ReadUserName(), ReadComputerName(),
                                    SystemNow};
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velmora");
+    UseJapaneseFont();
 
     StartUpHostQt host;
     Program program(environment, host);
     if (!program.StartUp()) return 1;
 
-    EntryPresenter presenter(program);
-    EntryWindow window(presenter);
+    DataAccessLookupData lookupData(program.access());
+    QtLookupViewFactory lookupViews;
+    const LookupSession lookupSession = MakeLookupSession(program.session());
+    LookupWindows lookups(lookupSession, lookupData, lookupViews);
+    EntryPresenter presenter(program, &lookups);
 
+    // Signals are taken from here on: a message box shown while the window
+    // loads its first quotation runs its own event loop, and a termination
+    // then closes it and ends the run once the window exists.
+    EntryWindow* shown = nullptr;
+    bool endRequested = false;
     socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe);
     QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &window, [&] {
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
         char byte;
         ssize_t ignored = read(g_signalPipe[0], &byte, 1);
         (void)ignored;
-        window.endSession();
+        if (shown) return shown->endSession();
+        endRequested = true;
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
     struct sigaction action {};
     action.sa_handler = onTerminate;
@@ -55,11 +97,29 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+
+    EntryWindow window(presenter);
+    shown = &window;
+    if (endRequested) {
+        presenter.EndWithoutAsking();
+        return 0;
+    }
     // Logging out of the desktop ends the run without questions.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&](QSessionManager&) { window.endSession(); });
 
     window.show();
+    bool shotFailed = false;
+    if (!screenshot.empty()) {
+        QTimer::singleShot(300, &window, [&] {
+            if (!window.grab().save(QString::fromStdString(screenshot))) {
+                std::fprintf(stderr, "Velmora: cannot save %s\n", screenshot.c_str());
+                shotFailed = true;
+            }
+            window.endSession();
+        });
+    }
     int result = app.exec();
+    if (shotFailed) result = 1;
     program.EndProgram();
     return result;
 }

@@ -49,6 +49,14 @@ std::string MonthlyClosingDate(const std::string& date, const CompanySettings& c
     return closingIn(d.year, d.month + 1, company.決算日, false).Text();
 }
 
+bool InOpenPeriod(const std::string& date, const std::string& today, const CompanySettings& company) {
+    CalendarDate d, end;
+    const std::string closing = FiscalClosingDate(today, company);
+    if (!CalendarDate::Parse(date, d) || !CalendarDate::Parse(closing, end)) return false;
+    const std::string previous = FiscalClosingDate(AddMonths(end, -12).Text(), company);
+    return previous < d.Text() && d.Text() <= closing;
+}
+
 std::string SummaryDateOf(const std::string& quotationDate, const CompanySettings& company) {
     return MonthlyClosingDate(quotationDate, company);
 }

@@ -18,4 +18,9 @@ std::string MonthlyClosingDate(const std::string& date, const CompanySettings& c
 // The aggregation date handed to the issuing program: the monthly closing.
 std::string SummaryDateOf(const std::string& quotationDate, const CompanySettings& company);
 
+// The open period of the period lock: the fiscal year that contains today,
+// from the day after the previous fiscal closing to this one's closing. True
+// when the date lies in it; an unreadable date or today is never open.
+bool InOpenPeriod(const std::string& date, const std::string& today, const CompanySettings& company);
+
 }  // namespace velmora

@@ -48,5 +48,34 @@ INSTANTIATE_TEST_SUITE_P(
                     ClosingCase{"NoSuchDay", 3, 31, "20230229", "", ""}),
     [](const testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.name); });
 
+// The period lock's open period: the fiscal year that contains today.
+TEST(OpenPeriod, IsTheFiscalYearThatContainsToday) {
+    struct Case {
+        int month, day;
+        const char *today, *date;
+        bool open;
+    };
+    const Case cases[] = {
+        {3, 31, "20261206", "20260401", true},   // first day after the previous closing
+        {3, 31, "20261206", "20260331", false},  // the previous closing day itself
+        {3, 31, "20261206", "20270331", true},   // this year's closing day
+        {3, 31, "20261206", "20270401", false},  // the next fiscal year
+        {3, 31, "20270331", "20260401", true},   // today on the closing day
+        {3, 20, "20261206", "20260321", true},
+        {3, 20, "20261206", "20260320", false},
+        {2, 28, "20280229", "20270301", true},   // month-end closing across a leap February
+        {2, 28, "20280229", "20270228", false},
+        {3, 31, "20261206", "", false},          // no date is never open
+        {3, 31, "", "20261206", false},
+    };
+    for (const Case& c : cases) {
+        CompanySettings company;
+        company.決算月 = static_cast<std::int16_t>(c.month);
+        company.決算日 = static_cast<std::int16_t>(c.day);
+        EXPECT_EQ(InOpenPeriod(c.date, c.today, company), c.open) << c.month << "/" << c.day << " " << c.today << " "
+                                                                  << c.date;
+    }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -1,22 +1,264 @@
 #include "screens/entry/entry_presenter.h"
 
+#include "app/program.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "screens/entry/document_commands.h"
+#include "screens/entry/entry_fields.h"
+#include "screens/entry/entry_screen.h"
+#include "screens/entry/focus_rules.h"
+#include "screens/entry/grid_rows.h"
+#include "screens/entry/header_entry.h"
+#include "screens/entry/lookup_opening.h"
+#include "screens/entry/panel_starts.h"
+#include "screens/lookup/lookup_windows.h"
+#include "text/full_width.h"
+
 namespace velmora {
 
-EntryPresenter::EntryPresenter(Program& program) : m_program(program) {}
+namespace {
+
+constexpr const char* kNumberingCaptions[] = {"1.", "１．", "Ⅰ．"};
+
+bool IsDocumentNumberField(const std::string& name) {
+    return name == "営業見積No" || name == "参照営業見積No" || name == "参照営業引合No";
+}
+
+}  // namespace
+
+struct EntryPresenter::Regions {
+    explicit Regions(EntryScreen& s) : focus(s), header(s), grid(s), commands(s), starts(s) {
+        s.focus = &focus;
+        s.headerEntry = &header;
+        s.grid = &grid;
+        s.commands = &commands;
+    }
+    FocusRules focus;
+    HeaderEntry header;
+    GridRows grid;
+    DocumentCommands commands;
+    PanelStarts starts;
+};
+
+EntryPresenter::EntryPresenter(Program& program, LookupWindows* lookups)
+    : m_program(program),
+      m_screen(std::make_unique<EntryScreen>(program, lookups, *this)),
+      m_regions(std::make_unique<Regions>(*m_screen)) {}
+
+EntryPresenter::~EntryPresenter() = default;
+
+EntryScreen& EntryPresenter::screen() { return *m_screen; }
+bool EntryPresenter::Changed() const { return m_screen->state.Changed; }
+void EntryPresenter::SetChanged(bool changed) { m_screen->state.Changed = changed; }
 
 void EntryPresenter::Load(EntryView& view) {
-    m_view = &view;
+    m_screen->view = &view;
     view.SetWindowCaption(m_program.WindowCaption());
     view.SetTitlePanel(m_program.TitleCaption());
     view.SetNotice("");
+    // Controls that Tab passes by: the drop-downs follow their code fields,
+    // the envelope box and the names are reached by the mouse.
+    for (const auto& f : HeaderFields())
+        if (f.kind == EntryFieldKind::List || f.kind == EntryFieldKind::Display) m_regions->focus.SetTabStop({f.name}, false);
+    m_regions->focus.SetTabStop({"chb_Kasmeri"}, false);
+    for (int row = 0; row < kVisibleRows; ++row)
+        for (const auto& f : RowFields())
+            if (f.kind == EntryFieldKind::List || f.kind == EntryFieldKind::Check || f.kind == EntryFieldKind::Display)
+                m_regions->focus.SetTabStop({f.name, row}, false);
+    m_regions->commands.Start();
+}
+
+void EntryPresenter::commitFocused() {
+    const Control focused = m_screen->state.Focused;
+    if (focused.empty()) return;
+    m_regions->focus.Commit(focused);
+}
+
+// ---- what the window reports ------------------------------------------------
+
+void EntryPresenter::FocusMoved(const Control& to) {
+    if (m_screen->busy()) return;
+    m_regions->focus.Transfer(to, true);
+}
+
+void EntryPresenter::FieldEdited(const Control& field, const std::string& text) {
+    if (m_screen->busy()) return;
+    if (field.row >= 0)
+        m_regions->grid.Edited(field, text);
+    else
+        m_regions->header.Edited(field.name, text);
+}
+
+void EntryPresenter::FieldGesture(const Control& field) {
+    if (m_screen->busy()) return;
+    if (field.row >= 0)
+        m_regions->grid.OpenLookup(field, false);
+    else
+        m_regions->header.OpenLookup(field.name);
+}
+
+void EntryPresenter::ButtonPressed(const Control& button) {
+    if (m_screen->busy()) return;
+    commitFocused();
+    ScreenState& st = m_screen->state;
+    const std::string& name = button.name;
+    if (button.row >= 0) {
+        for (const auto& f : RowFields())
+            if (f.button == name) {
+                m_regions->grid.OpenLookup({f.name, button.row}, true);
+                return;
+            }
+        return;
+    }
+    for (const auto& f : HeaderFields())
+        if (f.button == name) {
+            m_regions->header.OpenLookup(f.name);
+            return;
+        }
+    DocumentCommands& commands = m_regions->commands;
+    if (name == "btn_画面クリア") return commands.ClearToNew(true);
+    if (name == "btn_登録") return commands.Save();
+    if (name == "btn_削除") return commands.Delete();
+    if (name == "btn_前No") return commands.Browse(true);
+    if (name == "btn_次No") return commands.Browse(false);
+    if (name == "btn_終了") {
+        if (commands.End() && m_screen->view) m_screen->view->CloseWindow();
+        return;
+    }
+    if (name == "btn_連番タイプ") {
+        st.NumberingStyle = (st.NumberingStyle + 1) % 3;
+        if (m_screen->view) m_screen->view->SetCaption({name}, kNumberingCaptions[st.NumberingStyle]);
+        return m_regions->focus.FocusCurrentField();
+    }
+    if (name == "btn_仕入先表示") {
+        st.SupplierColumns = !st.SupplierColumns;
+        m_regions->grid.RedrawColumns();
+        m_regions->grid.RedrawRows();
+        return m_regions->focus.FocusCurrentField();
+    }
+}
+
+void EntryPresenter::CheckToggled(const Control& box, bool checked) {
+    if (m_screen->busy()) return;
+    if (box.row >= 0)
+        m_regions->grid.CheckToggled(box, checked);
+    else
+        m_regions->header.CheckToggled(box.name, checked);
+}
+
+void EntryPresenter::ListChosen(const Control& list, int index) {
+    if (m_screen->busy()) return;
+    if (list.row >= 0)
+        m_regions->grid.ListChosen(list, index);
+    else
+        m_regions->header.ListChosen(list.name, index);
+}
+
+void EntryPresenter::PageChosen(int page) {
+    if (m_screen->busy()) return;
+    ScreenState& st = m_screen->state;
+    EntryView* view = m_screen->view;
+    if (!st.DetailEnabled) {
+        if (view) view->SetDetailPage(st.DetailPage);
+        return;
+    }
+    st.DetailPage = page;
+    if (view) view->SetScrollBarVisible(page == kPageSales || page == kPagePurchase);
+    FocusRules& focus = m_regions->focus;
+    if (page == kPageSales) focus.MoveFocus(focus.FirstRowField(0, 1));
+    else if (page == kPagePurchase) focus.MoveFocus(focus.FirstRowField(0, 2));
+    else if (page == kPageMemo) focus.MoveFocus({"営業見積メモ"});
+}
+
+void EntryPresenter::scrolled(int topLine) {
+    ScreenState& st = m_screen->state;
+    m_regions->focus.ScrollTo(topLine);
+    if (st.CurrentField.row >= 0)
+        m_regions->focus.Transfer({st.CurrentField.name, st.RowInPanel}, false);
+    else
+        m_regions->focus.FocusCurrentField();
+}
+
+void EntryPresenter::Scrolled(int value) {
+    if (m_screen->busy()) return;
+    scrolled(value);
+}
+
+void EntryPresenter::Wheel(int steps) {
+    if (m_screen->busy() || m_screen->LastLine() + 1 < kVisibleRows) return;
+    scrolled(m_screen->state.TopLine + steps);
+}
+
+void EntryPresenter::PanelClicked(const Control& panel) {
+    if (m_screen->busy()) return;
+    const std::string& name = panel.name;
+    if (name == "manualpanel") return openManual();
+    if (m_regions->starts.Start(name)) return;
+    if (name.rfind("itm_ttl_", 0) == 0) {
+        m_regions->focus.MoveFocus({name.substr(8)});
+        return;
+    }
+    if (panel.row >= 0) m_regions->focus.Transfer({"商品コード", panel.row}, false);
+}
+
+void EntryPresenter::openManual() {
+    const std::string folder = m_program.session().layout.ManualFolder + "/";
+    // The manual is named after the program in full-width letters; a plain
+    // name is taken too.
+    for (const std::string& file : {ToFullWidth("Velmora") + ".doc", std::string("Velmora.doc")}) {
+        if (FileExists(folder + file)) {
+            if (!ShellOpen(folder + file) && m_screen->view)
+                m_screen->view->ShowMessage("マニュアルを開けませんでした。\n" + folder + file);
+            return;
+        }
+    }
+    if (m_screen->view) m_screen->view->ShowMessage("マニュアルがありません。\n" + folder + "Velmora.doc");
 }
 
 bool EntryPresenter::CloseRequested() {
-    if (m_changed && m_view && !m_view->AskYesNo("入力がありました。\n終了しますか？", false)) return false;
-    m_program.EndProgram();
-    return true;
+    if (m_screen->busy()) return false;
+    if (m_program.ended()) return true;
+    commitFocused();
+    return m_regions->commands.End();
 }
 
 void EntryPresenter::EndWithoutAsking() { m_program.EndProgram(); }
+
+// ---- lookup windows handing their choice back -------------------------------
+
+void EntryPresenter::setHostEnabled(bool enabled) {
+    if (m_screen->view) m_screen->view->SetWindowEnabled(enabled);
+}
+
+void EntryPresenter::setControlText(const std::string& control, const std::string& text) {
+    const Control c = ControlFromLookupName(control);
+    if (IsDocumentNumberField(c.name) && m_screen->lookups)
+        m_screen->state.PickedKey = m_screen->lookups->context().LookupCondition;
+    if (m_screen->view) m_screen->view->SetText(c, text);
+}
+
+void EntryPresenter::focusControl(const std::string& control) {
+    const Control c = ControlFromLookupName(control);
+    if (!FindEntryField(c.name)) return;
+    m_regions->focus.Transfer(c, false);
+}
+
+std::optional<std::string> EntryPresenter::controlText(const std::string& control) const {
+    const Control c = ControlFromLookupName(control);
+    if (!FindEntryField(c.name) || !m_screen->view) return std::nullopt;
+    return m_screen->view->Text(c);
+}
+
+void EntryPresenter::resolveNextFocus(std::string& control) {
+    const Control wanted = ControlFromLookupName(control);
+    static const std::vector<Control> order = EntryTabOrder();
+    auto it = std::find(order.begin(), order.end(), wanted);
+    if (it == order.end()) return;
+    for (auto back = std::make_reverse_iterator(it + 1); back != order.rend(); ++back)
+        if (m_regions->focus.CanTakeFocus(*back) && !IsSentinel(*back)) {
+            control = LookupControlName(*back);
+            return;
+        }
+}
 
 }  // namespace velmora

@@ -1,18 +1,49 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "app/program.h"
 #include "screens/entry/entry_view.h"
+#include "screens/lookup/lookup_context.h"
 
 namespace velmora {
 
-// The behaviour of the entry window (frmVelmora). The window forwards its
-// events here and renders what it is told.
-class EntryPresenter {
-public:
-    explicit EntryPresenter(Program& program);
+class LookupWindows;
+struct EntryScreen;
 
-    // Form load: captions and the notice bar.
+// The behaviour of the entry window (frmVelmora). The window forwards the
+// user's actions here and renders what it is told; the regions (header,
+// grid, tail and totals, command buttons) and the focus rules that tie them
+// together live in their own objects behind this one.
+class EntryPresenter : public LookupHost {
+public:
+    // lookups may be null: the lookup gestures then do nothing.
+    EntryPresenter(Program& program, LookupWindows* lookups = nullptr);
+    ~EntryPresenter() override;
+
+    // Form load: captions, lists, the start mode from the command line, full redraw.
     void Load(EntryView& view);
+
+    // The user moved the keyboard focus (Tab, Shift+Tab, Enter, a click):
+    // the field that had it is left with its text, then `to` is entered.
+    void FocusMoved(const Control& to);
+    // A text field's text while it is typed (the overflow notice).
+    void FieldEdited(const Control& field, const std::string& text);
+    // Double-click or a lone Ctrl press in a field: its lookup window.
+    void FieldGesture(const Control& field);
+    // Any button: lookups, commands, line commands (row -1 for non-row buttons).
+    void ButtonPressed(const Control& button);
+    void CheckToggled(const Control& box, bool checked);
+    // A drop-down entry was chosen (a setting list or a row's 行区分名称).
+    void ListChosen(const Control& list, int index);
+    void PageChosen(int page);
+    void Scrolled(int value);
+    // Mouse wheel over the rows: positive steps scroll down.
+    void Wheel(int steps);
+    // Registration panels (bak_得意先, bak_御担当者, bak_納品先), the manual
+    // panel (manualpanel), a caption panel (itm_ttl_<field>), a row panel.
+    void PanelClicked(const Control& panel);
 
     // The window is asked to close (button or window frame). Pending input is
     // only discarded after a Yes; true when the program has ended.
@@ -20,14 +51,28 @@ public:
     // The session is ending (termination signal, logout): no question.
     void EndWithoutAsking();
 
-    bool Changed() const { return m_changed; }
-    void SetChanged(bool changed) { m_changed = changed; }
+    // LookupHost: the lookup windows hand their choice to this screen.
+    void setHostEnabled(bool enabled) override;
+    void setControlText(const std::string& control, const std::string& text) override;
+    void focusControl(const std::string& control) override;
+    std::optional<std::string> controlText(const std::string& control) const override;
+    void resolveNextFocus(std::string& control) override;
+
+    // Screen state, for the window and the tests.
+    EntryScreen& screen();
+    bool Changed() const;
+    void SetChanged(bool changed);
     Program& program() { return m_program; }
 
 private:
+    struct Regions;
+    void commitFocused();
+    void scrolled(int topLine);
+    void openManual();
+
     Program& m_program;
-    EntryView* m_view = nullptr;
-    bool m_changed = false;
+    std::unique_ptr<EntryScreen> m_screen;
+    std::unique_ptr<Regions> m_regions;
 };
 
 }  // namespace velmora

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include "../../app/app_fixture.h"
+#include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
 
 namespace velmora {
@@ -17,6 +19,10 @@ class EntryWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         m_inst = std::make_unique<test::TestInstallation>(test::Engine::SQLite);
+        // A new quotation is proposed its number when the window opens.
+        m_inst->business(
+            "INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) "
+            "VALUES ('16210', '1', '00000000', '00000000', 'Nelvaro')");
         m_program = std::make_unique<Program>(m_inst->environment("001"), m_host);
         ASSERT_TRUE(m_program->StartUp());
         m_presenter = std::make_unique<EntryPresenter>(*m_program);
@@ -72,6 +78,18 @@ TEST_F(EntryWindowTest, PendingInputIsOnlyDiscardedAfterYes) {
     m_window->close();
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_TRUE(m_program->ended());
+}
+
+// The window and the presenter together: the field left by Tab is validated.
+TEST_F(EntryWindowTest, AnUnknownCustomerLeftByTabIsRefused) {
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    auto* customer = m_window->findChild<QLineEdit*>("得意先コード");
+    ASSERT_EQ(QApplication::focusWidget(), customer);
+    QTest::keyClicks(customer, "999999");
+    QTest::keyClick(customer, Qt::Key_Tab);
+    EXPECT_EQ(m_window->findChild<QLabel*>("お知らせ")->text().toStdString(), "該当情報がありません。");
+    EXPECT_EQ(customer->text().toStdString(), "");
 }
 
 TEST_F(EntryWindowTest, TheEndOfTheSessionAsksNothing) {

@@ -1,13 +1,11 @@
 #include "screens/entry/qt/startup_host_qt.h"
 
-#include <QApplication>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include "screens/entry/qt/pin_dialog_qt.h"
+#include "screens/entry/qt/wait_dialog.h"
 
 namespace velmora {
 
@@ -25,17 +23,8 @@ void StartUpHostQt::RunPinDialog(PinDialog& dialog) {
 
 void StartUpHostQt::ShowWait(bool visible) {
     if (visible) {
-        if (!m_wait) {
-            m_wait = std::make_unique<QDialog>(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                                                            Qt::WindowTitleHint);
-            m_wait->setObjectName("msgお待ち");
-            m_wait->setWindowTitle("Velmora");
-            auto* layout = new QVBoxLayout(m_wait.get());
-            layout->addWidget(new QLabel(QString::fromUtf8("しばらくお待ちください。"), m_wait.get()));
-        }
-        m_wait->show();
-        // Let the dialog paint before the work starts.
-        QApplication::processEvents();
+        if (!m_wait) m_wait = std::make_unique<WaitDialog>();
+        m_wait->showPainted();
     } else if (m_wait) {
         m_wait->hide();
     }

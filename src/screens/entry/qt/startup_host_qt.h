@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include <QDialog>
-
 #include "app/startup_host.h"
 
 namespace velmora {
+
+class WaitDialog;
 
 // Start-up's desktop side: message boxes titled "Velmora", the PIN dialog,
 // the wait dialog msgお待ち and the screen size.
@@ -20,7 +20,7 @@ public:
     void ScreenSize(int& width, int& height) override;
 
 private:
-    std::unique_ptr<QDialog> m_wait;
+    std::unique_ptr<WaitDialog> m_wait;
 };
 
 }  // namespace velmora

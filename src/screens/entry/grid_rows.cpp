@@ -1,0 +1,358 @@
+#include "screens/entry/grid_rows.h"
+
+#include <array>
+
+#include "app/program.h"
+#include "data/data_access.h"
+#include "data/sql_text.h"
+#include "pricing/numeric_formats.h"
+#include "pricing/pricing_changes.h"
+#include "pricing/totals.h"
+#include "quotation/master_reads.h"
+#include "screens/entry/entry_fields.h"
+#include "screens/entry/entry_screen.h"
+#include "screens/entry/focus_rules.h"
+#include "screens/entry/lookup_opening.h"
+#include "text/byte_limit.h"
+#include "text/code_pattern.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kNotFound = "該当情報がありません。";
+constexpr const char* kNotANumber = "数値を入力してください。";
+constexpr const char* kOutOfRange = "金額が大きすぎます。";
+
+struct FigureField {
+    const char* name;
+    LineFigure figure;
+    Currency PricedLine::* member;
+};
+
+constexpr std::array<FigureField, 8> kFigures = {{
+    {"見積数量", LineFigure::見積数量, &PricedLine::見積数量},
+    {"見積単価", LineFigure::見積単価, &PricedLine::見積単価},
+    {"見積金額", LineFigure::見積金額, &PricedLine::見積金額},
+    {"見積消費税", LineFigure::見積消費税, &PricedLine::見積消費税},
+    {"仕入数量", LineFigure::仕入数量, &PricedLine::仕入数量},
+    {"仕入単価", LineFigure::仕入単価, &PricedLine::仕入単価},
+    {"仕入金額", LineFigure::仕入金額, &PricedLine::仕入金額},
+    {"仕入消費税", LineFigure::仕入消費税, &PricedLine::仕入消費税},
+}};
+
+const FigureField* figureOf(const std::string& name) {
+    for (const auto& f : kFigures)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
+// Decimals a figure is typed and shown with.
+int decimalsOf(const CompanySettings& c, LineFigure figure) {
+    switch (figure) {
+        case LineFigure::見積数量:
+            return c.売上数量少数以下桁数;
+        case LineFigure::見積単価:
+            return c.売上単価少数以下桁数;
+        case LineFigure::仕入数量:
+            return c.仕入数量少数以下桁数;
+        case LineFigure::仕入単価:
+            return c.仕入単価少数以下桁数;
+        default:
+            return 0;
+    }
+}
+
+// The texts a row keeps, with the member each is stored in.
+struct TextField {
+    const char* name;
+    std::string QuotationLine::* member;
+};
+constexpr std::array<TextField, 4> kTexts = {{
+    {"商品名", &QuotationLine::商品名},
+    {"見積単位", &QuotationLine::見積単位},
+    {"仕入先名称A", &QuotationLine::仕入先名称A},
+    {"仕入単位", &QuotationLine::仕入単位},
+}};
+
+// Fields whose tab stop follows the line kind.
+constexpr std::array<const char*, 12> kTabFields = {"商品コード", "商品名",   "見積数量", "見積単位",
+                                                    "見積単価",   "見積金額", "仕入先コード", "仕入先名称A",
+                                                    "仕入数量",   "仕入単位", "仕入単価", "仕入金額"};
+
+bool tabStopFor(const QuotationLine& line, const std::string& field) {
+    if (line.行区分 == kLineUnset) return field == "商品コード" || field == "商品名";
+    if (line.行区分 >= kLineSubtotal) return field == "商品名";
+    if (field == "見積金額") return line.見積数量.isZero() || line.見積単価.isZero();
+    if (field == "仕入金額") return line.仕入数量.isZero() || line.仕入単価.isZero();
+    return true;
+}
+
+}  // namespace
+
+void GridRows::FillLists() {
+    std::vector<std::string> names;
+    std::unique_ptr<Recordset> rs;
+    if (m_s.program.access().OpenDataRecordset(rs, std::string("SELECT * FROM ") + kLineKindTable + " ORDER BY 区分")) {
+        for (; !rs->eof(); rs->moveNext()) names.push_back(rs->text("名称"));
+        rs->close();
+    }
+    m_lineKinds = static_cast<int>(names.size());
+    if (m_s.view) m_s.view->SetListItems("行区分名称", names);
+}
+
+int GridRows::lineOf(const Control& control) const { return m_s.state.TopLine + control.row; }
+
+bool GridRows::IsBlankLine(int index) const {
+    if (index < 0 || index >= static_cast<int>(kLineSlots)) return true;
+    const QuotationLine& l = m_s.quotation.lines[static_cast<size_t>(index)];
+    if (l.行区分 != kLineOrdinary || !l.商品コード.empty() || !l.仕入先コード.empty()) return false;
+    for (const auto& t : kTexts)
+        if (!(l.*t.member).empty()) return false;
+    for (const auto& f : kFigures)
+        if (!(l.*f.member).isZero()) return false;
+    return true;
+}
+
+void GridRows::DropBlankLastLine() {
+    Quotation& q = m_s.quotation;
+    if (q.LastLine < 0 || !IsBlankLine(q.LastLine)) return;
+    q.ClearLine(static_cast<size_t>(q.LastLine));
+    --q.LastLine;
+    m_s.scope->RecomputeTotals();
+    m_s.focus->ScrollBarSetUp();
+    RedrawRows();
+    RedrawTotals();
+}
+
+// ---- drawing ----------------------------------------------------------------
+
+void GridRows::drawTabStops(int row, int line) {
+    const QuotationLine& l = m_s.quotation.lines[static_cast<size_t>(line)];
+    for (const char* field : kTabFields) m_s.focus->SetTabStop({field, row}, tabStopFor(l, field));
+    m_s.focus->SetTabStop({"見積消費税", row}, false);
+    m_s.focus->SetTabStop({"仕入消費税", row}, false);
+    m_s.focus->SetTabStop({"行区分", row}, false);
+}
+
+void GridRows::DrawRow(int row) {
+    EntryView* v = m_s.view;
+    if (!v) return;
+    RedrawGuard guard(m_s.state);
+    const int line = m_s.state.TopLine + row;
+    const bool shown = line <= m_s.LastLine() + 1 && line < kMaxLinesInUse;
+    for (const EntryField& f : RowFields())
+        if (f.kind != EntryFieldKind::Sentinel) m_s.focus->SetEnabled({f.name, row}, shown);
+    if (!shown) {
+        v->SetText({"Lab_行No", row}, "");
+        for (const EntryField& f : RowFields()) {
+            if (f.kind == EntryFieldKind::Check) v->SetChecked({f.name, row}, false);
+            else if (f.kind == EntryFieldKind::List) v->SetListIndex({f.name, row}, -1);
+            else if (f.kind != EntryFieldKind::Sentinel) v->SetText({f.name, row}, "");
+        }
+        return;
+    }
+    const QuotationLine& l = m_s.quotation.lines[static_cast<size_t>(line)];
+    const QuotationHeader& h = m_s.quotation.header;
+    const CompanySettings& c = m_s.context.company;
+    const bool blank = line > m_s.LastLine() || IsBlankLine(line);
+    auto number = [&](const FigureField& f) -> std::string {
+        if (blank) return "";
+        Currency value = l.*f.member;
+        if (f.figure == LineFigure::見積消費税 || f.figure == LineFigure::仕入消費税) value = LineTaxToShow(h, value);
+        return value.format(DisplayFormat(decimalsOf(c, f.figure)));
+    };
+    v->SetText({"Lab_行No", row}, std::to_string(line + 1));
+    v->SetText({"行区分", row}, std::to_string(l.行区分));
+    v->SetListIndex({"行区分名称", row}, l.行区分);
+    v->SetChecked({"chb_複写区分", row}, m_s.state.LineMark[static_cast<size_t>(line)] != 0);
+    v->SetText({"商品コード", row}, l.商品コード);
+    v->SetText({"仕入商品名", row}, l.商品名);
+    for (const auto& t : kTexts) v->SetText({t.name, row}, l.*t.member);
+    for (const auto& f : kFigures) v->SetText({f.name, row}, number(f));
+    v->SetChecked({"chb_計区分", row}, l.計区分 != 0);
+    m_s.focus->SetEnabled({"chb_計区分", row}, l.行区分 == kLineOrdinary);
+    v->SetChecked({"chb_仕入先対応先", row}, l.仕入先対応先区分 != 0);
+    v->SetText({"仕入先コード", row}, l.仕入先コード);
+    const Colour taxInput = h.得意先消費税算出区分 == 2   ? Colour::Rgb(224, 224, 224)
+                            : h.得意先消費税算出区分 == 3 ? Colour::Rgb(255, 255, 192)
+                                                         : Colour::Default();
+    v->SetBackColour({"見積消費税", row}, taxInput);
+    drawTabStops(row, line);
+}
+
+void GridRows::RedrawRows() {
+    for (int row = 0; row < kVisibleRows; ++row) DrawRow(row);
+}
+
+void GridRows::RedrawColumns() {
+    if (!m_s.view) return;
+    const bool on = m_s.state.SupplierColumns;
+    m_s.view->SetCaption({"itm_ttl_仕入商品"}, on ? "対応先区分/仕入先コード/名称" : "商品名");
+    for (int row = 0; row < kVisibleRows; ++row) {
+        for (const char* name : {"chb_仕入先対応先", "仕入先コード", "btn_仕入先コード", "仕入先名称A"})
+            m_s.view->SetVisible({name, row}, on);
+        m_s.view->SetVisible({"仕入商品名", row}, !on);
+    }
+}
+
+void GridRows::RedrawTotals() {
+    if (!m_s.view) return;
+    RedrawGuard guard(m_s.state);
+    const ShownTotals t = TotalsToShow(m_s.quotation.header);
+    const CompanySettings& c = m_s.context.company;
+    const std::string amount = DisplayFormat(0);
+    const std::pair<const char*, std::string> shown[] = {
+        {"見積数量合計", t.見積数量合計.format(DisplayFormat(c.売上数量少数以下桁数))},
+        {"税抜見積金額合計", t.税抜見積金額合計.format(amount)},
+        {"見積消費税合計", t.見積消費税合計.format(amount)},
+        {"税込見積金額合計", t.税込見積金額合計.format(amount)},
+        {"仕入数量合計", t.仕入数量合計.format(DisplayFormat(c.仕入数量少数以下桁数))},
+        {"税抜仕入金額合計", t.税抜仕入金額合計.format(amount)},
+        {"仕入消費税合計", t.仕入消費税合計.format(amount)},
+        {"税込仕入金額合計", t.税込仕入金額合計.format(amount)},
+    };
+    for (const auto& [name, text] : shown) m_s.view->SetText({name}, text);
+}
+
+// ---- field exits ------------------------------------------------------------
+
+void GridRows::lineChanged(int line) {
+    m_s.state.Changed = true;
+    const int row = line - m_s.state.TopLine;
+    if (row >= 0 && row < kVisibleRows) DrawRow(row);
+    RedrawTotals();
+}
+
+void GridRows::Leave(const Control& field, const std::string& typed) {
+    const int line = lineOf(field);
+    Quotation& q = m_s.quotation;
+    if (line < 0 || line > q.LastLine) return;
+    QuotationLine& l = q.lines[static_cast<size_t>(line)];
+    const QuotationPricing pricing = m_s.pricing();
+    const std::string text = TrimBlanks(typed);
+    const auto i = static_cast<std::size_t>(line);
+
+    if (field.name == "行区分") {
+        const std::int64_t kind = ValInteger(text);
+        if (text.empty() || kind < 0 || kind >= std::max(m_lineKinds, 1)) {
+            DrawRow(field.row);
+            return;
+        }
+        if (pricing.EnterLineKind(q.header, q.linesInUse(), i, static_cast<std::int16_t>(kind)) !=
+            PricingOutcome::Unchanged)
+            lineChanged(line);
+        return;
+    }
+    if (field.name == "商品コード") {
+        if (text == l.商品コード) return;
+        m_s.Notice("");
+        if (text.empty()) {
+            l.商品コード.clear();
+            return lineChanged(line);
+        }
+        const ProductRead product = ReadProduct(m_s.program.access(), l, text);
+        if (!product.found) {
+            l.商品コード.clear();
+            m_s.scope->RecomputeTotals();
+            m_s.Notice(kNotFound);
+            return lineChanged(line);
+        }
+        pricing.ProductEntered(q.header, q.linesInUse(), i);
+        if (product.supplierNotFound) m_s.Notice(kNotFound);
+        return lineChanged(line);
+    }
+    if (field.name == "仕入先コード") {
+        const std::string code = FormatCode(text, "000000");
+        if (code == l.仕入先コード) return;
+        m_s.Notice("");
+        if (code.empty()) {
+            l.仕入先コード.clear();
+            return lineChanged(line);
+        }
+        if (!ReadSupplier(m_s.program.access(), l, code, l.仕入先対応先区分 != 0).found) {
+            l.仕入先コード.clear();
+            m_s.Notice(kNotFound);
+        }
+        return lineChanged(line);
+    }
+    for (const auto& t : kTexts) {
+        if (field.name != t.name) continue;
+        const EntryField* f = FindEntryField(field.name);
+        std::string value = FitToBytes(typed, f ? f->maxBytes : 0);
+        if (value == l.*t.member) return;
+        l.*t.member = std::move(value);
+        return lineChanged(line);
+    }
+    if (const FigureField* f = figureOf(field.name)) {
+        std::optional<Currency> value = text.empty() ? Currency() : Currency::Parse(text);
+        if (value) value = Currency::Parse(value->format(StorageFormat(decimalsOf(m_s.context.company, f->figure))));
+        if (!value) {
+            m_s.Notice(kNotANumber);
+            DrawRow(field.row);
+            return;
+        }
+        const PricingOutcome outcome = pricing.EnterFigure(q.header, q.linesInUse(), i, f->figure, *value);
+        if (outcome == PricingOutcome::Unchanged) return DrawRow(field.row);
+        m_s.Notice(outcome == PricingOutcome::OutOfRange ? kOutOfRange : "");
+        return lineChanged(line);
+    }
+}
+
+void GridRows::Edited(const Control& field, const std::string& text) {
+    const EntryField* f = FindEntryField(field.name);
+    if (f && f->kind == EntryFieldKind::Text && f->maxBytes > 0) m_s.Notice(OverflowNotice(text, f->maxBytes));
+}
+
+void GridRows::CheckToggled(const Control& box, bool checked) {
+    const int line = lineOf(box);
+    Quotation& q = m_s.quotation;
+    if (line < 0 || line > q.LastLine) return DrawRow(box.row);
+    QuotationLine& l = q.lines[static_cast<size_t>(line)];
+    if (box.name == "chb_複写区分") {
+        m_s.state.LineMark[static_cast<size_t>(line)] = checked ? 1 : 0;
+        return;
+    }
+    if (box.name == "chb_計区分") {
+        if (m_s.pricing().EnterCountFlag(q.header, q.linesInUse(), static_cast<size_t>(line), checked ? 1 : 0) !=
+            PricingOutcome::Unchanged)
+            lineChanged(line);
+        return;
+    }
+    if (box.name == "chb_仕入先対応先") {
+        const std::int16_t value = checked ? 1 : 0;
+        if (l.仕入先対応先区分 == value) return;
+        l.仕入先対応先区分 = value;
+        lineChanged(line);
+    }
+}
+
+void GridRows::ListChosen(const Control& list, int index) {
+    if (list.name != "行区分名称") return;
+    Leave({"行区分", list.row}, std::to_string(index));
+}
+
+bool GridRows::OpenLookup(const Control& field, bool byButton) {
+    if (!m_s.lookups || lineOf(field) > m_s.LastLine()) return false;
+    const std::string typed = m_s.view ? TrimBlanks(m_s.view->Text(field)) : std::string();
+    if (field.name == "商品コード") {
+        std::string condition = std::string("M商品.品区分 < '9'") + " AND M商品.得意先コード = '" +
+                                QuoteSql(FormatCode(m_s.quotation.header.得意先コード, "000000")) + "'";
+        if (!typed.empty()) condition += " AND M商品.コード >= '" + QuoteSql(typed) + "'";
+        OpenLookupWindow(m_s, LookupWindowId::商品一覧, condition, field, {"商品名", field.row});
+        return true;
+    }
+    if (field.name == "仕入先コード") {
+        const bool counterparty = m_s.quotation.lines[static_cast<size_t>(lineOf(field))].仕入先対応先区分 != 0;
+        const std::string code = FormatCode(typed, "000000");
+        std::string condition;
+        if (!code.empty()) condition = std::string(counterparty ? "M対応先" : "M仕入先") + ".コード >= '" + QuoteSql(code) + "'";
+        OpenLookupWindow(m_s, counterparty ? LookupWindowId::対応先一覧 : LookupWindowId::仕入先一覧, condition, field,
+                         {"仕入数量", field.row});
+        return true;
+    }
+    (void)byButton;
+    return false;
+}
+
+}  // namespace velmora

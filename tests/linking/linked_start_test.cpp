@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "data/connection.h"
+#include "data/connection_string.h"
+#include "data/data_access.h"
+#include "data/schema_text.h"
+#include "linking/linked_start.h"
+#include "support/test_env.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ArgumentCase {
+    const char* what;
+    std::string actual;
+    std::string expected;
+};
+
+const std::string kZeros16 = "0000000000000000";
+
+TEST(LinkedStartArguments, EveryStartHasItsFixedLayout) {
+    const std::string twenty = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴ";
+    const ArgumentCase cases[] = {
+        {"customer code", CustomerPanelArgument("001", "000123", "北斗", "東京", "山田", "00101"),
+         "001000123"},
+        {"short customer code padded", CustomerPanelArgument("001", "12", "", "", "", ""), "00112    "},
+        {"customer code cut at 6", CustomerPanelArgument("001", "12345678", "", "", "", ""), "001123456"},
+        {"new customer with names",
+         CustomerPanelArgument("001", "", "株式会社 北斗", "東京本店", "山田 様", "00101"),
+         "001000000,,株式会社 北斗,東京本店,,,,,,,山田 様,,00101"},
+        {"blank customer code is no code", CustomerPanelArgument("002", "   ", "A", "", "", "00201"),
+         "002000000,,A,,,,,,,,,,00201"},
+        {"a comma in a name keeps the fields", CustomerPanelArgument("001", "", "北斗,東京", "", "", "00101"),
+         "001000000,,北斗，東京,,,,,,,,,,00101"},
+        {"contact code", ContactPanelArgument("001", "000123", "00001", "鈴木"), "00100012300001"},
+        {"short contact code padded", ContactPanelArgument("001", "000123", "7", ""), "0010001237    "},
+        {"new contact", ContactPanelArgument("001", "000123", "", "鈴木 一郎"), "00100012300000,鈴木 一郎,,"},
+        {"new contact without customer", ContactPanelArgument("001", "", "", "X"), "001      00000,X,,"},
+        {"delivery code", DeliveryPanelArgument("001", "000201", "A", "B", "00101"), "001000201"},
+        {"new delivery", DeliveryPanelArgument("001", "", "本社倉庫", "第二棟", "00101"),
+         "001000000,,本社倉庫,第二棟,,,,,,,,,00101"},
+        {"supplier code", SupplierPanelArgument("001", "300001", "", "00101"), "001300001"},
+        {"short supplier code padded", SupplierPanelArgument("001", "3", "", "00101"), "0013     "},
+        {"new supplier", SupplierPanelArgument("001", "", "山本工業", "00101"),
+         "001000000,,山本工業,,,,,,,,,00101"},
+        {"product code padded to 16", ProductPanelArgument("001", "P-100", "ボルト", "個"),
+         "001P-100           "},
+        {"product code cut at 16", ProductPanelArgument("001", "ABCDEFGHIJKLMNOPQR", "", ""),
+         "001ABCDEFGHIJKLMNOP"},
+        {"new product, 20-character name split 15 + 5", ProductPanelArgument("001", "", twenty, "個"),
+         "001" + kZeros16 + ",ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ,ＰＱＲＳＴ,個,"},
+        {"new product, short name", ProductPanelArgument("001", "", "ボルト", "箱"),
+         "001" + kZeros16 + ",ボルト,,箱,"},
+        {"new product, no name or unit", ProductPanelArgument("001", "", "", ""), "001" + kZeros16 + ",,,,"},
+        {"activity period within a year", ProductActivityArgument("001", "P-100", "20250331"),
+         "001P-100           2024040120250331"},
+        {"activity period across the year end", ProductActivityArgument("001", "P-100", "20241231"),
+         "001P-100           2024010120241231"},
+        {"activity period to 29 February", ProductActivityArgument("001", "P-100", "20240229"),
+         "001P-100           2023030120240229"},
+        {"activity period to 28 February after a leap year",
+         ProductActivityArgument("001", "P-100", "20250228"), "001P-100           2024022920250228"},
+        {"activity period without a date", ProductActivityArgument("001", "P-100", ""),
+         "001P-100           "},
+        {"copy into a new quotation", QuotationCopyArgument("001", "20250331", "00000042"),
+         "001" + kZeros16 + "0012025033100000042"},
+        {"reference source", ReferenceSourceArgument("002", "20240331", "00000007"), "0022024033100000007"},
+        {"no reference source", ReferenceSourceArgument("", "", ""), ""},
+        {"zero reference source", ReferenceSourceArgument("001", "20240331", "00000000"), ""},
+    };
+    for (const ArgumentCase& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
+    EXPECT_EQ(QuotationCopyArgument("001", "20250331", "00000042").size(), 38u);
+}
+
+TEST(LinkedStartArguments, ThePanelSwitchChoosesTheRegistrationProgram) {
+    const std::pair<std::string, std::string> cases[] = {
+        {CustomerPanelProgram(false), "Dunvale"}, {CustomerPanelProgram(true), "Ferrano"},
+        {ContactPanelProgram(false), "Galtesi"},  {ContactPanelProgram(true), "Hormeli"},
+        {DeliveryPanelProgram(false), "Istavo"},  {DeliveryPanelProgram(true), "Ferrano"},
+        {SupplierPanelProgram(false), "Juvenko"}, {SupplierPanelProgram(true), "Ferrano"},
+    };
+    for (const auto& [actual, expected] : cases) EXPECT_EQ(actual, expected);
+}
+
+// The screen's side of the wait: it records what it is told and gives up
+// after a number of rounds.
+class RecordingWait : public LinkWait {
+  public:
+    explicit RecordingWait(int patience) : m_patience(patience) {}
+    void SetWindowEnabled(bool enabled) override {
+        m_enabled = enabled;
+        events.push_back(enabled ? "enabled" : "disabled");
+    }
+    void SetWaiting(bool waiting) override {
+        m_waiting = waiting;
+        events.push_back(waiting ? "waiting" : "not waiting");
+    }
+    void Pause(int milliseconds) override {
+        if (m_enabled || !m_waiting) pausedOutsideTheWait = true;
+        ++pauses;
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+    bool KeepWaiting() override { return ++m_rounds < m_patience; }
+
+    std::vector<std::string> events;
+    int pauses = 0;
+    bool pausedOutsideTheWait = false;
+
+  private:
+    int m_patience;
+    int m_rounds = 0;
+    bool m_enabled = true;
+    bool m_waiting = false;
+};
+
+// An installation tree as far as the stand-ins need it: prgbin with the
+// programs and the configuration database in conf.
+class LaunchLinkedTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(prgbin());
+        fs::create_directories(m_dir.path() / "conf");
+        std::string config = (m_dir.path() / "conf" / "usrcnfg.accdb").string();
+        DbError error;
+        auto db = CreateSqliteDatabase(config, error);
+        ASSERT_TRUE(db && db->execute(std::string(ConfigSchemaSql()), error)) << error.description;
+        db.reset();
+        m_access.identity() = {"Velmora", "001", "00101", "sato", "PC-EIGYO01"};
+        ASSERT_TRUE(m_access.OpenConfigConnection(ConfigConnectionString(1, config + ";")));
+    }
+    fs::path prgbin() const { return m_dir.path() / "prgbin"; }
+    void install(const std::string& name) {
+        fs::copy_file(fs::path(test::BinaryFolder()) / "velmora-standin", prgbin() / name);
+    }
+    long long linkingRows() {
+        std::unique_ptr<Recordset> rs;
+        return m_access.OpenConfigRecordset(rs, "SELECT COUNT(*) AS n FROM プログラム連携情報")
+                   ? rs->integer("n")
+                   : -1;
+    }
+    std::string calls() {
+        std::ifstream log(prgbin() / "standin-calls.log");
+        std::stringstream content;
+        content << log.rdbuf();
+        return content.str();
+    }
+    static void expectWindowBack(const RecordingWait& wait) {
+        ASSERT_GE(wait.events.size(), 4u);
+        EXPECT_EQ(wait.events[0], "disabled");
+        EXPECT_EQ(wait.events[1], "waiting");
+        EXPECT_EQ(wait.events[wait.events.size() - 2], "not waiting");
+        EXPECT_EQ(wait.events.back(), "enabled");
+        EXPECT_FALSE(wait.pausedOutsideTheWait);
+    }
+
+    test::TempDir m_dir;
+    DataAccess m_access;
+};
+
+TEST_F(LaunchLinkedTest, TheStartedProgramsReplyIsTakenAndTheWindowGivenBack) {
+    struct Case {
+        const char* program;
+        std::string argument;
+        const char* replyFile;  // nullptr: the program replies with nothing
+        const char* endInfo;
+    };
+    const Case cases[] = {
+        {"Lorrima", ProductPanelArgument("001", "A1", "", ""), "A1-0001\n", "A1-0001"},
+        {"Dunvale", CustomerPanelArgument("001", "", "山田商店", "", "", "00101"), "000777\n", "000777"},
+        {"Ferrano", CustomerPanelArgument("001", "500001", "", "", "", ""), nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        install(c.program);
+        if (c.replyFile) std::ofstream(prgbin() / (std::string(c.program) + ".reply")) << c.replyFile;
+        RecordingWait wait(1500);  // 30 s before the test gives up
+        LinkedResult result = LaunchLinked(m_access, prgbin().string(), c.program, c.argument, wait);
+        EXPECT_TRUE(result.started);
+        EXPECT_TRUE(result.replied);
+        EXPECT_EQ(result.endInfo, c.endInfo);
+        expectWindowBack(wait);
+        EXPECT_EQ(linkingRows(), 0) << "the start was taken and the reply removed";
+        // The program got the whole fixed-width argument, trailing blanks included.
+        EXPECT_NE(calls().find(std::string("\t") + c.program + "\t" + c.argument + "\n"), std::string::npos)
+            << calls();
+    }
+}
+
+TEST_F(LaunchLinkedTest, AProgramThatCannotBeStartedLeavesNoStartMessage) {
+    std::ofstream(prgbin() / "Istavo") << "not a program\n";
+    fs::permissions(prgbin() / "Istavo", fs::perms::owner_read | fs::perms::owner_write);
+    for (const char* program : {"Juvenko", "Istavo"}) {
+        SCOPED_TRACE(program);
+        RecordingWait wait(1500);
+        LinkedResult result = LaunchLinked(m_access, prgbin().string(), program, "001300001", wait);
+        EXPECT_FALSE(result.started);
+        EXPECT_FALSE(result.replied);
+        expectWindowBack(wait);
+        EXPECT_EQ(linkingRows(), 0);
+    }
+}
+
+TEST_F(LaunchLinkedTest, GivingUpEndsTheWaitAndWithdrawsAnUntakenStart) {
+    // A registration program that ends without ever answering.
+    fs::path silent = prgbin() / "Galtesi";
+    std::ofstream(silent) << "#!/bin/sh\nexit 0\n";
+    fs::permissions(silent, fs::perms::owner_all);
+    RecordingWait wait(5);
+    LinkedResult result = LaunchLinked(m_access, prgbin().string(), "Galtesi", "00100012300001", wait);
+    EXPECT_TRUE(result.started);
+    EXPECT_FALSE(result.replied);
+    EXPECT_EQ(result.endInfo, "");
+    EXPECT_EQ(wait.pauses, 1 + 5) << "the settling pause and one per round";
+    expectWindowBack(wait);
+    EXPECT_EQ(linkingRows(), 0);
+}
+
+}  // namespace
+}  // namespace velmora

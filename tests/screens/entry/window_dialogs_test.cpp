@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "screens/entry/qt/lone_ctrl_detector.h"
+#include "screens/entry/qt/save_confirm_dialog.h"
+#include "window_recorder.h"
+
+namespace velmora {
+namespace {
+
+// Runs `answer` on the modal dialog once it is shown and has the focus.
+void WhenModal(std::function<void(QWidget*)> answer) {
+    QTimer::singleShot(5, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || QApplication::activeWindow() != modal) return WhenModal(answer);
+        answer(modal);
+    });
+}
+
+std::string FocusedName() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName().toStdString() : "";
+}
+
+class SaveConfirmation : public testing::Test {
+protected:
+    int ask(bool loaded, std::function<void(QWidget*)> answer) {
+        WhenModal([this, answer](QWidget* dialog) {
+            dialogName = dialog->objectName().toStdString();
+            auto* question = dialog->findChild<QLabel*>("lab_msg");
+            questionColour = question->palette().color(QPalette::WindowText);
+            warning = dialog->findChild<QLabel*>("lab_inpmsg")->text().toStdString();
+            focused = FocusedName();
+            answer(dialog);
+        });
+        return w.window->AskSaveConfirmation("修正します。よろしいですか？", loaded, "納品済です。");
+    }
+    static std::function<void(QWidget*)> click(const char* button) {
+        return [button](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+        };
+    }
+
+    test::RecordedWindow w;
+    std::string dialogName, warning, focused;
+    QColor questionColour;
+};
+
+TEST_F(SaveConfirmation, EachButtonGivesItsResultAndAnythingElseCancels) {
+    const struct {
+        const char* what;
+        std::function<void(QWidget*)> answer;
+        int result;
+    } cases[] = {
+        {"登録のみ", click("btn_登録"), kConfirmStoreOnly},
+        {"いいえ", click("btn_いいえ"), kConfirmCancel},
+        {"登録と印刷", click("btn_登録印刷"), kConfirmStoreAndPrint},
+        {"Enter on the first button", [](QWidget* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Return); },
+         kConfirmStoreOnly},
+        {"Escape", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }, kConfirmCancel},
+        {"the close box", [](QWidget* d) { d->close(); }, kConfirmCancel},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ask(false, c.answer), c.result) << c.what;
+        EXPECT_EQ(dialogName, "msg印刷確認");
+        EXPECT_EQ(focused, "btn_登録") << c.what;
+        EXPECT_EQ(warning, "納品済です。");
+    }
+    EXPECT_EQ(w.events.take(), std::vector<std::string>{});
+}
+
+TEST_F(SaveConfirmation, AStoredQuotationIsAskedInRed) {
+    ask(true, click("btn_いいえ"));
+    EXPECT_EQ(questionColour, QColor(192, 0, 0));
+    ask(false, click("btn_いいえ"));
+    EXPECT_EQ(questionColour, QApplication::palette().color(QPalette::WindowText));
+}
+
+TEST_F(SaveConfirmation, TabGoesFromStoreOnlyToNoToStoreAndPrint) {
+    std::vector<std::string> order;
+    ask(false, [&](QWidget* dialog) {
+        order.push_back(FocusedName());
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            order.push_back(FocusedName());
+        }
+        dialog->close();
+    });
+    EXPECT_EQ(order, (std::vector<std::string>{"btn_登録", "btn_いいえ", "btn_登録印刷"}));
+}
+
+TEST(WindowQuestions, TheDefaultAnswerIsTheOneAsked) {
+    test::RecordedWindow w;
+    for (bool defaultNo : {false, true}) {
+        std::string title;
+        WhenModal([&](QWidget* box) {
+            title = box->windowTitle().toStdString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(w.window->AskYesNo("入力がありました。\nクリアしますか？", defaultNo), !defaultNo);
+        EXPECT_EQ(title, "Velmora");
+    }
+}
+
+TEST(WindowQuestions, TheWaitDialogIsOnTheScreenWhenShowWaitReturns) {
+    test::RecordedWindow w;
+    w.window->ShowWait(true);
+    auto* wait = w.window->findChild<QWidget*>("msgお待ち");
+    ASSERT_NE(wait, nullptr);
+    EXPECT_TRUE(wait->isVisible());
+    w.window->ShowWait(false);
+    EXPECT_FALSE(wait->isVisible());
+}
+
+TEST(WindowQuestions, APauseLetsTimersRun) {
+    test::RecordedWindow w;
+    bool fired = false;
+    QTimer::singleShot(5, [&] { fired = true; });
+    w.window->Pause(100);
+    EXPECT_TRUE(fired);
+}
+
+// Ctrl pressed and released alone is a gesture; anything in between spoils it.
+TEST(LoneCtrl, OnlyCtrlAloneCounts) {
+    using Step = std::function<void(QWidget*)>;
+    const Step press = [](QWidget* f) { QTest::keyPress(f, Qt::Key_Control); };
+    const Step release = [](QWidget* f) { QTest::keyRelease(f, Qt::Key_Control); };
+    const Step repeat = [](QWidget* f) {
+        QKeyEvent again(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, QString(), true);
+        QApplication::sendEvent(f, &again);
+    };
+    const Step letterC = [](QWidget* f) { QTest::keyClick(f, Qt::Key_C, Qt::ControlModifier); };
+    const Step click = [](QWidget* f) { QTest::mouseClick(f, Qt::LeftButton, Qt::ControlModifier); };
+    const Step shiftPress = [](QWidget* f) { QTest::keyPress(f, Qt::Key_Control, Qt::ShiftModifier); };
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+        int gestures;
+    } cases[] = {
+        {"alone", {press, release}, 1},
+        {"held down", {press, repeat, repeat, release}, 1},
+        {"Ctrl+C", {press, letterC, release}, 0},
+        {"Ctrl+click", {press, click, release}, 0},
+        {"with Shift", {shiftPress, release}, 0},
+        {"a release only", {release}, 0},
+        {"twice", {press, release, press, release}, 2},
+    };
+    for (const auto& c : cases) {
+        QLineEdit field;
+        LoneCtrlDetector detector;
+        detector.watch(&field);
+        QSignalSpy spy(&detector, &LoneCtrlDetector::loneCtrl);
+        for (const Step& step : c.steps) step(&field);
+        EXPECT_EQ(spy.count(), c.gestures) << c.what;
+        if (!spy.isEmpty()) {
+            EXPECT_EQ(spy.front().front().value<QWidget*>(), &field);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,178 @@
+#include "screen_fixture.h"
+
+#include "quotation/load.h"
+
+namespace velmora::test {
+namespace {
+
+using HeaderTest = ScreenTest;
+
+constexpr const char* kNotFound = "該当情報がありません。";
+
+// Each code field against the demo masters, typed short, in the order a
+// user fills the header: what the field shows afterwards and the notice.
+TEST_P(HeaderTest, CodeFieldsReadTheirMasters) {
+    struct Step {
+        const char* box;  // a counterparty switch to set first, or ""
+        bool boxOn;
+        const char* field;
+        const char* typed;
+        const char* shown;
+        const char* notice;
+    };
+    const Step steps[] = {
+        {"", false, "得意先コード", "1", "000001", ""},
+        {"", false, "得意先コード", "37", "000001", kNotFound},      // closed ('3')
+        {"", false, "得意先コード", "999999", "000001", kNotFound},  // no such customer
+        {"", false, "得意先御担当者コード", "2", "00002", ""},
+        {"", false, "得意先御担当者コード", "9", "00002", kNotFound},
+        {"", false, "担当者コード", "101", "00101", ""},
+        {"", false, "担当者コード", "1", "00001", ""},      // the head office's staff work everywhere
+        {"", false, "担当者コード", "201", "00001", kNotFound},  // another office
+        {"", false, "担当者コード", "108", "00001", kNotFound},  // retired
+        {"", false, "部門コード", "2", "002", ""},
+        {"", false, "部門コード", "7", "002", kNotFound},
+        {"", false, "セクションコード", "21", "021", ""},
+        {"", false, "セクションコード", "99", "021", kNotFound},
+        {"", false, "納品先コード", "4", "000004", ""},
+        {"chb_納品先対応先", true, "納品先コード", "13", "000004", kNotFound},  // closed counterparty
+        {"chb_納品先対応先", true, "納品先コード", "3", "000003", ""},
+        {"chb_得意先対応先", true, "得意先コード", "13", "000001", kNotFound},
+        {"chb_得意先対応先", true, "得意先コード", "2", "000002", ""},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::string(s.field) + " " + s.typed);
+        if (*s.box) presenter->CheckToggled({s.box}, s.boxOn);
+        Fill({s.field}, s.typed);
+        EXPECT_EQ(Text({s.field}), s.shown);
+        EXPECT_EQ(view.notice, s.notice);
+    }
+    const QuotationHeader& h = quotation().header;
+    EXPECT_EQ(h.得意先対応先区分, 1);
+    EXPECT_EQ(h.得意先コード, "000002");
+    EXPECT_EQ(h.納品先対応先区分, 1);
+    EXPECT_EQ(Text({"部門名"}), h.部門名);
+    EXPECT_EQ(view.textColour[Control{"btn_得意先コード"}], Colour::Rgb(192, 64, 0));
+    EXPECT_TRUE(state().Changed);
+}
+
+// A customer brings its staff member with the member's department and
+// section and its tax settings (a calculation of 3 is held as 2); typing
+// the same code again reads nothing.
+TEST_P(HeaderTest, ACustomerBringsItsStaffAndTaxSettings) {
+    Fill({"得意先コード"}, "6");
+    const QuotationHeader& h = quotation().header;
+    EXPECT_EQ(h.担当者コード, "00201");
+    EXPECT_EQ(h.部門コード, "001");
+    EXPECT_EQ(h.セクションコード, "011");
+    EXPECT_EQ(h.得意先消費税算出区分, 2);
+    EXPECT_EQ(Text({"得意先消費税算出区分"}), "2");
+    EXPECT_EQ(view.listIndex[Control{"得意先消費税算出区分名称"}], 2);
+    EXPECT_EQ(Text({"御担当者名"}), install->value("SELECT 御担当者名 FROM M得意先 WHERE コード = '000006'"));
+
+    const long long calls = view.calls;
+    Fill({"得意先コード"}, "000006");
+    EXPECT_EQ(view.calls, calls) << "the same code again is not read";
+
+    // The contact name typed by the user stays when another customer is read.
+    Fill({"御担当者名"}, "営業部 御中");
+    Fill({"得意先コード"}, "1");
+    EXPECT_EQ(h.御担当者名, "営業部 御中");
+}
+
+// The settings and their lists stay in step, a typed code beyond the list
+// is refused, and a change prices every line again.
+TEST_P(HeaderTest, SettingsFollowTheirListsAndRepriceTheLines) {
+    FillHeader("1");
+    Tab();  // into the rows
+    Fill({"商品コード", 0}, install->value("SELECT MIN(コード) FROM M商品 WHERE 取扱状況区分 <> '3' AND "
+                                           "売上課税区分 = '0' AND 税抜販売単価 > 0"));
+    Fill({"見積数量", 0}, "3");
+    const Currency taxBefore = quotation().lines[0].見積消費税;
+    ASSERT_FALSE(taxBefore.isZero());
+
+    Fill({"消費税表示区分"}, "0");
+    EXPECT_EQ(view.listIndex[Control{"消費税表示区分名称"}], 0);
+    EXPECT_EQ(Text({"見積消費税", 0}), "0") << "taxes are not shown";
+    presenter->ListChosen({"消費税表示区分名称"}, 1);
+    EXPECT_EQ(Text({"消費税表示区分"}), "1");
+
+    Fill({"得意先消費税算出区分"}, "7");
+    EXPECT_EQ(view.notice, kNotFound);
+    EXPECT_EQ(Text({"得意先消費税算出区分"}), "2");
+
+    presenter->ListChosen({"得意先消費税算出区分名称"}, 0);  // no tax
+    EXPECT_TRUE(quotation().lines[0].見積消費税.isZero());
+    EXPECT_TRUE(quotation().header.見積消費税合計.isZero());
+}
+
+// The quotation date: within the numbering period the number stays; the
+// validity is proposed 14 days on in the era form; the tax date follows;
+// a part that is no date is refused.
+TEST_P(HeaderTest, TheDateKeepsItsNumberWithinThePeriod) {
+    const std::string number = Text({"営業見積No"});
+    Fill({"営業見積日付日"}, "20");
+    EXPECT_EQ(quotation().header.営業見積日付, "20261220");
+    EXPECT_EQ(Text({"営業見積No"}), number);
+    EXPECT_EQ(Text({"見積期限"}), "令和 09 年 01 月 03 日");
+    EXPECT_EQ(Text({"見積納期日付日"}), "20");
+
+    Fill({"営業見積日付月"}, "2");
+    Fill({"営業見積日付日"}, "30");
+    EXPECT_EQ(quotation().header.営業見積日付, "20260228") << "corrected to the month's last day";
+
+    Fill({"営業見積日付年"}, "");
+    EXPECT_EQ(Text({"営業見積日付年"}), "2026");
+    EXPECT_FALSE(view.notice.empty());
+}
+
+// A number typed into 営業見積No opens the stored quotation; an unknown one
+// keeps the new quotation and says so.
+TEST_P(HeaderTest, ATypedNumberOpensTheStoredQuotation) {
+    const std::string stored = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND "
+                                              "番号基準日付 = '20270331'");
+    ASSERT_FALSE(stored.empty());
+    Fill({"営業見積No"}, std::to_string(std::stoi(stored)));
+    EXPECT_FALSE(state().NewEntry);
+    EXPECT_FALSE(state().Changed);
+    EXPECT_EQ(Text({"営業見積No"}), stored);
+    EXPECT_EQ(Text({"得意先コード"}), quotation().header.得意先コード);
+    EXPECT_GE(quotation().LastLine, 0);
+    EXPECT_EQ(Text({"Lab_行No", 0}), "1");
+
+    Restart("");
+    Fill({"営業見積No"}, "99999990");
+    EXPECT_TRUE(state().NewEntry);
+    EXPECT_EQ(view.notice, kNoticeNewNumber);
+}
+
+// Copying an earlier quotation takes its lines as new ones.
+TEST_P(HeaderTest, AReferenceQuotationIsCopied) {
+    const std::string stored = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND "
+                                              "番号基準日付 = '20270331'");
+    const long long lines = install->count("T営業見積明細 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' "
+                                           "AND 営業見積No = '" + stored + "'");
+    Fill({"参照営業見積No"}, stored);
+    EXPECT_TRUE(state().NewEntry);
+    EXPECT_TRUE(state().Changed);
+    EXPECT_EQ(quotation().LastLine + 1, lines);
+    EXPECT_TRUE(quotation().lines[0].営業見積固有行No.empty());
+    EXPECT_FALSE(Text({"得意先コード"}).empty());
+
+    Fill({"参照営業引合No"}, "99999999");
+    EXPECT_EQ(view.notice, kNotFound);
+}
+
+// Names longer than their field tell how many characters are too many.
+TEST_P(HeaderTest, TypingPastTheByteLimitIsReported) {
+    Click({"タイトル"});
+    Type(std::string(58, 'a') + "件名");  // 62 bytes in a field of 60
+    EXPECT_EQ(view.notice, "1文字オーバーです。");
+    Type("件名");
+    EXPECT_EQ(view.notice, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, HeaderTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
+
+}  // namespace
+}  // namespace velmora::test

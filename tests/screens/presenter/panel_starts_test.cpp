@@ -1,0 +1,74 @@
+#include <filesystem>
+#include <fstream>
+
+#include "screen_fixture.h"
+
+namespace velmora::test {
+namespace {
+
+// The registration programs of the header panels, played by the stand-in
+// installed under every sibling's name: it records its command line and
+// answers with the contents of prgbin/<name>.reply.
+class PanelStartsTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        Restart("", true);
+    }
+    void Reply(const std::string& program, const std::string& text) {
+        std::ofstream(install->root() + "prgbin/" + program + ".reply") << text << "\n";
+    }
+    // The argument of the program's last start.
+    std::string Argument(const std::string& program) {
+        std::ifstream log(install->root() + "prgbin/standin-calls.log");
+        std::string line, argument;
+        while (std::getline(log, line)) {
+            const std::string marker = "\t" + program + "\t";
+            if (auto at = line.find(marker); at != std::string::npos) argument = line.substr(at + marker.size());
+        }
+        return argument;
+    }
+};
+
+// A customer registered from an empty customer field: the registration gets
+// the names typed so far and returns the new code, which is read at once.
+TEST_P(PanelStartsTest, ANewCustomerComesBackFromItsRegistration) {
+    Fill({"得意先名称A"}, "新規商事");
+    Fill({"御担当者名"}, "山田様");
+    Fill({"担当者コード"}, "101");
+    Reply("Dunvale", "5");
+    presenter->PanelClicked({"bak_得意先"});
+    EXPECT_EQ(Argument("Dunvale"), "001000000,,新規商事,,,,,,,,山田様,,00101");
+    EXPECT_EQ(Text({"得意先コード"}), "000005");
+    EXPECT_EQ(quotation().header.得意先名称A, install->value("SELECT 名称A FROM M得意先 WHERE コード = '000005'"));
+    EXPECT_FALSE(state().LinkWaiting);
+    EXPECT_TRUE(view.windowEnabled);
+
+    // The contact panel with a contact code; the counterparty panel starts the
+    // counterparty registration.
+    Fill({"得意先御担当者コード"}, "1");
+    presenter->PanelClicked({"bak_御担当者"});
+    EXPECT_EQ(Argument("Galtesi"), "00100000500001");
+    presenter->CheckToggled({"chb_納品先対応先"}, true);
+    Fill({"納品先コード"}, "3");
+    presenter->PanelClicked({"bak_納品先"});
+    EXPECT_EQ(Argument("Ferrano"), "001000003");
+    EXPECT_EQ(Text({"納品先コード"}), "000003");
+}
+
+// A registration program that is not installed: its name and the message,
+// and the window usable again.
+TEST_P(PanelStartsTest, AMissingRegistrationProgramIsReported) {
+    std::filesystem::remove(install->root() + "prgbin/Istavo");
+    presenter->PanelClicked({"bak_納品先"});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Istavoプログラムが有りません");
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_FALSE(state().LinkWaiting);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, PanelStartsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
+
+}  // namespace
+}  // namespace velmora::test

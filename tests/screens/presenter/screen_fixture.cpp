@@ -1,0 +1,201 @@
+#include "screen_fixture.h"
+
+#include <algorithm>
+
+#include "admin/installation.h"
+#include "app/installation.h"
+#include "data/clock.h"
+#include "data/data_access.h"
+#include "data/postgres/postgres_connection.h"
+#include "screens/entry/entry_fields.h"
+
+namespace velmora::test {
+
+// ---- the recording view -----------------------------------------------------
+
+bool RecordingEntryView::AskYesNo(const std::string& text, bool) {
+    questions.push_back(text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+int RecordingEntryView::AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) {
+    confirmQuestions.push_back(question);
+    confirmWarnings.push_back(warning);
+    lastConfirmRed = loaded;
+    if (confirmations.empty()) return kConfirmCancel;
+    const int answer = confirmations.front();
+    confirmations.pop_front();
+    return answer;
+}
+
+std::string RecordingEntryView::Text(const Control& control) const {
+    auto it = texts.find(control);
+    return it == texts.end() ? std::string() : it->second;
+}
+
+bool RecordingEntryView::Focusable(const Control& control) const {
+    const EntryField* f = FindEntryField(control.name);
+    if (!f) return false;
+    switch (f->kind) {
+        case EntryFieldKind::Display:
+        case EntryFieldKind::List:
+            return false;
+        default:
+            break;
+    }
+    const auto off = [&](const std::map<Control, bool>& m) {
+        auto it = m.find(control);
+        return it != m.end() && !it->second;
+    };
+    if (off(enabled) || off(tabStop) || off(visible)) return false;
+    if (f->region == EntryRegion::Row && (!detailEnabled || detailPage != f->page - 1)) return false;
+    if (f->region == EntryRegion::Memo && (!detailEnabled || detailPage != kPageMemo)) return false;
+    return true;
+}
+
+Control RecordingEntryView::NextInTabOrder(bool forward) const {
+    static const std::vector<Control> order = EntryTabOrder();
+    auto at = std::find(order.begin(), order.end(), focus);
+    const auto n = static_cast<long>(order.size());
+    long i = at == order.end() ? -1 : at - order.begin();
+    for (long step = 0; step < n; ++step) {
+        i = forward ? (i + 1) % n : (i - 1 + n) % n;
+        if (Focusable(order[static_cast<size_t>(i)])) return order[static_cast<size_t>(i)];
+    }
+    return focus;
+}
+
+// ---- the demo installation ----------------------------------------------------
+
+DemoInstallation::DemoInstallation(Engine engine) : m_engine(engine) {
+    InitOptions options;
+    options.root = m_dir.path() / "velmora";
+    CalendarDate::Parse("20261206", options.today);
+    options.programSource = BinaryFolder();
+    if (engine == Engine::PostgreSQL) {
+        m_pgSource = PostgresDataSource();
+        if (m_pgSource.empty()) return;
+        m_pgDatabase = UniqueName("velmora_screen");
+        options.postgres = PostgresTarget{m_pgSource, m_pgDatabase, "postgres", ""};
+    }
+    InitResult result = InitInstallation(options);
+    if (!result.ok) throw std::runtime_error("demo installation failed: " + result.message);
+    m_root = options.root.string() + "/";
+    m_available = true;
+}
+
+DemoInstallation::~DemoInstallation() {
+    if (m_pgDatabase.empty()) return;
+    DbError ignored;
+    DropPostgresDatabase(m_pgSource, m_pgDatabase, "postgres", "", ignored);
+}
+
+ProgramEnvironment DemoInstallation::environment(const std::string& commandLine, bool systemClock) const {
+    ProgramEnvironment env;
+    env.programFolder = m_root + "prgbin";
+    env.commandLine = commandLine;
+    env.userName = "yamada";
+    env.computerName = "PC-SALES01";
+    const TimePoint now = ParseTimestamp("20261206 100000");
+    env.clock = systemClock ? ClockSource(SystemNow) : ClockSource([now] { return now; });
+    return env;
+}
+
+namespace {
+
+std::unique_ptr<DataAccess> OpenDemo(const std::string& root) {
+    auto access = std::make_unique<DataAccess>();
+    DatabaseDefinition definition;
+    std::string problem;
+    if (!OpenInstallationDatabases(*access, root, definition, problem))
+        throw std::runtime_error("cannot open the demo installation: " + problem);
+    return access;
+}
+
+}  // namespace
+
+void DemoInstallation::business(const std::string& sql) {
+    auto access = OpenDemo(m_root);
+    if (!access->ExecuteData(sql)) throw std::runtime_error("business statement failed: " + sql);
+    access->CloseConnections();
+}
+
+std::string DemoInstallation::value(const std::string& sql) {
+    auto access = OpenDemo(m_root);
+    std::unique_ptr<Recordset> rs;
+    std::string result;
+    if (access->OpenDataRecordset(rs, sql) && !rs->eof()) result = rs->text(size_t{0});
+    if (rs) rs->close();
+    access->CloseConnections();
+    return result;
+}
+
+long long DemoInstallation::count(const std::string& tableAndWhere) {
+    return std::stoll("0" + value("SELECT COUNT(*) AS 件数 FROM " + tableAndWhere));
+}
+
+// ---- the screen driven as a user does ---------------------------------------
+
+void ScreenTest::SetUp() {
+    install = std::make_unique<DemoInstallation>(GetParam());
+    if (!install->available()) {
+        if (PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
+        GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
+    }
+    Restart("");
+}
+
+void ScreenTest::Restart(const std::string& commandLine, bool systemClock) {
+    if (presenter) presenter->EndWithoutAsking();
+    presenter.reset();
+    program = std::make_unique<Program>(install->environment(commandLine, systemClock), host);
+    ASSERT_TRUE(program->StartUp()) << (host.messages.empty() ? "" : host.messages.back());
+    view = RecordingEntryView();
+    presenter = std::make_unique<EntryPresenter>(*program);
+    presenter->Load(view);
+}
+
+void ScreenTest::TearDown() {
+    if (presenter) presenter->EndWithoutAsking();
+    presenter.reset();
+    program.reset();
+}
+
+void ScreenTest::Click(const Control& control) {
+    view.focus = control;
+    presenter->FocusMoved(control);
+}
+
+void ScreenTest::Type(const std::string& text) {
+    view.texts[view.focus] = text;
+    presenter->FieldEdited(view.focus, text);
+}
+
+void ScreenTest::Tab() {
+    const Control next = view.NextInTabOrder(true);
+    view.focus = next;
+    presenter->FocusMoved(next);
+}
+
+void ScreenTest::ShiftTab() {
+    const Control next = view.NextInTabOrder(false);
+    view.focus = next;
+    presenter->FocusMoved(next);
+}
+
+void ScreenTest::Fill(const Control& control, const std::string& text) {
+    Click(control);
+    Type(text);
+    Tab();
+}
+
+void ScreenTest::Press(const std::string& button) { presenter->ButtonPressed({button}); }
+
+void ScreenTest::FillHeader(const std::string& customer) {
+    Fill({"得意先コード"}, customer);
+}
+
+}  // namespace velmora::test

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../../app/app_fixture.h"
+#include "app/program.h"
+#include "screens/entry/entry_presenter.h"
+#include "screens/entry/entry_screen.h"
+#include "screens/entry/entry_view.h"
+#include "support/test_env.h"
+
+namespace velmora {
+inline void PrintTo(const Control& c, std::ostream* os) { *os << c.name << (c.row >= 0 ? "_" + std::to_string(c.row) : ""); }
+}  // namespace velmora
+
+namespace velmora::test {
+
+// The entry window as the presenter sees it: it remembers everything it is
+// told, answers questions from scripts, and moves the focus along the same
+// tab order as the real window, skipping what cannot take the focus.
+class RecordingEntryView : public EntryView {
+public:
+    void SetWindowCaption(const std::string& caption) override { windowCaption = caption; }
+    void SetTitlePanel(const std::string& caption) override { titlePanel = caption; }
+    void SetNotice(const std::string& text) override {
+        notice = text;
+        if (!text.empty()) notices.push_back(text);
+    }
+    bool AskYesNo(const std::string& text, bool) override;
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void SetText(const Control& control, const std::string& text) override {
+        ++calls;
+        texts[control] = text;
+    }
+    std::string Text(const Control& control) const override;
+    void SetChecked(const Control& box, bool value) override { checked[box] = value; }
+    void SetListItems(const std::string& list, const std::vector<std::string>& names) override { lists[list] = names; }
+    void SetListIndex(const Control& list, int index) override { listIndex[list] = index; }
+    void SetEnabled(const Control& control, bool value) override { enabled[control] = value; }
+    void SetTabStop(const Control& control, bool value) override { tabStop[control] = value; }
+    void SetVisible(const Control& control, bool value) override { visible[control] = value; }
+    void SetTextColour(const Control& control, Colour colour) override { textColour[control] = colour; }
+    void SetBackColour(const Control& control, Colour colour) override { backColour[control] = colour; }
+    void SetCaption(const Control& control, const std::string& caption) override { captions[control] = caption; }
+    void FocusControl(const Control& control) override { focus = control; }
+    void SetDetailEnabled(bool value) override { detailEnabled = value; }
+    void SetDetailPage(int page) override { detailPage = page; }
+    void SetScrollBar(bool value, int maximum, int value2) override {
+        scrollEnabled = value;
+        scrollMax = maximum;
+        scrollValue = value2;
+    }
+    void SetScrollBarVisible(bool value) override { scrollVisible = value; }
+    void SetWindowEnabled(bool value) override { windowEnabled = value; }
+    int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) override;
+    void ShowWait(bool shown) override { waitShown += shown ? 1 : 0; }
+    void Pause(int) override {}
+    void CloseWindow() override { closed = true; }
+
+    // Whether the user could reach the control with Tab (or a click).
+    bool Focusable(const Control& control) const;
+    // The next control Tab (forward) or Shift+Tab would reach from the focus.
+    Control NextInTabOrder(bool forward) const;
+
+    std::string windowCaption, titlePanel, notice;
+    std::vector<std::string> notices, messages, questions, confirmQuestions, confirmWarnings;
+    std::deque<bool> answers;         // AskYesNo; No when none is left
+    std::deque<int> confirmations;    // AskSaveConfirmation; cancel when none is left
+    std::map<Control, std::string> texts, captions;
+    std::map<Control, bool> checked, enabled, tabStop, visible;
+    std::map<Control, int> listIndex;
+    std::map<std::string, std::vector<std::string>> lists;
+    std::map<Control, Colour> textColour, backColour;
+    Control focus;
+    bool detailEnabled = false, scrollEnabled = false, scrollVisible = true, windowEnabled = true, closed = false;
+    int detailPage = 0, scrollMax = 0, scrollValue = 0, waitShown = 0;
+    long long calls = 0;
+    bool lastConfirmRed = false;
+};
+
+// The demo installation of the administration tool on an engine, in a
+// temporary folder, with the program's clock fixed at 2026-12-06 10:00.
+class DemoInstallation {
+public:
+    explicit DemoInstallation(Engine engine);
+    ~DemoInstallation();
+    bool available() const { return m_available; }
+    const std::string& root() const { return m_root; }
+    // The program's clock is fixed at 2026-12-06 10:00, or the system's for
+    // runs that meet other programs (they stamp their rows with it).
+    ProgramEnvironment environment(const std::string& commandLine = "", bool systemClock = false) const;
+
+    // Statements and reads on the business database.
+    void business(const std::string& sql);
+    long long count(const std::string& tableAndWhere);
+    std::string value(const std::string& sql);
+
+private:
+    Engine m_engine;
+    bool m_available = false;
+    TempDir m_dir;
+    std::string m_root;
+    std::string m_pgSource, m_pgDatabase;
+    std::string m_businessConnection;
+};
+
+// A started program on the demo installation with the entry presenter
+// loaded on a recording view, driven the way a user types.
+class ScreenTest : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the program with a command line (the fixture starts without one).
+    void Restart(const std::string& commandLine, bool systemClock = false);
+
+    EntryScreen& screen() { return presenter->screen(); }
+    Quotation& quotation() { return screen().quotation; }
+    ScreenState& state() { return screen().state; }
+
+    // The user clicks into a control (or tabs to it): the focus moves there.
+    void Click(const Control& control);
+    // The user types into the focused field, replacing its text.
+    void Type(const std::string& text);
+    void Tab();
+    void ShiftTab();
+    // Click, type, Tab.
+    void Fill(const Control& control, const std::string& text);
+    void Press(const std::string& button);
+    // A complete header: customer, staff, department and section of the demo.
+    void FillHeader(const std::string& customer = "000001");
+    // One ordinary line on the row that has the focus: product and quantity.
+    std::string Text(const Control& control) { return view.Text(control); }
+
+    std::unique_ptr<DemoInstallation> install;
+    RecordingHost host;
+    std::unique_ptr<Program> program;
+    RecordingEntryView view;
+    std::unique_ptr<EntryPresenter> presenter;
+};
+
+}  // namespace velmora::test
