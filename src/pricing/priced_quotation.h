@@ -109,9 +109,10 @@ struct PricedHeader {
 class PricedLines {
 public:
     PricedLines() = default;
+    // Not "slots": a file that includes Qt's headers first would lose the word.
     template <class Slot>
-    PricedLines(Slot* slots, std::size_t count)
-        : m_slots(slots), m_count(count), m_at([](void* base, std::size_t i) -> PricedLine& {
+    PricedLines(Slot* first, std::size_t count)
+        : m_slots(first), m_count(count), m_at([](void* base, std::size_t i) -> PricedLine& {
               return static_cast<Slot*>(base)[i];
           }) {}
 

@@ -202,8 +202,8 @@ std::vector<Control> EntryTabOrder() {
         for (int row = 0; row < kVisibleRows; ++row)
             for (const auto& f : RowFields())
                 if (f.page == page) order.push_back({f.name, row});
-    for (const auto& f : TailFields()) order.push_back({f.name});
     for (const auto& f : MemoFields()) order.push_back({f.name});
+    for (const auto& f : TailFields()) order.push_back({f.name});
     return order;
 }
 

@@ -56,7 +56,7 @@ const std::vector<EntryField>& TailFields();
 const std::vector<EntryField>& MemoFields();
 
 // Every field of the window in tab order: the header, the ten rows of page 1
-// (each closed by its sentinel), the ten rows of page 2, the tail, the memo.
+// (each closed by its sentinel), the ten rows of page 2, the memo, the tail.
 std::vector<Control> EntryTabOrder();
 
 // Any field of the tables above by name; nullptr when there is none.

@@ -240,6 +240,9 @@ void EntryPresenter::setControlText(const std::string& control, const std::strin
 void EntryPresenter::focusControl(const std::string& control) {
     const Control c = ControlFromLookupName(control);
     if (!FindEntryField(c.name)) return;
+    // The lookup was opened from the field it fills: the choice is read at
+    // once, as leaving the field would read it.
+    if (c == m_screen->state.Focused) return m_regions->focus.Commit(c);
     m_regions->focus.Transfer(c, false);
 }
 

@@ -140,6 +140,7 @@ void FocusRules::rowEnd(const Control& from, const Control& sentinel) {
     const int page = sentinel.name == kPage2End ? 2 : 1;
     const int r = sentinel.row;
     const bool forward = from.row == r && RegionOf(from) == EntryRegion::Row;
+    if (RegionOf(from) == EntryRegion::Tail) return backFromTail(page);
     if (!forward) {
         if (st.CurrentLine < 1) return MoveFocus({kHeaderLastField});
         return moveUpFrom(st.RowInPanel, page);
@@ -162,6 +163,14 @@ void FocusRules::moveUpFrom(int row, int page) {
     if (row > 0) return MoveFocus(LastRowField(row - 1, page));
     ScrollTo(m_s.state.TopLine - 1);
     MoveFocus(LastRowField(0, page));
+}
+
+void FocusRules::backFromTail(int page) {
+    ScreenState& st = m_s.state;
+    const int last = m_s.LastLine();
+    if (last < 0) return MoveFocus(FirstRowField(0, page));
+    if (last < st.TopLine || last >= st.TopLine + kVisibleRows) ScrollTo(last - (kVisibleRows - 1));
+    MoveFocus(LastRowField(last - st.TopLine, page));
 }
 
 void FocusRules::tailEnd(const Control& from) {

@@ -70,6 +70,8 @@ private:
     void tailEnd(const Control& from);
     void goToTail();
     void moveUpFrom(int row, int page);
+    // Shift+Tab from the tail: the last line's last field.
+    void backFromTail(int page);
 
     EntryScreen& m_s;
     std::map<Control, bool> m_tabStop;

@@ -70,6 +70,10 @@ TEST_P(FocusRulesTest, TabAndShiftTabFollowTheRows) {
     TabUntil({"見積伝票備考A"});
     EXPECT_EQ(view.focus, (Control{"見積伝票備考A"}));
     EXPECT_EQ(quotation().LastLine, 0) << "the empty line tabbed through is no line";
+    ShiftTab();
+    EXPECT_EQ(view.focus, (Control{"見積金額", 0})) << "back from the tail to the last line";
+    TabUntil({"見積伝票備考A"});
+    EXPECT_EQ(quotation().LastLine, 0);
 
     // With nothing changed since the last save... here changes are pending:
     // the tail end asks to save.

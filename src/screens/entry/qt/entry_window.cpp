@@ -470,6 +470,8 @@ void EntryWindow::ShowWait(bool visible) {
         m_wait->showPainted();
     } else if (m_wait) {
         m_wait->hide();
+        // The keyboard returns to the window the user works in.
+        if (!isActiveWindow()) activateWindow();
     }
 }
 

@@ -70,7 +70,7 @@ public:
     // The control a widget shows; an empty control for any other widget.
     Control ControlOf(const QObject* widget) const;
 
-public slots:
+public Q_SLOTS:
     // Ends the run without questions (termination signal, logout).
     void endSession();
 

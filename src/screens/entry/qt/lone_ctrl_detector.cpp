@@ -47,7 +47,7 @@ bool LoneCtrlDetector::eventFilter(QObject* watched, QEvent* event) {
             disarm();
             // While armed the release passes the application filter too; it
             // completes the gesture only when it is addressed to the armed field.
-            if (field && field == watched) emit loneCtrl(field);
+            if (field && field == watched) Q_EMIT loneCtrl(field);
             break;
         }
         case QEvent::MouseButtonPress:

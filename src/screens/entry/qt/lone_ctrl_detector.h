@@ -15,7 +15,7 @@ public:
     explicit LoneCtrlDetector(QObject* parent = nullptr) : QObject(parent) {}
     void watch(QWidget* field);
 
-signals:
+Q_SIGNALS:
     void loneCtrl(QWidget* field);
 
 protected:

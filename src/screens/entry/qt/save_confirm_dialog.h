@@ -18,7 +18,7 @@ public:
 
     static int Ask(QWidget* parent, const std::string& question, bool loaded, const std::string& warning);
 
-public slots:
+public Q_SLOTS:
     void reject() override;
 };
 

@@ -13,6 +13,8 @@ WaitDialog::WaitDialog(QWidget* parent)
     setObjectName("msgお待ち");
     setWindowTitle("Velmora");
     setModal(false);
+    // It only shows that work is going on; the keyboard stays with the window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 18);
     layout->addWidget(new QLabel(QString::fromUtf8("しばらくお待ちください。"), this));

@@ -49,7 +49,7 @@ public:
 
     QTreeWidget* list() const { return m_list; }
 
-public slots:
+public Q_SLOTS:
     // Escape and the window's close box act as "戻る".
     void reject() override;
 

@@ -1,0 +1,102 @@
+#include "../lookup/lookup_fakes.h"
+#include "screen_fixture.h"
+#include "screens/entry/session_bridge.h"
+
+namespace velmora::test {
+namespace {
+
+// The header's lookup windows: which window each field opens, with which
+// condition, and where the focus goes after a choice.
+class HeaderLookupsTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        data = std::make_unique<DataAccessLookupData>(program->access());
+        session = MakeLookupSession(program->session());
+        lookups = std::make_unique<LookupWindows>(session, *data, views);
+        // The same run, now with lookup windows.
+        presenter = std::make_unique<EntryPresenter>(*program, lookups.get());
+        view = RecordingEntryView();
+        presenter->Load(view);
+    }
+    void TearDown() override {
+        if (presenter) presenter->EndWithoutAsking();
+        presenter.reset();
+        lookups.reset();
+        ScreenTest::TearDown();
+    }
+    // The field's gesture: the window it opened and the query that window ran
+    // with the condition it was handed.
+    std::pair<LookupWindowId, std::string> Open(const std::string& field) {
+        const auto before = views.created;
+        Click({field});
+        presenter->FieldGesture({field});
+        for (const auto& [id, count] : views.created)
+            if (before.count(id) == 0 || before.at(id) != count || views.views[id]->visible) {
+                views.views[id]->visible = false;
+                return {id, lookups->find(id)->lastQuery()};
+            }
+        return {LookupWindowId::得意先一覧, "(none opened)"};
+    }
+
+    std::unique_ptr<DataAccessLookupData> data;
+    LookupSession session;
+    FakeViewFactory views;
+    std::unique_ptr<LookupWindows> lookups;
+};
+
+TEST_P(HeaderLookupsTest, EachFieldOpensItsWindowWithItsCondition) {
+    Fill({"得意先コード"}, "1");
+    Fill({"納品先コード"}, "4");
+    using W = LookupWindowId;
+    struct Case {
+        const char* field;
+        W window;
+        std::vector<const char*> conditions;  // each part of the opener's condition the query holds
+    };
+    const Case cases[] = {
+        {"営業見積No", W::営業見積No一覧,
+         {"T営業見積.番号基準日付 <> ''", "T営業見積.営業見積日付 >= '20251206'", "T営業見積.得意先コード = '000001'",
+          "T営業見積.納品先コード = '000004'"}},
+        {"参照営業引合No", W::営業引合No一覧,
+         {"T営業引合.営業引合日付 >= '20251206'", "T営業引合.担当者コード = '00102'", "T営業引合.得意先コード = '000001'"}},
+        {"得意先コード", W::得意先一覧, {"M得意先.コード >= '000001'"}},
+        {"得意先御担当者コード", W::得意先御担当者一覧, {"M得意先御担当者.得意先コード = '000001'"}},
+        {"担当者コード", W::担当者一覧, {"M担当者.在籍区分 = '0'"}},
+        {"部門コード", W::部門一覧, {}},
+        {"納品先コード", W::納品先一覧,
+         {"M納品先.在庫場所区分 <> '1'", "M納品先.コード >= '000004'",
+          "(M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')"}},
+        {"タイトル", W::営業見積タイトル一覧, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto [window, query] = Open(c.field);
+        EXPECT_EQ(window, c.window);
+        for (const char* part : c.conditions) EXPECT_NE(query.find(part), std::string::npos) << part << "\n" << query;
+    }
+    presenter->CheckToggled({"chb_得意先対応先"}, true);
+    auto [window, query] = Open("得意先コード");
+    EXPECT_EQ(window, W::対応先一覧);
+    EXPECT_NE(query.find("M対応先.コード >= '000001'"), std::string::npos) << query;
+}
+
+// A choice in the staff window reaches the field and is read as if typed;
+// the focus goes on to the next field that can take it.
+TEST_P(HeaderLookupsTest, AChoiceIsReadLikeATypedCode) {
+    Open("部門コード");
+    FakeLookupView* list = views.views[LookupWindowId::部門一覧];
+    ASSERT_FALSE(list->rows.empty());
+    list->presenter.onRowChosen(1);
+    EXPECT_EQ(quotation().header.部門コード, list->rows[1].text());
+    EXPECT_EQ(Text({"部門名"}), quotation().header.部門名);
+    EXPECT_FALSE(quotation().header.部門名.empty());
+    EXPECT_EQ(view.focus, (Control{"部門コード"})) << "部門名 takes no focus: the nearest field before it";
+    EXPECT_TRUE(view.windowEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, HeaderLookupsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
+
+}  // namespace
+}  // namespace velmora::test
