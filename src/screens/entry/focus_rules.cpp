@@ -218,15 +218,19 @@ bool FocusRules::RequiredFieldsComplete() {
     if (!HeaderComplete()) return false;
     const int line = LineWithoutKind();
     if (line < 0) return true;
-    ScreenState& st = m_s.state;
     m_s.Notice(kRequiredMissing);
+    focusLineKind(line);
+    return false;
+}
+
+void FocusRules::focusLineKind(int line) {
+    ScreenState& st = m_s.state;
     st.CurrentLine = line;
     st.RowInPanel = line % kVisibleRows;
     st.TopLine = line - st.RowInPanel;
     m_s.grid->RedrawRows();
     ScrollBarSetUp();
     Transfer({"行区分", st.RowInPanel}, false);
-    return false;
 }
 
 bool FocusRules::EnterRow(int row, const std::string& field) {
@@ -256,13 +260,7 @@ bool FocusRules::EnterTail() {
     if (!HeaderComplete()) return false;
     const int line = LineWithoutKind();
     if (line < 0) return true;
-    ScreenState& st = m_s.state;
-    st.CurrentLine = line;
-    st.RowInPanel = line % kVisibleRows;
-    st.TopLine = line - st.RowInPanel;
-    m_s.grid->RedrawRows();
-    ScrollBarSetUp();
-    Transfer({"行区分", st.RowInPanel}, false);
+    focusLineKind(line);
     return false;
 }
 

@@ -70,6 +70,8 @@ private:
     void tailEnd(const Control& from);
     void goToTail();
     void moveUpFrom(int row, int page);
+    // The line's row brought into view and its 行区分 focused.
+    void focusLineKind(int line);
     // Shift+Tab from the tail: the last line's last field.
     void backFromTail(int page);
 

@@ -211,17 +211,29 @@ void HeaderEntry::Edited(const std::string& field, const std::string& text) {
     if (f && f->kind == EntryFieldKind::Text && f->maxBytes > 0) m_s.Notice(OverflowNotice(text, f->maxBytes));
 }
 
-void HeaderEntry::leaveDate(const std::string& field, const std::string& text) {
+std::optional<std::string> HeaderEntry::typedDate(const std::string& field, const std::string& text,
+                                                  const char* stem) {
     QuotationHeader& h = m_s.header();
-    std::string& part = h.*(TextMembers().at(field));
-    if (part == text) return;
-    std::string year = h.営業見積日付年, month = h.営業見積日付月, day = h.営業見積日付日;
-    (field == "営業見積日付年" ? year : field == "営業見積日付月" ? month : day) = text;
-    const std::optional<std::string> date = DateOf(year, month, day);
+    const auto& members = TextMembers();
+    const std::string parts[] = {"年", "月", "日"};
+    std::string values[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = stem + parts[i];
+        values[i] = name == field ? text : h.*(members.at(name));
+    }
+    if (h.*(members.at(field)) == text) return std::nullopt;
+    const std::optional<std::string> date = DateOf(values[0], values[1], values[2]);
     if (!date) {
         m_s.Notice(kBadDate);
-        return Redraw();
+        Redraw();
     }
+    return date;
+}
+
+void HeaderEntry::leaveDate(const std::string& field, const std::string& text) {
+    QuotationHeader& h = m_s.header();
+    const std::optional<std::string> date = typedDate(field, text, "営業見積日付");
+    if (!date) return;
     const bool wasChanged = m_s.state.Changed;
     m_s.state.Changed = true;
     m_s.Notice("");
@@ -249,15 +261,8 @@ void HeaderEntry::refillValidity() {
 
 void HeaderEntry::leaveTaxDate(const std::string& field, const std::string& text) {
     QuotationHeader& h = m_s.header();
-    std::string& part = h.*(TextMembers().at(field));
-    if (part == text) return;
-    std::string year = h.見積納期日付年, month = h.見積納期日付月, day = h.見積納期日付日;
-    (field == "見積納期日付年" ? year : field == "見積納期日付月" ? month : day) = text;
-    const std::optional<std::string> date = DateOf(year, month, day);
-    if (!date) {
-        m_s.Notice(kBadDate);
-        return Redraw();
-    }
+    const std::optional<std::string> date = typedDate(field, text, "見積納期日付");
+    if (!date) return;
     m_s.state.Changed = true;
     m_s.Notice("");
     h.見積納期日付 = *date;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     std::string FieldText(const std::string& field) const;
 
 private:
+    // The date a typed part makes with the other two; nothing when the part
+    // is unchanged, or (with the notice) when they make no date.
+    std::optional<std::string> typedDate(const std::string& field, const std::string& text, const char* stem);
     void leaveDate(const std::string& field, const std::string& text);
     void leaveTaxDate(const std::string& field, const std::string& text);
     void leaveNumber(const std::string& field, const std::string& text);
