@@ -1,6 +1,7 @@
 #include "quotation/save.h"
 
 #include "data/data_access.h"
+#include "data/sql_text.h"
 #include "linking/update_notice.h"
 #include "quotation/activity_links.h"
 #include "quotation/document_rows.h"
@@ -12,6 +13,17 @@ namespace velmora {
 
 SaveOutcome QuotationSaver::Save() {
     Quotation& q = m_scope.quotation;
+    // Unique line numbers are three digits wide and never given twice within
+    // a quotation (history rows and the suite's other documents name lines by
+    // them): when the new lines would need more, nothing is stored.
+    int newLines = 0;
+    for (int i = 0; i <= q.LastLine; ++i)
+        if (ValInteger(q.lines[static_cast<size_t>(i)].営業見積固有行No) == 0) ++newLines;
+    if (q.MaxUniqueLineNo + newLines > kMaxUniqueLineNo) {
+        q.SaveStatus = kStatusInsertFailed;
+        q.SaveMessage = kUniqueLineNumbersUsedUp;
+        return {};
+    }
     q.OldHistoryNo.clear();
     q.NewHistoryNo.clear();
     q.SaveKind = q.NewEntry ? kSaveKindNew : kSaveKindChange;

@@ -13,6 +13,11 @@ class ProgramSession;
 // another numbering period under a new number, new rows first, then the old
 // ones removed and its activities pointed at the new key. All or nothing:
 // see WriteDocument. A rolled-back save gives its number back to the counter.
+// The largest unique line number (営業見積固有行No, three digits).
+inline constexpr int kMaxUniqueLineNo = 999;
+inline constexpr const char* kUniqueLineNumbersUsedUp =
+    "明細の固有行Noが999に達したため登録できません。";
+
 class QuotationSaver {
 public:
     QuotationSaver(DocumentScope& scope, ProgramSession* session) : m_scope(scope), m_session(session) {}

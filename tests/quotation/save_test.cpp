@@ -127,6 +127,23 @@ TEST_P(SaveTest, NineHundredNinetyEightLinesAreStoredAsLines001To998) {
     EXPECT_EQ(quotation.LastLine, 997);
     EXPECT_EQ(quotation.MaxUniqueLineNo, 998);
     EXPECT_EQ(quotation.lines[997].商品名, "品目998");
+
+    // One line replaced by a new one takes unique number 999, the last three
+    // digits hold; a second new line would need 1000: nothing is stored.
+    quotation.ClearLine(0);
+    quotation.lines[0].商品名 = "差替1";
+    saveOk();
+    EXPECT_EQ(value("SELECT 営業見積固有行No FROM T営業見積明細 WHERE 商品名 = '差替1'", "営業見積固有行No"), "999");
+    open(kFy2024, "00000001");
+    quotation.ClearLine(1);
+    quotation.lines[1].商品名 = "差替2";
+    const long long history = count("R営業見積明細");
+    SaveOutcome refused = QuotationSaver(*scope, session.get()).Save();
+    EXPECT_FALSE(refused.stored);
+    EXPECT_EQ(quotation.SaveMessage, kUniqueLineNumbersUsedUp);
+    EXPECT_EQ(count("R営業見積明細"), history);
+    EXPECT_EQ(count("T営業見積明細 WHERE 商品名 = '差替2'"), 0);
+    EXPECT_EQ(quotation.lines[1].商品名, "差替2") << "the screen keeps what was typed";
 }
 
 TEST_P(SaveTest, AHeaderWithoutLinesStoresOnlyItsHeaderAndOpensAsNew) {
