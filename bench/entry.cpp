@@ -70,6 +70,58 @@ void TaxBasisChanged998(benchmark::State& state, bool postgres) {
     for (auto _ : state) pricing.TaxBasisChanged(e.quotation.header, e.quotation.linesInUse());
 }
 
+// The focus in row 0 of the grid at line 500 of the open 998-line quotation.
+void IntoTheMiddleRows(Screen& s) {
+    s.openByNumber();
+    s.presenter->FocusMoved({"見積期限"});
+    s.presenter->FocusMoved({"ヘッド終了"});
+    s.presenter->Scrolled(500);
+    s.presenter->FocusMoved({"見積数量", 0});
+}
+
+// A quantity typed on a line and the field left: the line, its subtotals and
+// the totals priced again and redrawn.
+void GridFieldExit998(benchmark::State& state, bool postgres) {
+    if (Skip(state, postgres)) return;
+    Screen& s = Shared(postgres);
+    IntoTheMiddleRows(s);
+    int quantity = 3;
+    for (auto _ : state) {
+        s.view.texts[{"見積数量", 0}] = std::to_string(quantity = quantity == 3 ? 4 : 3);
+        s.presenter->FocusMoved({"見積単位", 0});
+        s.presenter->FocusMoved({"見積数量", 0});
+    }
+}
+
+// 行挿入 and 行ｸﾘｱ at line 0 of the full quotation, each timed alone; the
+// other one puts the line count back between iterations.
+void GridLineCommand998(benchmark::State& state, bool postgres, const char* timed, const char* undo) {
+    if (Skip(state, postgres)) return;
+    Screen& s = Shared(postgres);
+    IntoTheMiddleRows(s);
+    s.presenter->Scrolled(0);
+    s.presenter->FocusMoved({"商品コード", 0});
+    EntryScreen& e = s.presenter->screen();
+    const bool insert = std::string(timed) == "btn_行挿入";
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Insert needs room: 997 lines; delete needs 998.
+        if (insert == (e.quotation.LastLine == kMaxLinesInUse - 1)) s.presenter->ButtonPressed({undo});
+        state.ResumeTiming();
+        s.presenter->ButtonPressed({timed});
+    }
+}
+
+void GridInsertLine998(benchmark::State& state, bool postgres) {
+    GridLineCommand998(state, postgres, "btn_行挿入", "btn_行クリア");
+}
+void GridDeleteLine998(benchmark::State& state, bool postgres) {
+    GridLineCommand998(state, postgres, "btn_行クリア", "btn_行挿入");
+}
+
+BENCHMARK_CAPTURE(GridFieldExit998, SQLite, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GridInsertLine998, SQLite, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GridDeleteLine998, SQLite, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(QuotationOpen998, SQLite, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(EntryLoadRedraw998, SQLite, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(TaxBasisChanged998, SQLite, false)->Unit(benchmark::kMillisecond);

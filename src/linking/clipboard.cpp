@@ -29,7 +29,8 @@ bool ClipboardSource(DataAccess& access, const std::string& pasteProgram, const 
     if (!access.OpenConfigRecordset(rs, std::string("SELECT * FROM プログラムクリップボード明細") +
                                             " WHERE 貼付プログラムID = '" + ExactLiteral(pasteProgram) + "'" +
                                             " AND 貼付情報区分 = '1'" + " AND 伝票番号ID = '" + numberId + "'" +
-                                            " AND 貼付日時 < '" + access.NowText() + "'" + " ORDER BY 貼付日時 DESC"))
+                                            // A copy made within this very second counts too.
+                                            " AND 貼付日時 <= '" + access.NowText() + "'" + " ORDER BY 貼付日時 DESC"))
         return false;
     origin.officeCode = rs->text("伝票事業所コード");
     origin.baseDate = rs->text("伝票番号基準日付");

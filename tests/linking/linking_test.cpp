@@ -86,6 +86,11 @@ TEST_P(LinkingTest, ClearingTheClipboardRemovesOnlyTheCurrentUsersRows) {
     ClipboardOrigin origin;
     ASSERT_TRUE(ClipboardSource(access(), "Velmora", "16210", origin));
     EXPECT_EQ(origin.number, "00000043");
+    // Pasted in the very second of the copy.
+    m_db->clock().advance(-std::chrono::seconds(5));
+    ASSERT_TRUE(ClipboardSource(access(), "Velmora", "16210", origin));
+    EXPECT_EQ(origin.number, "00000043");
+    m_db->clock().advance(std::chrono::seconds(5));
     EXPECT_EQ(origin.baseDate, "20261201");
     EXPECT_FALSE(ClipboardSource(access(), "Velmora", "16130", origin));
 

@@ -9,6 +9,7 @@
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
+#include "screens/entry/line_commands.h"
 #include "screens/entry/lookup_opening.h"
 #include "screens/entry/panel_starts.h"
 #include "screens/lookup/lookup_windows.h"
@@ -18,8 +19,6 @@ namespace velmora {
 
 namespace {
 
-constexpr const char* kNumberingCaptions[] = {"1.", "１．", "Ⅰ．"};
-
 bool IsDocumentNumberField(const std::string& name) {
     return name == "営業見積No" || name == "参照営業見積No" || name == "参照営業引合No";
 }
@@ -27,7 +26,7 @@ bool IsDocumentNumberField(const std::string& name) {
 }  // namespace
 
 struct EntryPresenter::Regions {
-    explicit Regions(EntryScreen& s) : focus(s), header(s), grid(s), commands(s), starts(s) {
+    explicit Regions(EntryScreen& s) : focus(s), header(s), grid(s), commands(s), starts(s), lines(s) {
         s.focus = &focus;
         s.headerEntry = &header;
         s.grid = &grid;
@@ -38,6 +37,7 @@ struct EntryPresenter::Regions {
     GridRows grid;
     DocumentCommands commands;
     PanelStarts starts;
+    LineCommands lines;
 };
 
 EntryPresenter::EntryPresenter(Program& program, LookupWindows* lookups)
@@ -99,9 +99,9 @@ void EntryPresenter::FieldGesture(const Control& field) {
 
 void EntryPresenter::ButtonPressed(const Control& button) {
     if (m_screen->busy()) return;
-    commitFocused();
-    ScreenState& st = m_screen->state;
     const std::string& name = button.name;
+    // A lookup button searches from what its field holds, typed or not; every
+    // other command acts on the quotation with the field being edited taken in.
     if (button.row >= 0) {
         for (const auto& f : RowFields())
             if (f.button == name) {
@@ -115,6 +115,8 @@ void EntryPresenter::ButtonPressed(const Control& button) {
             m_regions->header.OpenLookup(f.name);
             return;
         }
+    commitFocused();
+    ScreenState& st = m_screen->state;
     DocumentCommands& commands = m_regions->commands;
     if (name == "btn_画面クリア") return commands.ClearToNew(true);
     if (name == "btn_登録") return commands.Save();
@@ -125,11 +127,16 @@ void EntryPresenter::ButtonPressed(const Control& button) {
         if (commands.End() && m_screen->view) m_screen->view->CloseWindow();
         return;
     }
-    if (name == "btn_連番タイプ") {
-        st.NumberingStyle = (st.NumberingStyle + 1) % 3;
-        if (m_screen->view) m_screen->view->SetCaption({name}, kNumberingCaptions[st.NumberingStyle]);
-        return m_regions->focus.FocusCurrentField();
-    }
+    LineCommands& lines = m_regions->lines;
+    const std::pair<const char*, void (LineCommands::*)()> lineCommands[] = {
+        {"btn_行クリア", &LineCommands::ClearLine},          {"btn_行挿入", &LineCommands::InsertLine},
+        {"btn_行複写", &LineCommands::CopyPrevious},         {"btn_指定行複写", &LineCommands::CopyMarked},
+        {"btn_指定行コピー", &LineCommands::CopyToClipboard}, {"btn_指定行ペースト", &LineCommands::Paste},
+        {"btn_指定行クリア", &LineCommands::ClearMarks},      {"btn_指定行連番", &LineCommands::Number},
+        {"btn_連番タイプ", &LineCommands::NextNumberingStyle},
+    };
+    for (const auto& [command, run] : lineCommands)
+        if (name == command) return (lines.*run)();
     if (name == "btn_仕入先表示") {
         st.SupplierColumns = !st.SupplierColumns;
         m_regions->grid.RedrawColumns();
@@ -198,7 +205,7 @@ void EntryPresenter::PanelClicked(const Control& panel) {
         m_regions->focus.MoveFocus({name.substr(8)});
         return;
     }
-    if (panel.row >= 0) m_regions->focus.Transfer({"商品コード", panel.row}, false);
+    if (panel.row >= 0) m_regions->starts.StartRow(panel);
 }
 
 void EntryPresenter::openManual() {
@@ -232,7 +239,7 @@ void EntryPresenter::setHostEnabled(bool enabled) {
 
 void EntryPresenter::setControlText(const std::string& control, const std::string& text) {
     const Control c = ControlFromLookupName(control);
-    if (IsDocumentNumberField(c.name) && m_screen->lookups)
+    if ((IsDocumentNumberField(c.name) || (c.name == "商品名" && c.row >= 0)) && m_screen->lookups)
         m_screen->state.PickedKey = m_screen->lookups->context().LookupCondition;
     if (m_screen->view) m_screen->view->SetText(c, text);
 }

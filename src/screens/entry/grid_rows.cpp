@@ -5,9 +5,12 @@
 #include "app/program.h"
 #include "data/data_access.h"
 #include "data/sql_text.h"
+#include "pricing/line_pricing.h"
+#include "pricing/line_tax.h"
 #include "pricing/numeric_formats.h"
 #include "pricing/pricing_changes.h"
 #include "pricing/totals.h"
+#include "quotation/load.h"
 #include "quotation/master_reads.h"
 #include "screens/entry/entry_fields.h"
 #include "screens/entry/entry_screen.h"
@@ -23,6 +26,7 @@ namespace {
 constexpr const char* kNotFound = "該当情報がありません。";
 constexpr const char* kNotANumber = "数値を入力してください。";
 constexpr const char* kOutOfRange = "金額が大きすぎます。";
+constexpr const char* kTailFirstField = "見積伝票備考A";
 
 struct FigureField {
     const char* name;
@@ -115,13 +119,19 @@ bool GridRows::IsBlankLine(int index) const {
 }
 
 void GridRows::DropBlankLastLine() {
+    const int last = m_s.LastLine();
+    if (last >= 0 && IsBlankLine(last)) dropLastLine();
+}
+
+void GridRows::dropLastLine() {
     Quotation& q = m_s.quotation;
-    if (q.LastLine < 0 || !IsBlankLine(q.LastLine)) return;
     q.ClearLine(static_cast<size_t>(q.LastLine));
+    m_s.state.LineMark[static_cast<size_t>(q.LastLine)] = 0;
     --q.LastLine;
     m_s.scope->RecomputeTotals();
-    m_s.focus->ScrollBarSetUp();
-    RedrawRows();
+    // One line less may no longer fill the rows from TopLine on: a grid that
+    // fits in the rows again starts at line 0.
+    m_s.focus->ScrollTo(m_s.state.TopLine);
     RedrawTotals();
 }
 
@@ -217,11 +227,90 @@ void GridRows::RedrawTotals() {
 
 // ---- field exits ------------------------------------------------------------
 
-void GridRows::lineChanged(int line) {
+void GridRows::lineChanged() {
     m_s.state.Changed = true;
-    const int row = line - m_s.state.TopLine;
-    if (row >= 0 && row < kVisibleRows) DrawRow(row);
+    // The totals run rewrites the subtotal lines and may move the document's
+    // tax correction onto another line: every row shown may have changed.
+    RedrawRows();
     RedrawTotals();
+}
+
+bool GridRows::storeLineKind(int row, const std::string& text) {
+    const int line = m_s.state.TopLine + row;
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    const std::int64_t kind = digits ? ValInteger(text) : -1;
+    if (kind < 0 || kind >= std::max(m_lineKinds, 1)) {
+        DrawRow(row);
+        return false;
+    }
+    Quotation& q = m_s.quotation;
+    if (m_s.pricing().EnterLineKind(q.header, q.linesInUse(), static_cast<std::size_t>(line),
+                                    static_cast<std::int16_t>(kind)) != PricingOutcome::Unchanged)
+        lineChanged();
+    return true;
+}
+
+void GridRows::endOfLines(int row, int line) {
+    Quotation& q = m_s.quotation;
+    // A kind of 0 is no line a quotation keeps: inside the lines it has to be
+    // chosen again; at the end it closes the lines and the tail follows.
+    if (line == 0 || line != q.LastLine) return m_s.focus->Transfer({"行区分", row}, false);
+    dropLastLine();
+    m_s.focus->MoveFocus({kTailFirstField});
+}
+
+void GridRows::readProduct(int line, const std::string& code) {
+    Quotation& q = m_s.quotation;
+    const ProductRead product = ReadProduct(m_s.program.access(), q.lines[static_cast<std::size_t>(line)], code);
+    if (!product.found) {
+        m_s.scope->RecomputeTotals();
+        m_s.Notice(kNotFound);
+        return lineChanged();
+    }
+    if (m_s.pricing().ProductEntered(q.header, q.linesInUse(), static_cast<std::size_t>(line)) ==
+        PricingOutcome::OutOfRange)
+        m_s.Notice(kOutOfRange);
+    if (product.supplierNotFound) m_s.Notice(kNotFound);
+    lineChanged();
+}
+
+void GridRows::readSupplier(int line, const std::string& code, bool priceAgain) {
+    QuotationLine& l = m_s.quotation.lines[static_cast<std::size_t>(line)];
+    const MasterRead read = ReadSupplier(m_s.program.access(), l, code, l.仕入先対応先区分 != 0);
+    if (!read.found) {
+        m_s.Notice(kNotFound);
+        return lineChanged();
+    }
+    // The supplier's rounding prices the purchase side.
+    if (read.taxSettingsChanged || priceAgain) pricePurchaseSide(line);
+    lineChanged();
+}
+
+void GridRows::pricePurchaseSide(int line) {
+    const QuotationPricing pricing = m_s.pricing();
+    QuotationLine& l = m_s.quotation.lines[static_cast<std::size_t>(line)];
+    // The unit price stays as taken or typed; amount and tax follow the
+    // supplier's settings.
+    const bool ok = PurchaseAmount(pricing.rules(), l) && PurchaseLineTax(pricing.rules(), m_s.quotation.header, l);
+    m_s.scope->RecomputeTotals();
+    if (!ok) m_s.Notice(kOutOfRange);
+}
+
+bool GridRows::takePickedItem(const Control& field, int line) {
+    std::string& picked = m_s.state.PickedKey;
+    // "C" + office (3) + base date (8) + number (8) + the line's unique number.
+    const std::string key = TrimBlanks(picked);
+    if (key.size() <= 20 || key[0] != 'C') return false;
+    // The list gives the focus to the name and then to the code; the line is
+    // taken as the name is left, and the focus comes back to the name.
+    if (m_s.state.Focused == field) return true;
+    picked.clear();
+    QuotationLoader loader(*m_s.scope);
+    if (!loader.TakeStoredItem(key.substr(1, 3), key.substr(4, 8), key.substr(12, 8), key.substr(20), line))
+        return false;
+    lineChanged();
+    m_s.focus->MoveFocus({"商品名", field.row});
+    return true;
 }
 
 void GridRows::Leave(const Control& field, const std::string& typed) {
@@ -234,14 +323,10 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
     const auto i = static_cast<std::size_t>(line);
 
     if (field.name == "行区分") {
-        const std::int64_t kind = ValInteger(text);
-        if (text.empty() || kind < 0 || kind >= std::max(m_lineKinds, 1)) {
-            DrawRow(field.row);
-            return;
-        }
-        if (pricing.EnterLineKind(q.header, q.linesInUse(), i, static_cast<std::int16_t>(kind)) !=
-            PricingOutcome::Unchanged)
-            lineChanged(line);
+        storeLineKind(field.row, text);
+        // Its own drop-down is still the line: choosing there is no leaving.
+        const Control& to = m_s.state.Focused;
+        if (l.行区分 == kLineUnset && to != field && to != Control{"行区分名称", field.row}) endOfLines(field.row, line);
         return;
     }
     if (field.name == "商品コード") {
@@ -249,18 +334,9 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
         m_s.Notice("");
         if (text.empty()) {
             l.商品コード.clear();
-            return lineChanged(line);
+            return lineChanged();
         }
-        const ProductRead product = ReadProduct(m_s.program.access(), l, text);
-        if (!product.found) {
-            l.商品コード.clear();
-            m_s.scope->RecomputeTotals();
-            m_s.Notice(kNotFound);
-            return lineChanged(line);
-        }
-        pricing.ProductEntered(q.header, q.linesInUse(), i);
-        if (product.supplierNotFound) m_s.Notice(kNotFound);
-        return lineChanged(line);
+        return readProduct(line, text);
     }
     if (field.name == "仕入先コード") {
         const std::string code = FormatCode(text, "000000");
@@ -268,21 +344,18 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
         m_s.Notice("");
         if (code.empty()) {
             l.仕入先コード.clear();
-            return lineChanged(line);
+            return lineChanged();
         }
-        if (!ReadSupplier(m_s.program.access(), l, code, l.仕入先対応先区分 != 0).found) {
-            l.仕入先コード.clear();
-            m_s.Notice(kNotFound);
-        }
-        return lineChanged(line);
+        return readSupplier(line, code, false);
     }
+    if (field.name == "商品名" && takePickedItem(field, line)) return;
     for (const auto& t : kTexts) {
         if (field.name != t.name) continue;
         const EntryField* f = FindEntryField(field.name);
         std::string value = FitToBytes(typed, f ? f->maxBytes : 0);
         if (value == l.*t.member) return;
         l.*t.member = std::move(value);
-        return lineChanged(line);
+        return lineChanged();
     }
     if (const FigureField* f = figureOf(field.name)) {
         std::optional<Currency> value = text.empty() ? Currency() : Currency::Parse(text);
@@ -295,8 +368,26 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
         const PricingOutcome outcome = pricing.EnterFigure(q.header, q.linesInUse(), i, f->figure, *value);
         if (outcome == PricingOutcome::Unchanged) return DrawRow(field.row);
         m_s.Notice(outcome == PricingOutcome::OutOfRange ? kOutOfRange : "");
-        return lineChanged(line);
+        return lineChanged();
     }
+}
+
+void GridRows::RereadProduct(int line) {
+    if (line < 0 || line > m_s.LastLine()) return;
+    const std::string code = TrimBlanks(m_s.quotation.lines[static_cast<std::size_t>(line)].商品コード);
+    m_s.Notice("");
+    if (code.empty()) return RedrawRows();
+    readProduct(line, code);
+}
+
+void GridRows::RereadSupplier(int line) {
+    if (line < 0 || line > m_s.LastLine()) return;
+    const QuotationLine& l = m_s.quotation.lines[static_cast<std::size_t>(line)];
+    const std::string code = FormatCode(TrimBlanks(l.仕入先コード), "000000");
+    m_s.Notice("");
+    if (code.empty()) return RedrawRows();
+    // A counterparty carries no tax settings: nothing to price.
+    readSupplier(line, code, l.仕入先対応先区分 == 0);
 }
 
 void GridRows::Edited(const Control& field, const std::string& text) {
@@ -316,20 +407,21 @@ void GridRows::CheckToggled(const Control& box, bool checked) {
     if (box.name == "chb_計区分") {
         if (m_s.pricing().EnterCountFlag(q.header, q.linesInUse(), static_cast<size_t>(line), checked ? 1 : 0) !=
             PricingOutcome::Unchanged)
-            lineChanged(line);
+            lineChanged();
         return;
     }
     if (box.name == "chb_仕入先対応先") {
         const std::int16_t value = checked ? 1 : 0;
         if (l.仕入先対応先区分 == value) return;
         l.仕入先対応先区分 = value;
-        lineChanged(line);
+        lineChanged();
     }
 }
 
 void GridRows::ListChosen(const Control& list, int index) {
     if (list.name != "行区分名称") return;
-    Leave({"行区分", list.row}, std::to_string(index));
+    if (lineOf(list) > m_s.LastLine()) return DrawRow(list.row);
+    storeLineKind(list.row, std::to_string(index));
 }
 
 bool GridRows::OpenLookup(const Control& field, bool byButton) {
@@ -342,6 +434,15 @@ bool GridRows::OpenLookup(const Control& field, bool byButton) {
         OpenLookupWindow(m_s, LookupWindowId::商品一覧, condition, field, {"商品名", field.row});
         return true;
     }
+    if (field.name == "商品名") {
+        // The list of stored lines starts from the name typed so far; its
+        // choice comes back as the stored line's key (PickedKey).
+        if (byButton)
+            OpenLookupWindow(m_s, LookupWindowId::営業見積品名一覧, typed, field, {"商品コード", field.row});
+        else
+            OpenLookupWindow(m_s, LookupWindowId::見積商品名一覧, "", field, {"見積数量", field.row});
+        return true;
+    }
     if (field.name == "仕入先コード") {
         const bool counterparty = m_s.quotation.lines[static_cast<size_t>(lineOf(field))].仕入先対応先区分 != 0;
         const std::string code = FormatCode(typed, "000000");
@@ -351,7 +452,10 @@ bool GridRows::OpenLookup(const Control& field, bool byButton) {
                          {"仕入数量", field.row});
         return true;
     }
-    (void)byButton;
+    if (field.name == "仕入先名称A") {
+        OpenLookupWindow(m_s, LookupWindowId::見積仕入先名一覧, "", field, {"仕入数量", field.row});
+        return true;
+    }
     return false;
 }
 

@@ -29,8 +29,15 @@ public:
     void CheckToggled(const Control& box, bool checked);
     void ListChosen(const Control& list, int index);
     // The row's lookup window (button, double-click, Ctrl); false when the
-    // field has none.
+    // field has none. 商品名 opens the list of stored lines by its button and
+    // the history of product names by the gestures.
     bool OpenLookup(const Control& field, bool byButton);
+
+    // After a registration program ran for the line: its product or its
+    // supplier read again from the line's code (a code the program returned
+    // is already in it) and the line priced again; not found empties the code.
+    void RereadProduct(int line);
+    void RereadSupplier(int line);
 
     // A line with nothing in it (kind 1, no code, no texts, no figures).
     bool IsBlankLine(int line) const;
@@ -40,7 +47,18 @@ public:
 private:
     int lineOf(const Control& control) const;
     void drawTabStops(int row, int line);
-    void lineChanged(int line);
+    void lineChanged();
+    void dropLastLine();
+    // 行区分 stored from its text; false when the text is no kind.
+    bool storeLineKind(int row, const std::string& text);
+    // The focus leaves 行区分 of a line of kind 0.
+    void endOfLines(int row, int line);
+    void readProduct(int line, const std::string& code);
+    void readSupplier(int line, const std::string& code, bool priceAgain);
+    void pricePurchaseSide(int line);
+    // The item-name list's choice waiting in PickedKey, taken into the line;
+    // false when there is none.
+    bool takePickedItem(const Control& field, int line);
 
     EntryScreen& m_s;
     int m_lineKinds = 0;

@@ -22,6 +22,7 @@
 #include "text/byte_limit.h"
 #include "text/code_pattern.h"
 #include "text/date_fix.h"
+#include "text/serial_numbering.h"
 #include "text/utf8.h"
 
 namespace velmora {
@@ -32,7 +33,6 @@ constexpr const char* kNotFound = "該当情報がありません。";
 constexpr const char* kBadNumber = "数値を入力してください。";
 constexpr const char* kBadDate = "日付を正しく入力してください。";
 constexpr const Colour kCounterpartyCaption = Colour::Rgb(192, 64, 0);
-constexpr const char* kNumberingCaptions[] = {"1.", "１．", "Ⅰ．"};
 
 using TextMember = std::string QuotationHeader::*;
 
@@ -162,7 +162,7 @@ void HeaderEntry::Redraw() {
     m_s.focus->SetTabStop({"納品先名称B"}, h.納品先名称入力区分 != 0);
     const std::string& reports = m_s.program.session().layout.ReportFolder;
     m_s.focus->SetEnabled({"btn_帳票イメージ出力"}, FileExists(reports + "/repfrmdb.accdb"));
-    v->SetCaption({"btn_連番タイプ"}, kNumberingCaptions[m_s.state.NumberingStyle % 3]);
+    v->SetCaption({"btn_連番タイプ"}, std::string(NumberingStyleCaption(m_s.state.NumberingStyle)));
 }
 
 std::string HeaderEntry::FieldText(const std::string& field) const {

@@ -3,10 +3,20 @@
 #include "app/program.h"
 #include "data/sql_text.h"
 #include "screens/entry/entry_screen.h"
+#include "screens/entry/focus_rules.h"
+#include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
 #include "text/code_pattern.h"
 
 namespace velmora {
+
+namespace {
+
+// The row's panels, painted while a registration program runs for its line.
+constexpr const char* kRowPanels[] = {"bak_dtla", "bak_dtlb", "bak_dtlc"};
+constexpr Colour kRowRunning = Colour::Rgb(255, 128, 128);
+
+}  // namespace
 
 void PanelStarts::SetWindowEnabled(bool enabled) {
     if (m_s.view) m_s.view->SetWindowEnabled(enabled);
@@ -64,6 +74,57 @@ bool PanelStarts::Start(const std::string& panel) {
     else
         m_s.headerEntry->RereadDelivery();
     return true;
+}
+
+void PanelStarts::paintRow(int row, Colour colour) {
+    if (!m_s.view) return;
+    for (const char* panel : kRowPanels) m_s.view->SetBackColour({panel, row}, colour);
+}
+
+void PanelStarts::StartRow(const Control& panel) {
+    ScreenState& st = m_s.state;
+    if (st.LinkWaiting || panel.row < 0) return;
+    // The row is entered as a click on its first field would enter it; on the
+    // purchase page that is a field of that page.
+    Control entered{"商品コード", panel.row};
+    if (panel.name == "bak_dtlc") {
+        entered = m_s.focus->FirstRowField(panel.row, 2);
+        if (entered.empty()) entered = {"仕入数量", panel.row};
+    }
+    m_s.focus->Transfer(entered, false);
+    if (st.Focused != entered) return;
+    const int line = st.CurrentLine;
+    if (line < 0 || line > m_s.LastLine()) return;
+    QuotationLine& l = m_s.quotation.lines[static_cast<std::size_t>(line)];
+    const QuotationHeader& h = m_s.header();
+    const std::string& folder = m_s.program.session().layout.ProgramFolder;
+
+    if (panel.name == "Lab_行No" || panel.name == "bak_dtla") {
+        if (TrimBlanks(l.商品コード).empty()) return;
+        const std::string argument = ProductActivityArgument(h.事業所コード, l.商品コード, m_s.quotation.SummaryDate);
+        if (!StartSibling(folder, kProductActivityInquiry, argument) && m_s.view) m_s.view->ShowMessage(kInquiryMissing);
+        return;
+    }
+    const bool product = panel.name == "bak_dtlb";
+    if (!product && panel.name != "bak_dtlc") return;
+    const std::string program = product ? kProductRegistration : SupplierPanelProgram(l.仕入先対応先区分 != 0);
+    const std::string argument = product ? ProductPanelArgument(h.事業所コード, l.商品コード, l.商品名, l.見積単位)
+                                         : SupplierPanelArgument(h.事業所コード, l.仕入先コード, l.仕入先名称A, h.担当者コード);
+    paintRow(panel.row, kRowRunning);
+    const LinkedResult result = LaunchLinked(m_s.program.access(), folder, program, argument, *this);
+    paintRow(panel.row, Colour::Default());
+    if (!result.started) {
+        if (m_s.view) m_s.view->ShowMessage(program + kProgramMissing);
+        return;
+    }
+    std::string& code = product ? l.商品コード : l.仕入先コード;
+    const std::string returned = TrimBlanks(result.endInfo);
+    // Product codes are taken as typed, supplier codes padded.
+    if (!returned.empty() && TrimBlanks(code).empty()) code = product ? returned : FormatCode(returned, "000000");
+    if (product)
+        m_s.grid->RereadProduct(line);
+    else
+        m_s.grid->RereadSupplier(line);
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "linking/linked_start.h"
+#include "screens/entry/entry_view.h"
 
 namespace velmora {
 
@@ -18,6 +19,11 @@ public:
 
     // bak_得意先, bak_御担当者 or bak_納品先; false for any other panel.
     bool Start(const std::string& panel);
+    // A row's panel (Lab_行No, bak_dtla, bak_dtlb, bak_dtlc with its row):
+    // the row is entered through the region check, then the row's sibling
+    // program starts for its line (the product's sales activities, the
+    // product or the supplier registration), the row painted meanwhile.
+    void StartRow(const Control& panel);
 
     void SetWindowEnabled(bool enabled) override;
     void SetWaiting(bool waiting) override;
@@ -25,6 +31,8 @@ public:
     bool KeepWaiting() override;
 
 private:
+    void paintRow(int row, Colour colour);
+
     EntryScreen& m_s;
 };
 

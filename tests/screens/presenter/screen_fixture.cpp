@@ -100,7 +100,8 @@ ProgramEnvironment DemoInstallation::environment(const std::string& commandLine,
     env.userName = "yamada";
     env.computerName = "PC-SALES01";
     const TimePoint now = ParseTimestamp("20261206 100000");
-    env.clock = systemClock ? ClockSource(SystemNow) : ClockSource([now] { return now; });
+    env.clock = systemClock ? ClockSource(SystemNow)
+                            : ClockSource([now, offset = m_clockOffset] { return now + *offset; });
     return env;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -95,6 +96,9 @@ public:
     // The program's clock is fixed at 2026-12-06 10:00, or the system's for
     // runs that meet other programs (they stamp their rows with it).
     ProgramEnvironment environment(const std::string& commandLine = "", bool systemClock = false) const;
+    // Moves the fixed clock on, for the run going on and the later ones: rows
+    // stamped before are then in the past.
+    void AdvanceClock(std::chrono::seconds by) { *m_clockOffset += by; }
 
     // Statements and reads on the business database.
     void business(const std::string& sql);
@@ -108,6 +112,7 @@ private:
     std::string m_root;
     std::string m_pgSource, m_pgDatabase;
     std::string m_businessConnection;
+    std::shared_ptr<std::chrono::seconds> m_clockOffset = std::make_shared<std::chrono::seconds>(0);
 };
 
 // A started program on the demo installation with the entry presenter

@@ -1,0 +1,617 @@
+#include <algorithm>
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "screen_fixture.h"
+
+#include "data/data_access.h"
+#include "screens/entry/entry_fields.h"
+#include "text/byte_length.h"
+
+namespace velmora::test {
+namespace {
+
+constexpr const char* kNotStored = "未登録の見積の行はコピーできません。登録してからコピーしてください。";
+constexpr const char* kStoredStateCopied = "コピーしたのは登録済みの内容です。未登録の変更は含まれません。";
+
+// What a pasted line must bring along from its source.
+struct LineValues {
+    std::string code, name;
+    Currency quantity, price, amount;
+    bool operator==(const LineValues&) const = default;
+    friend std::ostream& operator<<(std::ostream& os, const LineValues& v) {
+        return os << v.code << " " << v.name << " " << v.quantity.format("0.00") << " x "
+                  << v.price.format("0.00") << " = " << v.amount.format("0");
+    }
+};
+
+LineValues ValuesOf(const QuotationLine& line) {
+    return {line.商品コード, line.商品名, line.見積数量, line.見積単価, line.見積金額};
+}
+
+class LineCommandsTest : public ScreenTest {
+  protected:
+    static std::string Name(int i) { return "品目" + std::to_string(i + 1); }
+
+    // n lines "品目1", "品目2", … (or the names given) with quantities 1, 2, …,
+    // drawn as a load draws them.
+    void WithLines(int n, const std::vector<std::string>& names = {}) {
+        FillHeader("1");
+        for (int i = 0; i < n; ++i) {
+            QuotationLine& line = Line(i);
+            line.商品名 = names.empty() ? Name(i) : names[static_cast<size_t>(i)];
+            line.見積数量 = Units(i + 1);
+        }
+        quotation().LastLine = n - 1;
+        screen().scope->RecomputeTotals();
+        screen().FullRedraw();
+        state().Changed = false;
+    }
+    // A new quotation, whatever was entered.
+    void Clear() {
+        view.answers = {true};
+        Press("btn_画面クリア");
+        view.answers.clear();
+    }
+    QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
+    int Lines() { return quotation().LastLine + 1; }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (int i = 0; i < Lines(); ++i) names.push_back(Line(i).商品名);
+        return names;
+    }
+    // The quantities of the lines in use added up, to check the totals by.
+    Currency QuantitySum() {
+        Currency sum;
+        for (int i = 0; i < Lines(); ++i) EXPECT_TRUE(sum.add(Line(i).見積数量));
+        return sum;
+    }
+    std::vector<int> Marks() {
+        std::vector<int> marked;
+        for (int i = 0; i < static_cast<int>(kLineSlots); ++i)
+            if (state().LineMark[static_cast<size_t>(i)] != 0) marked.push_back(i);
+        return marked;
+    }
+    // The rows scrolled so that the line shows, as the user scrolls.
+    void Show(int line) {
+        if (line < state().TopLine || line >= state().TopLine + kVisibleRows)
+            presenter->Scrolled(std::max(0, line - (kVisibleRows - 1)));
+    }
+    // The user clicks into the line's product name.
+    void At(int line) {
+        Show(line);
+        Click({"商品名", line - state().TopLine});
+        ASSERT_EQ(state().CurrentLine, line);
+    }
+    void Mark(int line) {
+        Show(line);
+        presenter->CheckToggled({"chb_複写区分", line - state().TopLine}, true);
+    }
+    bool MarkShown(int row) { return view.checked[Control{"chb_複写区分", row}]; }
+    void Unmark(int line) {
+        Show(line);
+        presenter->CheckToggled({"chb_複写区分", line - state().TopLine}, false);
+    }
+    void Style(int style) {
+        while (state().NumberingStyle != style) Press("btn_連番タイプ");
+    }
+
+    // ---- stored quotations and the program clipboard ----------------------------
+
+    static constexpr const char* kStored =
+        " FROM T営業見積明細 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331'";
+    // A stored quotation with at least four lines, after `after`.
+    std::string StoredWithFourLines(const std::string& after = "") {
+        return install->value(std::string("SELECT 営業見積No") + kStored + " AND 営業見積No > '" + after +
+                              "' GROUP BY 営業見積No HAVING COUNT(*) >= 4 ORDER BY 営業見積No");
+    }
+    std::string StoredValue(const std::string& column, const std::string& number,
+                            const std::string& where = "") {
+        return install->value("SELECT " + column + kStored + " AND 営業見積No = '" + number + "'" + where);
+    }
+    void Open(const std::string& number) {
+        Fill({"営業見積No"}, number);
+        ASSERT_FALSE(state().NewEntry) << number;
+    }
+    struct ClipboardRow {
+        std::string sequence, number, uniqueLineNo;
+    };
+    std::vector<ClipboardRow> ClipboardRows() {
+        std::vector<ClipboardRow> rows;
+        std::unique_ptr<Recordset> rs;
+        if (program->access().OpenConfigRecordset(
+                rs, "SELECT * FROM プログラムクリップボード明細 ORDER BY 貼付連番"))
+            for (; !rs->eof(); rs->moveNext())
+                rows.push_back({rs->text("貼付連番"), rs->text("伝票No"), rs->text("伝票固有行No")});
+        if (rs) rs->close();
+        return rows;
+    }
+    // Copies the lines of a stored quotation to the program clipboard and
+    // gives back their values as shown.
+    std::vector<LineValues> CopyFrom(const std::string& number, const std::vector<int>& lines) {
+        Open(number);
+        std::vector<LineValues> values;
+        for (int i : lines) {
+            Mark(i);
+            values.push_back(ValuesOf(Line(i)));
+        }
+        Press("btn_指定行コピー");
+        return values;
+    }
+    // The next run of the program, a moment later.
+    void NextRun() {
+        install->AdvanceClock(std::chrono::seconds(1));
+        Restart("");
+    }
+    void Save() {
+        view.confirmations = {kConfirmStoreOnly};
+        Press("btn_登録");
+        ASSERT_FALSE(view.confirmQuestions.empty());
+    }
+};
+
+// ---- 行ｸﾘｱ -------------------------------------------------------------------
+
+struct ClearCase {
+    const char* name;
+    int lines, top, line, presses;
+    int linesAfter, topAfter;
+    friend std::ostream& operator<<(std::ostream& os, const ClearCase& c) { return os << c.name; }
+};
+
+// The lines below move up; ten lines or fewer bring the first line to the top.
+TEST_P(LineCommandsTest, ClearingALineMovesTheLinesBelowUp) {
+    const ClearCase cases[] = {
+        {"ThirdOfTwelve", 12, 2, 3, 1, 11, 2},
+        {"ThirdOfTwelveTwice", 12, 2, 3, 2, 10, 0},
+        {"OfEleven", 11, 1, 5, 1, 10, 0},
+        {"OfTen", 10, 0, 4, 1, 9, 0},
+        {"OfNine", 9, 0, 0, 1, 8, 0},
+        {"MiddleOf998", 998, 500, 505, 1, 997, 500},
+        {"LastOf998", 998, 988, 997, 1, 998, 988},
+    };
+    for (const ClearCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        WithLines(c.lines);
+        presenter->Scrolled(c.top);
+        At(c.line);
+        for (int i = 0; i < c.presses; ++i) Press("btn_行クリア");
+        EXPECT_EQ(Lines(), c.linesAfter);
+        EXPECT_EQ(state().TopLine, c.topAfter);
+        EXPECT_EQ(state().CurrentLine, c.line);
+        EXPECT_EQ(view.focus, (Control{"行区分", c.line - c.topAfter}));
+        EXPECT_TRUE(state().Changed);
+        const bool last = c.line + c.presses >= c.lines;
+        EXPECT_EQ(Line(c.line).商品名, last ? "" : Name(c.line + c.presses));
+        EXPECT_EQ(Text({"商品名", c.line - c.topAfter}), Line(c.line).商品名);
+        if (!last) {
+            EXPECT_EQ(Line(c.lines - 1 - c.presses).商品名, Name(c.lines - 1)) << "the last line moved up";
+        }
+        EXPECT_EQ(Line(c.lines - 1).商品名, "");
+        EXPECT_EQ(quotation().header.見積数量合計, QuantitySum());
+        EXPECT_EQ(view.scrollEnabled, Lines() >= kVisibleRows);
+    }
+}
+
+// On the empty line after the last one (or with no lines) the slot is only cleared.
+TEST_P(LineCommandsTest, ClearingBeyondTheLastLineOnlyClearsTheSlot) {
+    WithLines(0);
+    Line(0).商品名 = "残り";
+    Press("btn_行クリア");
+    EXPECT_EQ(Line(0).商品名, "");
+    EXPECT_FALSE(state().Changed);
+    EXPECT_LE(Lines(), 1);
+}
+
+// ---- 行挿入 --------------------------------------------------------------------
+
+struct InsertCase {
+    const char* name;
+    int lines, line, presses;
+    int linesAfter;
+    friend std::ostream& operator<<(std::ostream& os, const InsertCase& c) { return os << c.name; }
+};
+
+// A blank line before the current one, up to 998 lines; nothing without lines.
+TEST_P(LineCommandsTest, InsertingABlankLine) {
+    const InsertCase cases[] = {
+        {"NoLines", 0, 0, 1, 0},        {"IntoNine", 9, 4, 1, 10},           {"IntoTen", 10, 9, 1, 11},
+        {"FirstOf997", 997, 0, 1, 998}, {"FirstOf997Twice", 997, 0, 2, 998}, {"Into998", 998, 3, 1, 998},
+    };
+    for (const InsertCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        WithLines(c.lines);
+        if (c.lines > 0) At(c.line);
+        for (int i = 0; i < c.presses; ++i) Press("btn_行挿入");
+        EXPECT_EQ(Lines(), c.linesAfter);
+        const bool inserted = c.linesAfter > c.lines;
+        EXPECT_EQ(state().Changed, inserted);
+        if (c.lines == 0) continue;
+        EXPECT_EQ(Line(c.line).商品名, inserted ? "" : Name(c.line));
+        EXPECT_EQ(Line(c.line + 1).商品名, inserted ? Name(c.line) : Name(c.line + 1));
+        EXPECT_EQ(Line(Lines() - 1).商品名, Name(c.lines - 1)) << "the last line moved down";
+        EXPECT_EQ(Line(kMaxLinesInUse).商品名, "") << "the spare slot is never a line";
+        EXPECT_EQ(quotation().header.見積数量合計, QuantitySum());
+        if (inserted) {
+            EXPECT_EQ(view.focus, (Control{"行区分", c.line - state().TopLine}));
+        }
+    }
+}
+
+// Marks belong to their lines: they move with inserted and deleted lines.
+TEST_P(LineCommandsTest, MarksMoveWithTheirLines) {
+    WithLines(12);
+    for (int i : {2, 5, 8, 11}) Mark(i);
+    At(5);
+    Press("btn_行クリア");
+    EXPECT_EQ(Marks(), (std::vector<int>{2, 7, 10}));
+    At(1);
+    Press("btn_行挿入");
+    EXPECT_EQ(Marks(), (std::vector<int>{3, 8, 11}));
+    const std::pair<int, int> moved[] = {{3, 2}, {8, 8}, {11, 11}};  // where each marked line came from
+    for (const auto& [line, from] : moved) EXPECT_EQ(Line(line).商品名, Name(from));
+    EXPECT_TRUE(MarkShown(8));
+    EXPECT_FALSE(MarkShown(7));
+}
+
+// ---- 前行複写 -------------------------------------------------------------------
+
+struct CopyPreviousCase {
+    const char* name;
+    int lines, line;
+    bool copies;
+    friend std::ostream& operator<<(std::ostream& os, const CopyPreviousCase& c) { return os << c.name; }
+};
+
+// The line above comes down as a new line (no unique or position number).
+TEST_P(LineCommandsTest, CopyingThePreviousLine) {
+    const CopyPreviousCase cases[] = {
+        {"OnLineZero", 5, 0, false},
+        {"OnLineThree", 5, 3, true},
+        {"OnTheEmptyLine", 5, 5, true},
+        {"OnTheLastOf998", 998, 997, true},
+    };
+    for (const CopyPreviousCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        WithLines(c.lines);
+        if (c.line > 0) {
+            Line(c.line - 1).営業見積固有行No = "042";
+            Line(c.line - 1).営業見積行No = "004";
+        }
+        At(c.line);
+        const std::string before = Line(c.line).商品名;
+        Press("btn_行複写");
+        EXPECT_EQ(state().Changed, c.copies);
+        if (!c.copies) {
+            EXPECT_EQ(Line(c.line).商品名, before);
+            continue;
+        }
+        const QuotationLine& copy = Line(c.line);
+        EXPECT_EQ(copy.商品名, Name(c.line - 1));
+        EXPECT_EQ(copy.見積数量, Line(c.line - 1).見積数量);
+        EXPECT_EQ(copy.営業見積固有行No, "");
+        EXPECT_EQ(copy.営業見積行No, "");
+        EXPECT_EQ(Line(c.line - 1).営業見積固有行No, "042") << "the original keeps its identity";
+        EXPECT_GE(quotation().LastLine, c.line);
+        EXPECT_EQ(quotation().header.見積数量合計, QuantitySum());
+        EXPECT_EQ(view.focus, (Control{"行区分", c.line - state().TopLine}));
+    }
+}
+
+// ---- 指定行複写 ------------------------------------------------------------------
+
+struct CopyMarkedCase {
+    const char* name;
+    int lines;
+    std::vector<int> marks;
+    int at;
+    std::vector<int> copied;  // the marked lines that arrive at `at`, `at` + 1, …
+    int linesAfter, left;
+    friend std::ostream& operator<<(std::ostream& os, const CopyMarkedCase& c) { return os << c.name; }
+};
+
+// The marked lines are copied over the lines from the cursor on, as they were
+// before the copy, and stop at the 998th line.
+TEST_P(LineCommandsTest, CopyingTheMarkedLinesHere) {
+    const CopyMarkedCase cases[] = {
+        {"OntoTheFirstEmptyLine", 6, {0, 2, 4}, 6, {0, 2, 4}, 9, 0},
+        {"OverTheMarkedLinesThemselves", 8, {2, 3, 4}, 3, {2, 3, 4}, 8, 0},
+        {"UpToThe998thLine", 997, {0, 1, 2}, 996, {0, 1}, 998, 1},
+        {"NothingMarked", 5, {}, 2, {}, 5, 0},
+    };
+    for (const CopyMarkedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        WithLines(c.lines);
+        for (int i : c.marks) {
+            Mark(i);
+            Line(i).営業見積固有行No = "0" + std::to_string(10 + i);
+        }
+        At(c.at);
+        Press("btn_指定行複写");
+        EXPECT_EQ(Lines(), c.linesAfter);
+        EXPECT_EQ(state().Changed, !c.copied.empty());
+        for (size_t k = 0; k < c.copied.size(); ++k) {
+            const QuotationLine& copy = Line(c.at + static_cast<int>(k));
+            EXPECT_EQ(copy.商品名, Name(c.copied[k]));
+            EXPECT_EQ(copy.見積数量, Units(c.copied[k] + 1));
+            EXPECT_EQ(copy.営業見積固有行No, "");
+            EXPECT_EQ(state().LineMark[static_cast<size_t>(c.at) + k], 0);
+        }
+        EXPECT_EQ(quotation().header.見積数量合計, QuantitySum());
+        if (c.left > 0) {
+            EXPECT_NE(view.notice.find(std::to_string(c.left) + "行"), std::string::npos) << view.notice;
+        } else if (!c.copied.empty()) {
+            EXPECT_EQ(view.notice, "");
+        }
+    }
+}
+
+// ---- 指定行連番 and 連番タイプ --------------------------------------------------------
+
+struct NumberingCase {
+    const char* name;
+    int style;
+    std::vector<std::string> names;
+    std::vector<int> marks;
+    std::vector<std::string> after;
+    bool reversible;
+    friend std::ostream& operator<<(std::ostream& os, const NumberingCase& c) { return os << c.name; }
+};
+
+// Marked names are numbered in line order, or, when one of them is numbered
+// already, every marked name loses its number; a second press undoes a first.
+TEST_P(LineCommandsTest, NumberingTheMarkedNames) {
+    std::string wide;
+    for (int i = 0; i < 30; ++i) wide += "あ";
+    std::string cut = "1.";
+    for (int i = 0; i < 29; ++i) cut += "あ";
+    const NumberingCase cases[] = {
+        {"HalfWidth", 0, {"机", "椅子", "棚"}, {0, 2}, {"1.机", "椅子", "2.棚"}, true},
+        {"FullWidth", 1, {"机", "椅子", "棚"}, {0, 2}, {"１．机", "椅子", "２．棚"}, true},
+        {"Roman", 2, {"机", "椅子", "棚"}, {0, 1, 2}, {"Ⅰ．机", "Ⅱ．椅子", "Ⅲ．棚"}, true},
+        {"OneNumberedMarkRemovesAndNumbersNone",
+         0,
+         {"机", "2.椅子", "棚"},
+         {0, 1, 2},
+         {"机", "椅子", "棚"},
+         false},
+        {"UnmarkedNamesStay", 0, {"5.机", "椅子"}, {1}, {"5.机", "1.椅子"}, true},
+        {"EveryStyleIsRecognised",
+         2,
+         {"１２．机", "Ⅱ．椅子", "3.棚"},
+         {0, 1, 2},
+         {"机", "椅子", "棚"},
+         false},
+        {"LeadingBlanksStay", 0, {"  3.机"}, {0}, {"  机"}, false},
+        {"CutToTheByteLimit", 0, {wide}, {0}, {cut}, false},
+    };
+    for (const NumberingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        WithLines(static_cast<int>(c.names.size()), c.names);
+        for (int i : c.marks) Mark(i);
+        Style(c.style);
+        At(0);
+        Press("btn_指定行連番");
+        EXPECT_EQ(Names(), c.after);
+        EXPECT_TRUE(state().Changed);
+        EXPECT_EQ(Text({"商品名", 0}), c.after[0]);
+        EXPECT_EQ(view.focus, (Control{"商品名", 0}));
+        for (const std::string& name : Names()) EXPECT_LE(ByteLength(name), 60u) << name;
+        if (!c.reversible) continue;
+        Press("btn_指定行連番");
+        EXPECT_EQ(Names(), c.names) << "numbering again removes the numbers";
+    }
+}
+
+// Roman numerals end at Ⅹ: the eleventh marked name and later ones keep
+// their names, and the notice bar says how many were left.
+TEST_P(LineCommandsTest, RomanNumbersStopAtTen) {
+    WithLines(12);
+    for (int i = 0; i < 12; ++i) Mark(i);
+    Style(2);
+    Press("btn_指定行連番");
+    EXPECT_EQ(Line(0).商品名, "Ⅰ．品目1");
+    EXPECT_EQ(Line(9).商品名, "Ⅹ．品目10");
+    EXPECT_EQ(Line(10).商品名, Name(10));
+    EXPECT_EQ(Line(11).商品名, Name(11));
+    EXPECT_NE(view.notice.find("2行"), std::string::npos) << view.notice;
+    Press("btn_指定行連番");
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(Line(i).商品名, Name(i));
+    EXPECT_EQ(view.notice, "");
+}
+
+TEST_P(LineCommandsTest, TheNumberingStyleCycles) {
+    const std::pair<int, const char*> steps[] = {{1, "１．"}, {2, "Ⅰ．"}, {0, "1."}};
+    for (const auto& [style, caption] : steps) {
+        Press("btn_連番タイプ");
+        EXPECT_EQ(state().NumberingStyle, style);
+        EXPECT_EQ(view.captions[{"btn_連番タイプ"}], caption);
+    }
+}
+
+// ---- the program clipboard --------------------------------------------------
+
+// Lines copied from a stored quotation are pasted in a later run into
+// another stored quotation and into a new one, priced again and new: they get
+// their unique line numbers when saved.
+TEST_P(LineCommandsTest, MarkedLinesTravelThroughTheProgramClipboard) {
+    const std::string source = StoredWithFourLines();
+    ASSERT_FALSE(source.empty());
+    const std::vector<LineValues> copied = CopyFrom(source, {0, 2, 3});
+    const std::string customer = quotation().header.得意先コード;
+    const std::vector<ClipboardRow> rows = ClipboardRows();
+    ASSERT_EQ(rows.size(), 3u);
+    const int sourceLines[] = {0, 2, 3};
+    for (size_t k = 0; k < rows.size(); ++k) {
+        EXPECT_EQ(rows[k].sequence, "00" + std::to_string(k + 1));
+        EXPECT_EQ(rows[k].number, source);
+        EXPECT_EQ(rows[k].uniqueLineNo, Line(sourceLines[k]).営業見積固有行No);
+    }
+    EXPECT_FALSE(state().Changed) << "copying changes nothing on the screen";
+
+    struct Target {
+        const char* name;
+        std::string stored;  // empty: a new quotation
+        int at;
+    };
+    const Target targets[] = {{"AnotherStoredQuotation", StoredWithFourLines(source), 1},
+                              {"NewQuotation", "", 0}};
+    ASSERT_FALSE(targets[0].stored.empty());
+    for (const Target& t : targets) {
+        SCOPED_TRACE(t.name);
+        NextRun();
+        std::string maxUnique = "000";
+        int linesBefore = 0;
+        if (t.stored.empty()) {
+            FillHeader(customer);
+        } else {
+            Open(t.stored);
+            maxUnique = StoredValue("MAX(営業見積固有行No)", t.stored);
+            // The source's customer, so that the lines are priced as there.
+            Fill({"得意先コード"}, customer);
+        }
+        linesBefore = Lines();
+        At(t.at);
+        const std::string shifted = Line(t.at).商品名;
+        const std::string number = Text({"営業見積No"});
+        Press("btn_指定行ペースト");
+        for (int k = 0; k < 3; ++k) {
+            const QuotationLine& line = Line(t.at + k);
+            EXPECT_EQ(ValuesOf(line), copied[static_cast<size_t>(k)]) << k;
+            EXPECT_EQ(line.営業見積固有行No, "");
+            EXPECT_EQ(line.営業見積行No, "");
+        }
+        EXPECT_EQ(Line(t.at + 3).商品名, shifted) << "the line at the cursor moved down";
+        EXPECT_EQ(Lines(), std::max(linesBefore, t.at + 1) + 3);
+        EXPECT_TRUE(state().Changed);
+        EXPECT_EQ(quotation().header.見積数量合計, QuantitySum());
+        EXPECT_EQ(Text({"商品名", t.at}), copied[0].name);
+
+        Save();
+        const std::string stored = t.stored.empty() ? number : t.stored;
+        std::vector<std::string> uniques;
+        for (int k = 0; k < 3; ++k) {
+            const std::string where = " AND 営業見積行No = '00" + std::to_string(t.at + k + 1) + "'";
+            EXPECT_EQ(StoredValue("商品コード", stored, where), copied[static_cast<size_t>(k)].code);
+            uniques.push_back(StoredValue("営業見積固有行No", stored, where));
+            EXPECT_GT(uniques.back(), maxUnique) << "a new unique line number";
+        }
+        std::sort(uniques.begin(), uniques.end());
+        EXPECT_TRUE(std::adjacent_find(uniques.begin(), uniques.end()) == uniques.end()) << "each its own";
+    }
+}
+
+// A copy from the same quotation replaces the earlier one: only the lines of
+// the latest copy are pasted.
+TEST_P(LineCommandsTest, TheLatestCopyIsPasted) {
+    const std::string source = StoredWithFourLines();
+    CopyFrom(source, {0, 1});
+    Unmark(0);
+    Unmark(1);
+    const std::vector<LineValues> copied = CopyFrom(source, {2});
+    EXPECT_EQ(ClipboardRows().size(), 1u);
+    NextRun();
+    FillHeader(StoredValue("得意先コード", source));
+    At(0);
+    Press("btn_指定行ペースト");
+    EXPECT_EQ(ValuesOf(Line(0)), copied[0]);
+    EXPECT_EQ(Lines(), 2) << "the pasted line and the empty one the cursor was on";
+}
+
+// Only stored lines of a stored quotation can be pasted: a new quotation's
+// or a new line's copy is refused with a notice instead of rows nobody can
+// paste.
+TEST_P(LineCommandsTest, OnlyStoredLinesAreCopied) {
+    WithLines(3);
+    Mark(0);
+    Press("btn_指定行コピー");
+    EXPECT_EQ(view.notice, kNotStored);
+    EXPECT_TRUE(ClipboardRows().empty());
+
+    Clear();
+    Open(StoredWithFourLines());
+    const int added = Lines();
+    At(added);
+    Press("btn_行複写");  // a line the database does not have yet
+    Mark(0);
+    Mark(added);
+    Press("btn_指定行コピー");
+    EXPECT_NE(view.notice.find("1行"), std::string::npos) << view.notice;
+    const std::vector<ClipboardRow> rows = ClipboardRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].uniqueLineNo, Line(0).営業見積固有行No);
+
+    // A copy of unstored lines alone leaves the earlier copy in place.
+    Unmark(0);
+    Press("btn_指定行コピー");
+    EXPECT_NE(view.notice.find("1行"), std::string::npos) << view.notice;
+    EXPECT_EQ(ClipboardRows().size(), 1u);
+
+    // The stored lines can be copied, but the screen's changes go only with a save.
+    Unmark(added);
+    Mark(0);
+    Press("btn_指定行コピー");
+    EXPECT_EQ(ClipboardRows().size(), 1u);
+    EXPECT_EQ(view.notice, kStoredStateCopied);
+}
+
+// Clearing the marks also takes the user's rows off the clipboard: a paste
+// afterwards finds nothing.
+TEST_P(LineCommandsTest, ClearingTheMarksEmptiesTheClipboard) {
+    CopyFrom(StoredWithFourLines(), {0, 1});
+    ASSERT_EQ(ClipboardRows().size(), 2u);
+    Press("btn_指定行クリア");
+    EXPECT_TRUE(Marks().empty());
+    EXPECT_FALSE(MarkShown(0));
+    EXPECT_TRUE(ClipboardRows().empty());
+    install->AdvanceClock(std::chrono::seconds(1));
+    const int lines = Lines();
+    At(2);
+    Press("btn_指定行ペースト");
+    EXPECT_EQ(Lines(), lines);
+    EXPECT_FALSE(state().Changed);
+}
+
+// A copied line deleted from its quotation since is left out and counted;
+// lines past the 998th are left out and counted.
+TEST_P(LineCommandsTest, PastingLeavesOutWhatCannotBeRead) {
+    const std::string source = StoredWithFourLines();
+    const std::vector<LineValues> copied = CopyFrom(source, {0, 1, 2});
+    const std::string customer = quotation().header.得意先コード;
+    install->business("DELETE" + std::string(kStored) + " AND 営業見積No = '" + source +
+                      "' AND 営業見積固有行No = '" + Line(1).営業見積固有行No + "'");
+    NextRun();
+    FillHeader(customer);
+    At(0);
+    Press("btn_指定行ペースト");
+    EXPECT_EQ(ValuesOf(Line(0)), copied[0]);
+    EXPECT_EQ(ValuesOf(Line(1)), copied[2]);
+    EXPECT_EQ(Lines(), 3);
+    EXPECT_NE(view.notice.find("1行"), std::string::npos) << view.notice;
+
+    // A later copy of two readable lines onto 997 lines: one fits.
+    Clear();
+    CopyFrom(source, {0, 2});
+    NextRun();
+    WithLines(997);
+    At(0);
+    Press("btn_指定行ペースト");
+    EXPECT_EQ(Lines(), 998);
+    EXPECT_EQ(ValuesOf(Line(0)).code, copied[0].code);
+    EXPECT_EQ(Line(1).商品名, Name(0));
+    EXPECT_EQ(Line(997).商品名, Name(996));
+    EXPECT_NE(view.notice.find("1行"), std::string::npos) << view.notice;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LineCommandsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         EngineName);
+
+}  // namespace
+}  // namespace velmora::test
