@@ -78,6 +78,42 @@ void WindowTaxSettingChange998(benchmark::State& state) {
     }
 }
 
+// In the window: a quantity left on line 500, and 行挿入 / 行ｸﾘｱ at line 0,
+// each with the window repainted.
+void IntoTheRows(Shown& s, int topLine) {
+    s.openInWindow();
+    s.windowed.presenter->FocusMoved({"見積期限"});
+    s.windowed.presenter->FocusMoved({"ヘッド終了"});
+    s.windowed.presenter->Scrolled(topLine);
+    s.windowed.presenter->FocusMoved({"見積数量", 0});
+}
+
+void WindowFieldExit998(benchmark::State& state) {
+    Shown& s = Shared();
+    IntoTheRows(s, 500);
+    auto* quantity = s.window->findChild<QLineEdit*>("見積数量_0");
+    int value = 3;
+    for (auto _ : state) {
+        quantity->setText(QString::number(value = value == 3 ? 4 : 3));
+        s.windowed.presenter->FocusMoved({"見積単位", 0});
+        s.windowed.presenter->FocusMoved({"見積数量", 0});
+        s.window->repaint();
+    }
+}
+
+void WindowInsertAndDeleteLine998(benchmark::State& state) {
+    Shown& s = Shared();
+    IntoTheRows(s, 0);
+    for (auto _ : state) {
+        s.windowed.presenter->ButtonPressed({"btn_行クリア"});
+        s.window->repaint();
+        s.windowed.presenter->ButtonPressed({"btn_行挿入"});
+        s.window->repaint();
+    }
+}
+
+BENCHMARK(WindowFieldExit998)->Unit(benchmark::kMillisecond);
+BENCHMARK(WindowInsertAndDeleteLine998)->Unit(benchmark::kMillisecond);
 BENCHMARK(RecordedLoadRedraw998)->Unit(benchmark::kMillisecond);
 BENCHMARK(WindowLoadRedraw998)->Unit(benchmark::kMillisecond);
 BENCHMARK(RecordedTaxSettingChange998)->Unit(benchmark::kMillisecond);

@@ -192,6 +192,72 @@ TEST_P(AcceptanceTest, ALoneCtrlOpensTheLookupAndItsChoiceIsRead) {
     EXPECT_FALSE(m_presenter->screen().quotation.header.担当者名.empty());
 }
 
+// A multi-line quotation in the real window: five product lines typed with
+// their quantities, one inserted and one deleted with the line commands, a
+// subtotal line, saved, opened again: the stored lines and totals are what
+// the screen showed.
+TEST_P(AcceptanceTest, LinesAreTypedInsertedDeletedSubtotalledAndStored) {
+    const std::string number = m_window->findChild<QLineEdit*>("営業見積No")->text().toStdString();
+    type("1");
+    tabTo("見積期限");
+    key(Qt::Key_Tab);
+    for (int i = 0; i < 5; ++i) {
+        const std::string row = std::to_string(i);
+        ASSERT_EQ(focusedName(), "商品コード_" + row) << notice();
+        type(("ST-0000" + std::to_string(i + 1)).c_str());
+        tabTo(("見積数量_" + row).c_str());
+        type(std::to_string(i + 2).c_str());
+        tabTo(("商品コード_" + std::to_string(i + 1)).c_str());
+    }
+    auto click = [&](const char* name) {
+        QWidget* widget = m_window->findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr) << name;
+        QTest::mouseClick(widget, Qt::LeftButton);
+    };
+    // A line inserted before the third, typed; the fifth (ST-00004) deleted.
+    click("商品コード_2");
+    click("btn_行挿入");
+    ASSERT_EQ(focusedName(), "行区分_2");
+    tabTo("商品コード_2");
+    type("ST-00009");
+    tabTo("見積数量_2");
+    type("7");
+    key(Qt::Key_Tab);
+    click("商品コード_4");
+    click("btn_行クリア");
+    // A subtotal on the empty line after the last product.
+    click("行区分_5");
+    key(Qt::Key_A, Qt::ControlModifier);
+    type("2");
+    key(Qt::Key_Tab);
+    EntryScreen& screen = m_presenter->screen();
+    ASSERT_EQ(screen.quotation.LastLine, 5) << notice();
+    const Currency total = screen.quotation.header.税抜見積金額合計;
+    EXPECT_EQ(screen.quotation.lines[5].見積金額, total) << "the subtotal sums the five lines";
+
+    storeOnlyWhenAsked();
+    key(Qt::Key_F12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_confirmed; }));
+    const std::string where = " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
+    ASSERT_EQ(m_install->count("T営業見積明細" + where), 6) << notice();
+    const char* stored[] = {"ST-00001", "ST-00002", "ST-00009", "ST-00003", "ST-00005", ""};
+    for (int i = 0; i < 6; ++i) {
+        const std::string line = " AND 営業見積行No = '00" + std::to_string(i + 1) + "'";
+        EXPECT_EQ(m_install->value("SELECT 商品コード FROM T営業見積明細" + where + line), stored[i]) << i;
+    }
+    EXPECT_EQ(m_install->value("SELECT 行区分 FROM T営業見積明細" + where + " AND 営業見積行No = '006'"), "2");
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedName() == "得意先コード"; }, 2000)) << focusedName();
+    tabTo("営業見積No", true);
+    type(number.c_str());
+    key(Qt::Key_Tab);
+    ASSERT_EQ(screen.quotation.LastLine, 5);
+    EXPECT_EQ(screen.quotation.header.税抜見積金額合計, total);
+    EXPECT_EQ(screen.quotation.lines[5].見積金額, total);
+    EXPECT_EQ(m_window->findChild<QLineEdit*>("商品コード_2")->text().toStdString(), "ST-00009");
+    EXPECT_EQ(m_window->findChild<QLineEdit*>("見積数量_2")->text().toStdString(), "7.00");
+}
+
 // This file includes Qt before the domain headers: the lines pricing sees are
 // still the quotation's own (Qt's keyword macros once emptied a parameter).
 TEST(QtAndDomainHeaders, PricingSeesTheQuotationsLines) {
