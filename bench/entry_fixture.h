@@ -43,6 +43,10 @@ public:
     void SetBackColour(const Control&, Colour) override {}
     void SetCaption(const Control&, const std::string&) override {}
     void FocusControl(const Control&) override {}
+    void SetListRows(const std::string&, const std::vector<std::vector<std::string>>&) override {}
+    int ListCurrentRow(const std::string&) const override { return -1; }
+    std::string ChooseFile(const std::string&, const std::vector<FileFilter>&) override { return {}; }
+    std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
     void SetDetailEnabled(bool) override {}
     void SetDetailPage(int) override {}
     void SetScrollBar(bool, int, int) override {}
@@ -51,6 +55,7 @@ public:
     int AskSaveConfirmation(const std::string&, bool, const std::string&) override { return kConfirmStoreOnly; }
     void ShowWait(bool) override {}
     void Pause(int) override {}
+    void RunLater(int, std::function<void()>) override {}
     void CloseWindow() override {}
     std::map<Control, std::string> texts;
 };

@@ -1,7 +1,7 @@
 # Shared by scripts/demo and scripts/test: packages, build, test database server.
 
 VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libpq-dev postgresql
-                  libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk)
+                  libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils)
 
 velmora_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 

@@ -71,9 +71,10 @@ int main(int argc, char** argv) {
 
     DataAccessLookupData lookupData(program.access());
     QtLookupViewFactory lookupViews;
-    const LookupSession lookupSession = MakeLookupSession(program.session());
+    LookupSession lookupSession = MakeLookupSession(program.session());
     LookupWindows lookups(lookupSession, lookupData, lookupViews);
     EntryPresenter presenter(program, &lookups);
+    presenter.KeepLookupsInStep(lookupSession);
 
     // Signals are taken from here on: a message box shown while the window
     // loads its first quotation runs its own event loop, and a termination

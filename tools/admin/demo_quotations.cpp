@@ -6,6 +6,7 @@
 
 #include "admin/demo_random.h"
 #include "data/data_access.h"
+#include "data/sql_text.h"
 #include "pricing/company_settings.h"
 #include "pricing/pricing_changes.h"
 #include "quotation/document_scope.h"
@@ -38,6 +39,34 @@ const char* const kValidity[] = {"発行後30日", "発行後1ヶ月", "今月�
 std::string dateBefore(const CalendarDate& today, int days) { return RollOver(today.year, today.month, today.day - days).Text(); }
 
 Currency scaledOf(const Recordset& rs, const char* column) { return Currency::FromScaled(rs.scaled4(column).value_or(0)); }
+
+// The salesperson's follow-ups of a quotation: a visit on its day, a call and
+// a mail the day after, as the activity report program records them.
+bool recordFollowUps(DataAccess& access, const QuotationHeader& h) {
+    CalendarDate day;
+    CalendarDate::Parse(h.営業見積日付, day);
+    const std::string next = RollOver(day.year, day.month, day.day + 1).Text();
+    struct Activity {
+        std::string date;
+        const char *start, *end, *direction, *method, *stage, *contact, *note;
+    };
+    const Activity activities[] = {
+        {h.営業見積日付, "13:15", "14:15", "1", "0", "0", "ご担当者様", "見積書を持参し説明"},
+        {next, "15:45", "16:15", "1", "3", "2", "", "見積条件の補足をメールで送付"},
+        {next, "10:15", "10:45", "0", "2", "1", "ご担当者様", "見積内容について問合せ"},
+    };
+    for (const Activity& a : activities)
+        if (!access.ExecuteData(
+                "INSERT INTO T営業活動明細 (担当者コード, 日付, 開始時刻, 終了時刻, 事業所コード, 発信区分, 応対方法, "
+                "要件分類, 対応分類, 得意先対応先区分, 得意先コード, 相手先名称, 相手先御担当者名, 営業活動摘要, "
+                "営業見積事業所コード, 営業見積番号基準日付, 営業見積No, ユーザID, 登録日付) VALUES ('" +
+                h.担当者コード + "', '" + a.date + "', '" + a.start + "', '" + a.end + "', '" + h.事業所コード + "', '" +
+                a.direction + "', '" + a.method + "', '2', '" + a.stage + "', '0', '" + h.得意先コード + "', '" +
+                QuoteSql(h.得意先名称A) + "', '" + a.contact + "', '" + a.note + "', '" + h.事業所コード + "', '" + h.番号基準日付 +
+                "', '" + h.営業見積No + "', 'demo" + h.担当者コード + "DEMO-PC', '" + a.date + " 180000')"))
+            return false;
+    return true;
+}
 
 }  // namespace
 
@@ -139,6 +168,10 @@ bool SeedDemoQuotations(const std::string& connection, const CalendarDate& today
         pricing.Totals(h, q.linesInUse());
         if (!QuotationSaver(scope, nullptr).Save().stored) {
             error = "demo quotation " + std::to_string(n + 1) + " was not stored: " + q.SaveMessage + prompts.last;
+            return false;
+        }
+        if (n == count - 1 && !recordFollowUps(access, q.header)) {
+            error = "the activities of demo quotation " + q.header.営業見積No + " were not stored";
             return false;
         }
         // Every fifth one was changed a day later: its history has a red and a black half.

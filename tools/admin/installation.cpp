@@ -54,6 +54,8 @@ bool RefreshPrograms(const fs::path& root, const fs::path& source, std::vector<s
     if (fs::equivalent(source, paths.programs, ec)) return true;
     for (const std::string& name : InstalledProgramNames()) {
         fs::path from = source / name;
+        // The issuing program is built here under a name of its own.
+        if (!fs::is_regular_file(from) && name == "Orvessa") from = source / "velmora-issue";
         // Siblings that are not built here are played by the stand-in.
         if (!fs::is_regular_file(from) && name != "Velmora") from = source / "velmora-standin";
         if (!fs::is_regular_file(from)) continue;

@@ -11,6 +11,7 @@
 #include "quotation/load.h"
 #include "quotation/quotation_date.h"
 #include "quotation/save.h"
+#include "screens/entry/detail_pages.h"
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
@@ -21,7 +22,6 @@ namespace velmora {
 
 namespace {
 
-constexpr const char* kMenu = "Carnelo";
 constexpr const char* kQuestionNew = "登録します。よろしいですか？";
 constexpr const char* kQuestionLoaded = "修正します。よろしいですか？";
 constexpr const char* kDiscardPrefix = "入力がありました。\n";
@@ -49,6 +49,7 @@ void DocumentCommands::newQuotation() {
     st.NumberingStyle = 0;
     st.Envelope = false;
     st.PickedKey.clear();
+    m_s.pages->Redraw();
 }
 
 void DocumentCommands::resetDetailArea() {
@@ -95,6 +96,7 @@ void DocumentCommands::ShowLoaded() {
     st.LineMark.fill(0);
     st.PickedKey.clear();
     m_s.FullRedraw();
+    m_s.pages->Redraw();
     m_s.Notice("");
 }
 
@@ -109,19 +111,6 @@ void DocumentCommands::ClearToNew(bool ask) {
     resetDetailArea();
     st.CurrentField = st.FirstField;
     m_s.focus->MoveFocus(st.FirstField);
-}
-
-bool DocumentCommands::permitted(int operation) {
-    Program& p = m_s.program;
-    Session& session = p.session();
-    // With sign-in the PIN dialog may grant it; without, the permission texts
-    // of the staff member on this computer decide (the sign-in check alone
-    // would let every operation pass).
-    if (session.SignInMode == 1)
-        return CheckPermission(p.access(), session, p.host(), p.cipher(), "Velmora", kMenu, operation) ==
-               PermissionResult::Allowed;
-    if (ReadStartStaffCode(p.access(), session)) ReadStaff(p.access(), session, session.StartStaffCode);
-    return CheckOperationPermission(p.access(), session, kMenu, "Velmora", operation);
 }
 
 bool DocumentCommands::PeriodLockPasses() const {
@@ -144,7 +133,7 @@ void DocumentCommands::Save() {
     EntryView* view = m_s.view;
     if (!view) return;
     const bool loaded = !st.NewEntry;
-    if (!permitted(loaded ? static_cast<int>(Operation::Change) : static_cast<int>(Operation::Input)) ||
+    if (!m_s.Permitted(loaded ? static_cast<int>(Operation::Change) : static_cast<int>(Operation::Input)) ||
         !PeriodLockPasses()) {
         view->ShowMessage(kMessageNoPermission);
         m_s.focus->FocusCurrentField();
@@ -174,7 +163,7 @@ void DocumentCommands::Save() {
         return;
     }
     const std::string saved = q.header.営業見積No;
-    if (answer == kConfirmStoreAndPrint && PrintAfterSave && permitted(static_cast<int>(Operation::Print)))
+    if (answer == kConfirmStoreAndPrint && PrintAfterSave && m_s.Permitted(static_cast<int>(Operation::Print)))
         PrintAfterSave();
     const std::string message = q.SaveMessage.empty() ? "見積No " + saved + " を登録しました。" : q.SaveMessage;
     newQuotation();
@@ -197,7 +186,7 @@ void DocumentCommands::Delete() {
     EntryView* view = m_s.view;
     if (!view) return;
     if (st.NewEntry || !q.loaded()) return m_s.focus->FocusCurrentField();
-    if (!permitted(static_cast<int>(Operation::Delete)) || !PeriodLockPasses()) {
+    if (!m_s.Permitted(static_cast<int>(Operation::Delete)) || !PeriodLockPasses()) {
         view->ShowMessage(kMessageNoPermission);
         return m_s.focus->FocusCurrentField();
     }

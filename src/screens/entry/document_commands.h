@@ -37,7 +37,6 @@ public:
 private:
     void newQuotation();
     void resetDetailArea();
-    bool permitted(int operation);
     void dropTrailingBlankLines();
 
     EntryScreen& m_s;

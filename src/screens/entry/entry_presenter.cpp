@@ -10,6 +10,8 @@
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
 #include "screens/entry/line_commands.h"
+#include "screens/entry/detail_pages.h"
+#include "screens/entry/print_commands.h"
 #include "screens/entry/lookup_opening.h"
 #include "screens/entry/panel_starts.h"
 #include "screens/lookup/lookup_windows.h"
@@ -26,11 +28,14 @@ bool IsDocumentNumberField(const std::string& name) {
 }  // namespace
 
 struct EntryPresenter::Regions {
-    explicit Regions(EntryScreen& s) : focus(s), header(s), grid(s), commands(s), starts(s), lines(s) {
+    explicit Regions(EntryScreen& s)
+        : focus(s), header(s), grid(s), commands(s), starts(s), lines(s), pages(s), printing(s) {
         s.focus = &focus;
         s.headerEntry = &header;
         s.grid = &grid;
         s.commands = &commands;
+        s.pages = &pages;
+        commands.PrintAfterSave = [this] { printing.PrintSaved(); };
     }
     FocusRules focus;
     HeaderEntry header;
@@ -38,6 +43,8 @@ struct EntryPresenter::Regions {
     DocumentCommands commands;
     PanelStarts starts;
     LineCommands lines;
+    DetailPages pages;
+    PrintCommands printing;
 };
 
 EntryPresenter::EntryPresenter(Program& program, LookupWindows* lookups)
@@ -50,6 +57,8 @@ EntryPresenter::~EntryPresenter() = default;
 EntryScreen& EntryPresenter::screen() { return *m_screen; }
 bool EntryPresenter::Changed() const { return m_screen->state.Changed; }
 void EntryPresenter::SetChanged(bool changed) { m_screen->state.Changed = changed; }
+
+void EntryPresenter::KeepLookupsInStep(LookupSession& session) { m_screen->lookupSession = &session; }
 
 void EntryPresenter::Load(EntryView& view) {
     m_screen->view = &view;
@@ -127,6 +136,22 @@ void EntryPresenter::ButtonPressed(const Control& button) {
         if (commands.End() && m_screen->view) m_screen->view->CloseWindow();
         return;
     }
+    PrintCommands& printing = m_regions->printing;
+    const std::pair<const char*, void (PrintCommands::*)()> printCommands[] = {
+        {"btn_印刷", &PrintCommands::Print},           {"btn_プレビュ", &PrintCommands::Preview},
+        {"btn_帳票イメージ出力", &PrintCommands::ImageOutput}, {"btn_Talmire", &PrintCommands::CustomerOrder},
+        {"btn_参照営業見積", &PrintCommands::CopyToNew},   {"btn_参照元No", &PrintCommands::OpenSource},
+    };
+    for (const auto& [command, run] : printCommands)
+        if (name == command) return (printing.*run)();
+    DetailPages& pages = m_regions->pages;
+    const std::pair<const char*, void (DetailPages::*)()> attachmentCommands[] = {
+        {"btn_付属書類追加", &DetailPages::AddFile},
+        {"btn_フォルダ追加", &DetailPages::AddFolder},
+        {"btn_付属書類削除", &DetailPages::DeleteAttachment},
+    };
+    for (const auto& [command, run] : attachmentCommands)
+        if (name == command) return (pages.*run)();
     LineCommands& lines = m_regions->lines;
     const std::pair<const char*, void (LineCommands::*)()> lineCommands[] = {
         {"btn_行クリア", &LineCommands::ClearLine},          {"btn_行挿入", &LineCommands::InsertLine},
@@ -175,6 +200,11 @@ void EntryPresenter::PageChosen(int page) {
     if (page == kPageSales) focus.MoveFocus(focus.FirstRowField(0, 1));
     else if (page == kPagePurchase) focus.MoveFocus(focus.FirstRowField(0, 2));
     else if (page == kPageMemo) focus.MoveFocus({"営業見積メモ"});
+}
+
+void EntryPresenter::ListActivated(const std::string& list, int row) {
+    if (m_screen->busy()) return;
+    m_regions->pages.Activated(list, row);
 }
 
 void EntryPresenter::scrolled(int topLine) {

@@ -10,6 +10,7 @@
 namespace velmora {
 
 class LookupWindows;
+struct LookupSession;
 struct EntryScreen;
 
 // The behaviour of the entry window (frmVelmora). The window forwards the
@@ -21,6 +22,9 @@ public:
     // lookups may be null: the lookup gestures then do nothing.
     EntryPresenter(Program& program, LookupWindows* lookups = nullptr);
     ~EntryPresenter() override;
+
+    // The lookup windows search within the office of the quotation on screen.
+    void KeepLookupsInStep(LookupSession& session);
 
     // Form load: captions, lists, the start mode from the command line, full redraw.
     void Load(EntryView& view);
@@ -38,6 +42,9 @@ public:
     // A drop-down entry was chosen (a setting list or a row's 行区分名称).
     void ListChosen(const Control& list, int index);
     void PageChosen(int page);
+    // Enter or a double-click on a row of a detail page's list (List営業活動,
+    // List付属書類), the row by its index in the rows the list was given.
+    void ListActivated(const std::string& list, int row);
     void Scrolled(int value);
     // Mouse wheel over the rows: positive steps scroll down.
     void Wheel(int steps);

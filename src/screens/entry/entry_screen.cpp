@@ -1,11 +1,13 @@
 #include "screens/entry/entry_screen.h"
 
 #include "app/program.h"
+#include "app/sign_in.h"
 #include "pricing/pricing_changes.h"
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
 #include "screens/entry/session_bridge.h"
+#include "screens/lookup/lookup_session.h"
 
 namespace velmora {
 
@@ -26,7 +28,21 @@ void EntryScreen::Notice(const std::string& text) {
 
 QuotationPricing EntryScreen::pricing() const { return QuotationPricing(context.company, scope->rates); }
 
+bool EntryScreen::Permitted(int operation) {
+    Session& session = program.session();
+    // With sign-in the PIN dialog may grant it; without, the permission texts
+    // of the staff member on this computer decide (the sign-in check alone
+    // would let every operation pass).
+    if (session.SignInMode == 1)
+        return CheckPermission(program.access(), session, program.host(), program.cipher(), "Velmora", "Carnelo",
+                               operation) == PermissionResult::Allowed;
+    if (ReadStartStaffCode(program.access(), session)) ReadStaff(program.access(), session, session.StartStaffCode);
+    return CheckOperationPermission(program.access(), session, "Carnelo", "Velmora", operation);
+}
+
 void EntryScreen::FullRedraw() {
+    if (lookupSession && !quotation.header.事業所コード.empty())
+        lookupSession->currentOfficeCode = quotation.header.事業所コード;
     headerEntry->Redraw();
     grid->RedrawColumns();
     RedrawLines();

@@ -21,7 +21,9 @@ class FocusRules;
 class HeaderEntry;
 class GridRows;
 class DocumentCommands;
+class DetailPages;
 class QuotationPricing;
+struct LookupSession;
 
 // The screen state of frmVelmora, one per run. LastLine lives with the
 // quotation (quotation.LastLine); the rest is the screen's own.
@@ -80,12 +82,17 @@ struct EntryScreen {
     HeaderEntry* headerEntry = nullptr;
     GridRows* grid = nullptr;
     DocumentCommands* commands = nullptr;
+    DetailPages* pages = nullptr;
+    // The lookup windows' session values, kept in step with the quotation's office.
+    LookupSession* lookupSession = nullptr;
 
     QuotationHeader& header() { return quotation.header; }
     int LastLine() const { return quotation.LastLine; }
     bool busy() const { return state.Redrawing || state.LinkWaiting; }
     // Writes the notice bar (お知らせ).
     void Notice(const std::string& text);
+    // The staff member may do the operation (Operation of app/sign_in.h).
+    bool Permitted(int operation);
     // Pricing with the company's rules and the rates as loaded.
     QuotationPricing pricing() const;
     // Header, rows, tail and totals, then the scroll bar.

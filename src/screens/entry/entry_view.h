@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ struct Colour {
     static constexpr Colour Default() { return {}; }
     static constexpr Colour Rgb(int r, int g, int b) { return {r, g, b}; }
     friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+// One entry of a file dialog's type list: its name and the pattern of the
+// names it shows ("*.doc"; "*.*" is every file).
+struct FileFilter {
+    std::string name;
+    std::string pattern;
 };
 
 // Results of the save confirmation dialog msg印刷確認.
@@ -65,6 +73,18 @@ public:
     // tab_詳細: pages 0 見積情報, 1 仕入情報, 2 対応履歴, 3 メモ, 4 付属書類.
     virtual void SetDetailEnabled(bool enabled) = 0;
     virtual void SetDetailPage(int page) = 0;
+    // The lists of the detail pages (List営業活動, List付属書類): one row per
+    // entry, the cells in column order. The window may sort them by a column;
+    // a row is still named by its index in `rows`.
+    virtual void SetListRows(const std::string& list, const std::vector<std::vector<std::string>>& rows) = 0;
+    // The selected row of such a list, by its index in the rows given; -1
+    // when no row is selected.
+    virtual int ListCurrentRow(const std::string& list) const = 0;
+    // The file dialog opened in startFolder with the type list; the chosen
+    // path, empty when cancelled.
+    virtual std::string ChooseFile(const std::string& startFolder, const std::vector<FileFilter>& filters) = 0;
+    // The folder browser with its title; the chosen folder, empty when cancelled.
+    virtual std::string ChooseFolder(const std::string& title, const std::string& startFolder) = 0;
     // scl_行.
     virtual void SetScrollBar(bool enabled, int maximum, int value) = 0;
     virtual void SetScrollBarVisible(bool visible) = 0;
@@ -78,6 +98,10 @@ public:
     virtual void ShowWait(bool visible) = 0;
     // Lets window events run for about ms milliseconds.
     virtual void Pause(int ms) = 0;
+    // Runs the task once, about ms milliseconds from now, while the window
+    // goes on working (the envelope after the quotation, the attachment list
+    // after a PDF); a task is dropped when the window has closed by then.
+    virtual void RunLater(int ms, std::function<void()> task) = 0;
     // The window closes (the program has ended).
     virtual void CloseWindow() = 0;
 };

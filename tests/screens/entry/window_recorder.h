@@ -40,6 +40,9 @@ public:
         log.push_back("list " + Named(list) + " " + std::to_string(index));
     }
     void PageChosen(int page) override { log.push_back("page " + std::to_string(page)); }
+    void ListActivated(const std::string& list, int row) override {
+        log.push_back("activated " + list + " " + std::to_string(row));
+    }
     void Scrolled(int value) override { log.push_back("scroll " + std::to_string(value)); }
     void Wheel(int steps) override { log.push_back("wheel " + std::to_string(steps)); }
     void PanelClicked(const Control& panel) override { log.push_back("panel " + Named(panel)); }

@@ -17,6 +17,7 @@ protected:
         lookups = std::make_unique<LookupWindows>(session, *data, views);
         // The same run, now with lookup windows.
         presenter = std::make_unique<EntryPresenter>(*program, lookups.get());
+        presenter->KeepLookupsInStep(session);
         view = RecordingEntryView();
         presenter->Load(view);
     }
@@ -80,6 +81,14 @@ TEST_P(HeaderLookupsTest, EachFieldOpensItsWindowWithItsCondition) {
     auto [window, query] = Open("得意先コード");
     EXPECT_EQ(window, W::対応先一覧);
     EXPECT_NE(query.find("M対応先.コード >= '000001'"), std::string::npos) << query;
+}
+
+// The lookups search within the office of the quotation on screen.
+TEST_P(HeaderLookupsTest, TheLookupsFollowTheQuotationsOffice) {
+    EXPECT_EQ(session.currentOfficeCode, "001");
+    quotation().header.事業所コード = "002";
+    screen().FullRedraw();
+    EXPECT_EQ(session.currentOfficeCode, "002");
 }
 
 // A choice in the staff window reaches the field and is read as if typed;

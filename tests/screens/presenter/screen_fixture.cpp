@@ -1,6 +1,9 @@
 #include "screen_fixture.h"
 
 #include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <thread>
 
 #include "admin/installation.h"
 #include "app/installation.h"
@@ -194,6 +197,23 @@ void ScreenTest::Fill(const Control& control, const std::string& text) {
 }
 
 void ScreenTest::Press(const std::string& button) { presenter->ButtonPressed({button}); }
+
+std::string ScreenTest::StartedWith(const std::string& program, std::size_t starts) {
+    const std::string marker = "\t" + program + "\t";
+    for (int i = 0; i < 150; ++i) {
+        std::ifstream log(install->root() + "prgbin/standin-calls.log");
+        std::string line, argument;
+        std::size_t seen = 0;
+        while (std::getline(log, line))
+            if (auto at = line.find(marker); at != std::string::npos) {
+                argument = line.substr(at + marker.size());
+                ++seen;
+            }
+        if (seen >= starts) return argument;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return {};
+}
 
 void ScreenTest::FillHeader(const std::string& customer) {
     Fill({"得意先コード"}, customer);

@@ -50,6 +50,22 @@ public:
     void SetBackColour(const Control& control, Colour colour) override { backColour[control] = colour; }
     void SetCaption(const Control& control, const std::string& caption) override { captions[control] = caption; }
     void FocusControl(const Control& control) override { focus = control; }
+    void SetListRows(const std::string& list, const std::vector<std::vector<std::string>>& rows) override {
+        listRows[list] = rows;
+    }
+    int ListCurrentRow(const std::string& list) const override {
+        auto it = currentRow.find(list);
+        return it == currentRow.end() ? -1 : it->second;
+    }
+    std::string ChooseFile(const std::string& startFolder, const std::vector<FileFilter>& filters) override {
+        fileDialogs.push_back(startFolder);
+        fileFilters = filters;
+        return takeChoice(chosenFiles);
+    }
+    std::string ChooseFolder(const std::string& title, const std::string& startFolder) override {
+        folderDialogs.push_back(title + "|" + startFolder);
+        return takeChoice(chosenFolders);
+    }
     void SetDetailEnabled(bool value) override { detailEnabled = value; }
     void SetDetailPage(int page) override { detailPage = page; }
     void SetScrollBar(bool value, int maximum, int value2) override {
@@ -62,6 +78,19 @@ public:
     int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) override;
     void ShowWait(bool shown) override { waitShown += shown ? 1 : 0; }
     void Pause(int) override {}
+    void RunLater(int ms, std::function<void()> task) override { later.emplace_back(ms, std::move(task)); }
+    // Runs the tasks given to RunLater so far, in order; their delays.
+    std::vector<int> RunLaterTasks() {
+        std::vector<int> delays;
+        auto tasks = std::move(later);
+        later.clear();
+        for (auto& [ms, task] : tasks) {
+            delays.push_back(ms);
+            task();
+        }
+        return delays;
+    }
+    std::vector<std::pair<int, std::function<void()>>> later;
     void CloseWindow() override { closed = true; }
 
     // Whether the user could reach the control with Tab (or a click).
@@ -77,12 +106,26 @@ public:
     std::map<Control, bool> checked, enabled, tabStop, visible;
     std::map<Control, int> listIndex;
     std::map<std::string, std::vector<std::string>> lists;
+    std::map<std::string, std::vector<std::vector<std::string>>> listRows;  // the detail pages' lists
+    std::map<std::string, int> currentRow;  // ListCurrentRow: the selected row, none when not set
+    // The file dialog's and the folder browser's answers; cancelled when none is left.
+    std::deque<std::string> chosenFiles, chosenFolders;
+    std::vector<std::string> fileDialogs, folderDialogs;  // start folders; "title|start folder"
+    std::vector<FileFilter> fileFilters;
     std::map<Control, Colour> textColour, backColour;
     Control focus;
     bool detailEnabled = false, scrollEnabled = false, scrollVisible = true, windowEnabled = true, closed = false;
     int detailPage = 0, scrollMax = 0, scrollValue = 0, waitShown = 0;
     long long calls = 0;
     bool lastConfirmRed = false;
+
+private:
+    static std::string takeChoice(std::deque<std::string>& choices) {
+        if (choices.empty()) return {};
+        std::string choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
 };
 
 // The demo installation of the administration tool on an engine, in a
@@ -141,6 +184,9 @@ protected:
     void FillHeader(const std::string& customer = "000001");
     // One ordinary line on the row that has the focus: product and quantity.
     std::string Text(const Control& control) { return view.Text(control); }
+    // The argument of the program's latest start as the stand-in recorded it
+    // (it starts detached: waited for up to three seconds); "" when none.
+    std::string StartedWith(const std::string& program, std::size_t starts = 1);
 
     std::unique_ptr<DemoInstallation> install;
     RecordingHost host;

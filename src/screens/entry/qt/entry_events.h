@@ -21,6 +21,8 @@ public:
     virtual void CheckToggled(const Control& box, bool checked) = 0;
     virtual void ListChosen(const Control& list, int index) = 0;
     virtual void PageChosen(int page) = 0;
+    // Enter or a double-click on a row of a detail page's list.
+    virtual void ListActivated(const std::string& list, int row) = 0;
     virtual void Scrolled(int value) = 0;
     virtual void Wheel(int steps) = 0;
     virtual void PanelClicked(const Control& panel) = 0;
@@ -41,6 +43,7 @@ public:
     void CheckToggled(const Control& box, bool checked) override { m_p.CheckToggled(box, checked); }
     void ListChosen(const Control& list, int index) override { m_p.ListChosen(list, index); }
     void PageChosen(int page) override { m_p.PageChosen(page); }
+    void ListActivated(const std::string& list, int row) override { m_p.ListActivated(list, row); }
     void Scrolled(int value) override { m_p.Scrolled(value); }
     void Wheel(int steps) override { m_p.Wheel(steps); }
     void PanelClicked(const Control& panel) override { m_p.PanelClicked(panel); }

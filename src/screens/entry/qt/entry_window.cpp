@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include "screens/entry/entry_fields.h"
@@ -181,6 +182,11 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (auto* tree = qobject_cast<QTreeWidget*>(watched);
+                tree && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+                activateListRow(tree);
+                return true;
+            }
             auto* edit = qobject_cast<QLineEdit*>(watched);
             if (edit && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
                 m_fieldOf.count(edit)) {
@@ -481,6 +487,20 @@ void EntryWindow::Pause(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void EntryWindow::RunLater(int ms, std::function<void()> task) {
+    QTimer::singleShot(ms, this, [this, task = std::move(task)]() mutable { runWhenFree(std::move(task)); });
+}
+
+void EntryWindow::runWhenFree(std::function<void()> task) {
+    if (m_ending) return;
+    if (m_busy > 0) {
+        QTimer::singleShot(50, this, [this, task = std::move(task)]() mutable { runWhenFree(std::move(task)); });
+        return;
+    }
+    Busy busy(*this);
+    task();
 }
 
 void EntryWindow::CloseWindow() {

@@ -16,6 +16,7 @@ class QGridLayout;
 class QHBoxLayout;
 class QScrollBar;
 class QTabWidget;
+class QTreeWidget;
 
 namespace velmora {
 
@@ -57,6 +58,10 @@ public:
     void SetBackColour(const Control& control, Colour colour) override;
     void SetCaption(const Control& control, const std::string& caption) override;
     void FocusControl(const Control& control) override;
+    void SetListRows(const std::string& list, const std::vector<std::vector<std::string>>& rows) override;
+    int ListCurrentRow(const std::string& list) const override;
+    std::string ChooseFile(const std::string& startFolder, const std::vector<FileFilter>& filters) override;
+    std::string ChooseFolder(const std::string& title, const std::string& startFolder) override;
     void SetDetailEnabled(bool enabled) override;
     void SetDetailPage(int page) override;
     void SetScrollBar(bool enabled, int maximum, int value) override;
@@ -65,6 +70,7 @@ public:
     int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) override;
     void ShowWait(bool visible) override;
     void Pause(int ms) override;
+    void RunLater(int ms, std::function<void()> task) override;
     void CloseWindow() override;
 
     // The control a widget shows; an empty control for any other widget.
@@ -105,6 +111,9 @@ private:
     QWidget* buildListPage(const std::string& list, const std::vector<const char*>& columns, QWidget* parent);
     QWidget* buildMemoPage(QWidget* parent);
     QWidget* buildAttachmentPage(QWidget* parent);
+    // Enter or a double-click on a detail list's row: reported with the
+    // row's index in the rows the list was given, whatever the sort order.
+    void activateListRow(QTreeWidget* tree);
     QWidget* buildLineCommands(QWidget* parent);
     QWidget* buildTail(QWidget* parent);
     QWidget* buildCommandButtons(QWidget* parent);
@@ -130,6 +139,8 @@ private:
         action(m_events);
     }
     void setColour(const Control& control, Colour colour, bool text);
+    // A task of RunLater, run once nothing else is being handled.
+    void runWhenFree(std::function<void()> task);
 
     std::unique_ptr<EntryEvents> m_ownEvents;
     EntryEvents& m_events;

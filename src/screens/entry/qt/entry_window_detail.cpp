@@ -1,6 +1,8 @@
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabBar>
@@ -244,8 +246,83 @@ QWidget* EntryWindow::buildListPage(const std::string& list, const std::vector<c
     tree->setHeaderLabels(headers);
     addControl({list}, tree);
     tree->installEventFilter(this);
+    // A click on a column header sorts by that column's text; a second click
+    // on the same column turns the order round.
+    QHeaderView* header = tree->header();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, tree, [tree, header](int column) {
+        const bool again = header->isSortIndicatorShown() && header->sortIndicatorSection() == column;
+        const Qt::SortOrder order =
+            again && header->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        tree->sortItems(column, order);
+        header->setSortIndicator(column, order);
+        header->setSortIndicatorShown(true);
+    });
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this, tree](QTreeWidgetItem* item) {
+        tree->setCurrentItem(item);
+        activateListRow(tree);
+    });
     layout->addWidget(tree, 1);
     return page;
+}
+
+namespace {
+
+// Each item remembers the index of its row in the rows the list was given.
+constexpr int kRowIndexRole = Qt::UserRole;
+
+int RowIndexOf(const QTreeWidget* tree) {
+    const QTreeWidgetItem* item = tree ? tree->currentItem() : nullptr;
+    return item && item->isSelected() ? item->data(0, kRowIndexRole).toInt() : -1;
+}
+
+}  // namespace
+
+void EntryWindow::activateListRow(QTreeWidget* tree) {
+    const Control control = ControlOf(tree);
+    const int row = RowIndexOf(tree);
+    if (control.empty() || row < 0) return;
+    report([&](EntryEvents& e) { e.ListActivated(control.name, row); });
+}
+
+void EntryWindow::SetListRows(const std::string& list, const std::vector<std::vector<std::string>>& rows) {
+    Busy busy(*this);
+    auto* tree = qobject_cast<QTreeWidget*>(widgetOf({list}));
+    if (!tree) return;
+    tree->clear();
+    tree->header()->setSortIndicatorShown(false);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        QStringList cells;
+        for (const std::string& cell : rows[i]) cells << Q(cell);
+        auto* item = new QTreeWidgetItem(cells);
+        item->setData(0, kRowIndexRole, static_cast<int>(i));
+        items << item;
+    }
+    tree->addTopLevelItems(items);
+    if (!items.isEmpty())
+        for (int column = 0; column + 1 < tree->columnCount(); ++column) tree->resizeColumnToContents(column);
+}
+
+int EntryWindow::ListCurrentRow(const std::string& list) const {
+    return RowIndexOf(qobject_cast<const QTreeWidget*>(widgetOf({list})));
+}
+
+std::string EntryWindow::ChooseFile(const std::string& startFolder, const std::vector<FileFilter>& filters) {
+    Busy busy(*this);
+    QStringList types;
+    // "*.*" means every file, also those without a dot in the name.
+    for (const FileFilter& f : filters)
+        types << Q(f.name) + " (" + (f.pattern == "*.*" ? QString("*") : Q(f.pattern)) + ")";
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QString::fromUtf8("付属書類追加"), Q(startFolder), types.join(";;"));
+    return chosen.toStdString();
+}
+
+std::string EntryWindow::ChooseFolder(const std::string& title, const std::string& startFolder) {
+    Busy busy(*this);
+    return QFileDialog::getExistingDirectory(this, Q(title), Q(startFolder)).toStdString();
 }
 
 QWidget* EntryWindow::buildMemoPage(QWidget* parent) {

@@ -1,0 +1,346 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/process.h"
+#include "quotation/activities.h"
+#include "quotation/attachments.h"
+#include "screen_fixture.h"
+#include "screens/entry/detail_pages.h"
+#include "screens/entry/entry_fields.h"
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr const char* kAddFile = "btn_付属書類追加";
+constexpr const char* kAddFolder = "btn_フォルダ追加";
+constexpr const char* kDelete = "btn_付属書類削除";
+
+// The activity and attachment pages on the demo installation: the activity
+// report program is played by the stand-in, which records its command line;
+// the desktop's opener is replaced by one that records the path.
+class DetailPagesTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        SetShellOpener([this](const std::string& path) {
+            opened.push_back(path);
+            return openerWorks;
+        });
+        documents = install->value("SELECT ドキュメントフォルダ FROM Mユーザ WHERE ID = '0001'");
+        number = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001'");
+        baseDate = install->value("SELECT 番号基準日付 FROM T営業見積 WHERE 事業所コード = '001' AND 営業見積No = '" +
+                                  number + "'");
+    }
+    void TearDown() override {
+        SetShellOpener(nullptr);
+        ScreenTest::TearDown();
+    }
+
+    void OpenStored(const std::string& which) {
+        Fill({"営業見積No"}, which);
+        ASSERT_FALSE(state().NewEntry) << which;
+    }
+    const Rows& ListRows(const std::string& list) { return view.listRows[list]; }
+    // A file of `bytes` bytes to attach, made in a folder of the test's own.
+    std::string Source(const std::string& name, std::uintmax_t bytes = 10) {
+        const fs::path path = sources.path() / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << std::string(bytes, 'x');
+        return path.string();
+    }
+    void AttachFile(const std::string& path) {
+        view.chosenFiles.push_back(path);
+        Press(kAddFile);
+    }
+    std::string InformationId() { return "001" + baseDate + number; }
+    std::string StoredPath(const std::string& seqNo, const std::string& name) {
+        return documents + "/Velmora_" + InformationId() + "_" + seqNo + "_" + name;
+    }
+    std::string Attachments(const std::string& condition = "") {
+        return "M付属書類 WHERE 情報名 = 'Velmora' AND 情報識別ID = '" + InformationId() + "'" + condition;
+    }
+    bool Enabled(const char* button) { return view.enabled.count({button}) && view.enabled[{button}]; }
+    // The activity report program's starts, in order; it writes its line a little after its start.
+    std::vector<std::string> TovarekStarts(size_t expected) {
+        std::vector<std::string> arguments;
+        for (int i = 0; i < 250; ++i) {
+            arguments.clear();
+            std::ifstream log(install->root() + "prgbin/standin-calls.log");
+            for (std::string line; std::getline(log, line);)
+                if (auto at = line.find("\tTovarek\t"); at != std::string::npos) arguments.push_back(line.substr(at + 9));
+            if (arguments.size() >= expected) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return arguments;
+    }
+    void AddActivity(const std::string& staff, const std::string& day, const std::string& start,
+                     const std::string& direction, const std::string& method, const std::string& stage,
+                     const std::string& contactColumn, const std::string& note) {
+        install->business(
+            "INSERT INTO T営業活動明細 (担当者コード, 日付, 開始時刻, 終了時刻, 発信区分, 応対方法, 要件分類, 対応分類, " +
+            std::string(contactColumn.empty() ? "" : "相手先御担当者名, ") +
+            "営業活動摘要, 営業見積事業所コード, 営業見積番号基準日付, 営業見積No) VALUES ('" + staff + "', '" + day +
+            "', '" + start + "', '23:00', '" + direction + "', '" + method + "', '2', '" + stage + "', " +
+            (contactColumn.empty() ? "" : "'" + contactColumn + "', ") + "'" + note + "', '001', '" + baseDate +
+            "', '" + number + "')");
+    }
+    std::string CodeName(const std::string& table, const std::string& code, const std::string& extra = "") {
+        return install->value("SELECT 名称 FROM " + table + " WHERE 区分 = '" + code + "'" + extra);
+    }
+
+    TempDir sources;
+    std::vector<std::string> opened;
+    bool openerWorks = true;
+    std::string documents, number, baseDate;
+};
+
+// The activities naming the quotation, newest day first and within a day by
+// start time; an activity whose staff member or stage is not on file is not
+// listed; Enter starts the schedule report program with the activity's key.
+TEST_P(DetailPagesTest, TheActivityListShowsTheQuotationsActivitiesAndOpensThem) {
+    const std::string staff = "00101";
+    AddActivity(staff, "20261110", "09:00", "1", "0", "0", "ご担当者様", "初回訪問");
+    AddActivity(staff, "20261112", "14:00", "0", "2", "1", "田中様", "電話で回答");
+    AddActivity(staff, "20261112", "10:30", "1", "3", "2", "", "資料を送付");
+    AddActivity("99999", "20261113", "09:00", "1", "0", "0", "ご担当者様", "担当者なし");
+    AddActivity(staff, "20261114", "09:00", "1", "0", "9", "ご担当者様", "段階なし");
+    ASSERT_TRUE(view.listRows.count(kActivityList));
+    EXPECT_TRUE(ListRows(kActivityList).empty()) << "a new quotation";
+
+    OpenStored(number);
+    const std::string name = install->value("SELECT 氏名 FROM M担当者 WHERE コード = '" + staff + "'");
+    const auto row = [&](const char* day, const char* start, const char* direction, const char* method,
+                         const char* stage, const char* contact, const char* note) {
+        return std::vector<std::string>{day, start, name, CodeName("K発信区分", direction),
+                                        CodeName("K応対方法", method), CodeName("K要件分類", "2"),
+                                        CodeName("K対応分類", stage, " AND 要件分類 = '2'"), contact, note};
+    };
+    const Rows expected = {row("2026/11/12", "10:30", "1", "3", "2", "", "資料を送付"),
+                           row("2026/11/12", "14:00", "0", "2", "1", "田中様", "電話で回答"),
+                           row("2026/11/10", "09:00", "1", "0", "0", "ご担当者様", "初回訪問")};
+    EXPECT_EQ(ListRows(kActivityList), expected);
+
+    presenter->ListActivated(kActivityList, 1);
+    presenter->ListActivated(kActivityList, 3);  // past the last row: nothing
+    EXPECT_EQ(TovarekStarts(1), (std::vector<std::string>{"0012026111214:0023:00" + staff}));
+    EXPECT_TRUE(view.messages.empty());
+
+    fs::remove(install->root() + "prgbin/Tovarek");
+    presenter->ListActivated(kActivityList, 0);
+    EXPECT_EQ(view.messages, (std::vector<std::string>{kActivityReportMissing}));
+
+    Press("btn_画面クリア");
+    EXPECT_TRUE(ListRows(kActivityList).empty()) << "cleared to a new quotation";
+}
+
+// The newest demo quotation carries the salesperson's follow-ups; browsing to
+// it fills the list.
+TEST_P(DetailPagesTest, BrowsingToAQuotationFillsItsActivities) {
+    const std::string newest = install->value("SELECT MAX(営業見積No) FROM T営業見積 WHERE 事業所コード = '001'");
+    Press("btn_前No");
+    ASSERT_EQ(Text({"営業見積No"}), newest);
+    const Rows& rows = ListRows(kActivityList);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(install->count("T営業活動明細 WHERE 営業見積No = '" + newest + "'")));
+    ASSERT_GE(rows.size(), 2u);
+    for (size_t i = 1; i < rows.size(); ++i)
+        EXPECT_TRUE(rows[i - 1][0] > rows[i][0] || (rows[i - 1][0] == rows[i][0] && rows[i - 1][1] < rows[i][1]))
+            << "row " << i;
+}
+
+// The buttons follow the mode: nothing for a new quotation, adding for a
+// stored one, deleting once it has an attachment.
+TEST_P(DetailPagesTest, TheButtonsFollowTheMode) {
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool add, remove;
+    };
+    const Step steps[] = {
+        {"new", [] {}, false, false},
+        {"stored", [&] { OpenStored(number); }, true, false},
+        {"attached", [&] { AttachFile(Source("a.txt")); }, true, true},
+        {"cleared", [&] { Press("btn_画面クリア"); }, false, false},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        ASSERT_TRUE(view.enabled.count({kAddFile}) && view.enabled.count({kDelete})) << step.what;
+        EXPECT_EQ(Enabled(kAddFile), step.add) << step.what;
+        EXPECT_EQ(Enabled(kAddFolder), step.add) << step.what;
+        EXPECT_EQ(Enabled(kDelete), step.remove) << step.what;
+    }
+    // The buttons of a new quotation do nothing, even when pressed.
+    view.chosenFiles = {Source("b.txt")};
+    view.chosenFolders = {sources.path().string()};
+    Press(kAddFile);
+    Press(kAddFolder);
+    EXPECT_EQ(view.fileDialogs.size(), 1u) << "only the attachment of the stored quotation";
+    EXPECT_TRUE(view.folderDialogs.empty());
+}
+
+// Files and folders are copied under their key and listed in SEQNo order;
+// the numbers count on from the highest one stored.
+TEST_P(DetailPagesTest, AttachmentsAreCopiedNumberedListedAndDeleted) {
+    OpenStored(number);
+    const std::string big = Source("見積根拠.xlsx", 1536000);
+    AttachFile(big);
+    EXPECT_EQ(view.fileDialogs, (std::vector<std::string>{std::getenv("HOME") ? std::getenv("HOME") : ""}));
+    ASSERT_FALSE(view.fileFilters.empty());
+    EXPECT_EQ(view.fileFilters.front().pattern, "*.*");
+    AttachFile(big);  // the same file twice: two rows, two copies
+    const std::string folder = (sources.path() / "図面").string();
+    Source("図面/平面図.txt", 500);
+    Source("図面/詳細/断面図.txt", 700);
+    view.chosenFolders = {folder};
+    Press(kAddFolder);
+    EXPECT_EQ(view.folderDialogs.back().substr(0, view.folderDialogs.back().find('|')), DetailPages::kFolderBrowserTitle);
+    EXPECT_EQ(view.waitShown, 1) << "the wait dialog while the folder is copied";
+    AttachFile(Source("メモ.txt", 500));
+    ASSERT_TRUE(view.messages.empty()) << view.messages.front();
+
+    ASSERT_EQ(install->count(Attachments()), 4);
+    EXPECT_TRUE(fs::is_regular_file(StoredPath("001", "見積根拠.xlsx")));
+    EXPECT_TRUE(fs::is_regular_file(StoredPath("002", "見積根拠.xlsx")));
+    EXPECT_TRUE(fs::is_regular_file(StoredPath("003", "図面") + "/詳細/断面図.txt"));
+    const auto date = [](const std::string& path) {
+        const auto written = std::chrono::file_clock::to_sys(fs::last_write_time(path));
+        const std::time_t t = std::chrono::system_clock::to_time_t(
+            std::chrono::time_point_cast<std::chrono::system_clock::duration>(written));
+        char text[16];
+        std::strftime(text, sizeof text, "%Y/%m/%d", std::localtime(&t));
+        return std::string(text);
+    };
+    const Rows expected = {{"見積根拠", "1,500KB", date(StoredPath("001", "見積根拠.xlsx"))},
+                           {"見積根拠", "1,500KB", date(StoredPath("002", "見積根拠.xlsx"))},
+                           {"図面", "フォルダ", date(StoredPath("003", "図面"))},
+                           {"メモ", "0KB", date(StoredPath("004", "メモ.txt"))}};
+    EXPECT_EQ(ListRows(kAttachmentList), expected);
+
+    // The row as the suite's other programs read it.
+    const std::string where = " AND SEQNo = '003'";
+    struct Column {
+        const char* name;
+        std::string value;
+    };
+    const QuotationHeader& h = quotation().header;
+    const Column columns[] = {{"書類名", folder},       {"タイトル", "図面"},    {"伝票番号ID", "16210"},
+                              {"伝票事業所コード", "001"}, {"伝票番号基準日付", baseDate}, {"伝票No", number},
+                              {"伝票日付", h.営業見積日付}, {"得意先コード", h.得意先コード}, {"担当者コード", h.担当者コード},
+                              {"部門コード", h.部門コード}, {"仕入先コード", ""},    {"ユーザID", screen().context.UserId()},
+                              {"登録日付", program->access().NowText()}};
+    for (const Column& c : columns)
+        EXPECT_EQ(install->value(std::string("SELECT ") + c.name + " FROM " + Attachments(where)), c.value) << c.name;
+    EXPECT_EQ(std::stoll(install->value("SELECT 対象金額 FROM " + Attachments(where))), 0);
+
+    // Deleting 002 asks, then removes its row and only its copy; the next
+    // number still counts on from the highest.
+    view.currentRow[kAttachmentList] = 1;
+    view.answers = {false, true};
+    Press(kDelete);
+    EXPECT_EQ(install->count(Attachments()), 4) << "No keeps it";
+    Press(kDelete);
+    EXPECT_EQ(view.questions.back(), DetailPages::kDeleteQuestion);
+    EXPECT_EQ(install->count(Attachments(" AND SEQNo = '002'")), 0);
+    EXPECT_FALSE(fs::exists(StoredPath("002", "見積根拠.xlsx")));
+    EXPECT_TRUE(fs::exists(StoredPath("001", "見積根拠.xlsx")));
+    EXPECT_EQ(std::count(view.notices.begin(), view.notices.end(), DetailPages::kDeletingNotice), 1);
+    EXPECT_EQ(view.notice, "");
+    EXPECT_EQ(ListRows(kAttachmentList).size(), 3u);
+    // The folder goes with everything in it.
+    view.currentRow[kAttachmentList] = 1;
+    view.answers = {true};
+    Press(kDelete);
+    EXPECT_FALSE(fs::exists(StoredPath("003", "図面")));
+    AttachFile(Source("追記.txt"));
+    EXPECT_EQ(install->count(Attachments(" AND SEQNo = '005'")), 1);
+
+    // Nothing selected: no question.
+    view.currentRow.erase(kAttachmentList);
+    const size_t asked = view.questions.size();
+    Press(kDelete);
+    EXPECT_EQ(view.questions.size(), asked);
+}
+
+// A double-click opens the copy with the desktop's application; a copy that
+// has gone missing is marked in the list and reported instead of opened.
+TEST_P(DetailPagesTest, AttachmentsOpenFromTheirCopyAndMissingCopiesAreMarked) {
+    OpenStored(number);
+    AttachFile(Source("仕様書.pdf"));
+    AttachFile(Source("注文書.pdf"));
+    presenter->ListActivated(kAttachmentList, 1);
+    EXPECT_EQ(opened, (std::vector<std::string>{StoredPath("002", "注文書.pdf")}));
+
+    openerWorks = false;
+    presenter->ListActivated(kAttachmentList, 0);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf"));
+
+    fs::remove(StoredPath("001", "仕様書.pdf"));
+    AttachFile(Source("見積書.pdf"));
+    ASSERT_EQ(ListRows(kAttachmentList).size(), 3u);
+    EXPECT_EQ(ListRows(kAttachmentList)[0], (std::vector<std::string>{"仕様書", kStoredCopyMissing, ""}));
+    EXPECT_EQ(ListRows(kAttachmentList)[1][1], "0KB");
+    opened.clear();
+    presenter->ListActivated(kAttachmentList, 0);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(view.messages.back(), std::string(kCopyMissing) + "\n" + StoredPath("001", "仕様書.pdf"));
+}
+
+// A copy that cannot be made writes no row and says so: the document folder
+// setting naming a file, and a source folder with something that cannot be
+// copied (its half copy is taken away again).
+TEST_P(DetailPagesTest, AFailedCopyWritesNoRowAndIsReported) {
+    const std::string blocker = (sources.path() / "not-a-folder").string();
+    std::ofstream(blocker) << "a file where the document folder should be";
+    install->business("UPDATE Mユーザ SET ドキュメントフォルダ = '" + blocker + "' WHERE ID = '0001'");
+    Restart("");
+    OpenStored(number);
+    AttachFile(Source("a.txt"));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(std::string(kCopyFailed) + "\n" + blocker + "/Velmora_" + InformationId() + "_001_a.txt", 0), 0u)
+        << view.messages[0];
+    EXPECT_EQ(install->count(Attachments()), 0);
+    EXPECT_TRUE(ListRows(kAttachmentList).empty());
+    EXPECT_FALSE(Enabled(kDelete));
+
+    install->business("UPDATE Mユーザ SET ドキュメントフォルダ = '" + documents + "' WHERE ID = '0001'");
+    Restart("");
+    OpenStored(number);
+    const std::string folder = (sources.path() / "with-a-pipe").string();
+    Source("with-a-pipe/a.txt");
+    ASSERT_EQ(mkfifo((folder + "/pipe").c_str(), 0644), 0);
+    view.chosenFolders = {folder};
+    Press(kAddFolder);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(kCopyFailed, 0), 0u) << view.messages[0];
+    EXPECT_FALSE(fs::exists(StoredPath("001", "with-a-pipe"))) << "no half copy is left";
+    EXPECT_EQ(install->count(Attachments()), 0);
+}
+
+// A document folder the user may not write to (root may write anywhere).
+TEST_P(DetailPagesTest, AReadOnlyDocumentFolderWritesNoRow) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    OpenStored(number);
+    fs::permissions(documents, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    AttachFile(Source("a.txt"));
+    fs::permissions(documents, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(kCopyFailed, 0), 0u) << view.messages[0];
+    EXPECT_EQ(install->count(Attachments()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DetailPagesTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
+
+}  // namespace
+}  // namespace velmora::test
