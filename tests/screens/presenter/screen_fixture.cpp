@@ -5,11 +5,8 @@
 #include <fstream>
 #include <thread>
 
-#include "admin/installation.h"
-#include "app/installation.h"
 #include "data/clock.h"
 #include "data/data_access.h"
-#include "data/postgres/postgres_connection.h"
 #include "screens/entry/entry_fields.h"
 
 namespace velmora::test {
@@ -69,76 +66,6 @@ Control RecordingEntryView::NextInTabOrder(bool forward) const {
         if (Focusable(order[static_cast<size_t>(i)])) return order[static_cast<size_t>(i)];
     }
     return focus;
-}
-
-// ---- the demo installation ----------------------------------------------------
-
-DemoInstallation::DemoInstallation(Engine engine) : m_engine(engine) {
-    InitOptions options;
-    options.root = m_dir.path() / "velmora";
-    CalendarDate::Parse("20261206", options.today);
-    options.programSource = BinaryFolder();
-    if (engine == Engine::PostgreSQL) {
-        m_pgSource = PostgresDataSource();
-        if (m_pgSource.empty()) return;
-        m_pgDatabase = UniqueName("velmora_screen");
-        options.postgres = PostgresTarget{m_pgSource, m_pgDatabase, "postgres", ""};
-    }
-    InitResult result = InitInstallation(options);
-    if (!result.ok) throw std::runtime_error("demo installation failed: " + result.message);
-    m_root = options.root.string() + "/";
-    m_available = true;
-}
-
-DemoInstallation::~DemoInstallation() {
-    if (m_pgDatabase.empty()) return;
-    DbError ignored;
-    DropPostgresDatabase(m_pgSource, m_pgDatabase, "postgres", "", ignored);
-}
-
-ProgramEnvironment DemoInstallation::environment(const std::string& commandLine, bool systemClock) const {
-    ProgramEnvironment env;
-    env.programFolder = m_root + "prgbin";
-    env.commandLine = commandLine;
-    env.userName = "yamada";
-    env.computerName = "PC-SALES01";
-    const TimePoint now = ParseTimestamp("20261206 100000");
-    env.clock = systemClock ? ClockSource(SystemNow)
-                            : ClockSource([now, offset = m_clockOffset] { return now + *offset; });
-    return env;
-}
-
-namespace {
-
-std::unique_ptr<DataAccess> OpenDemo(const std::string& root) {
-    auto access = std::make_unique<DataAccess>();
-    DatabaseDefinition definition;
-    std::string problem;
-    if (!OpenInstallationDatabases(*access, root, definition, problem))
-        throw std::runtime_error("cannot open the demo installation: " + problem);
-    return access;
-}
-
-}  // namespace
-
-void DemoInstallation::business(const std::string& sql) {
-    auto access = OpenDemo(m_root);
-    if (!access->ExecuteData(sql)) throw std::runtime_error("business statement failed: " + sql);
-    access->CloseConnections();
-}
-
-std::string DemoInstallation::value(const std::string& sql) {
-    auto access = OpenDemo(m_root);
-    std::unique_ptr<Recordset> rs;
-    std::string result;
-    if (access->OpenDataRecordset(rs, sql) && !rs->eof()) result = rs->text(size_t{0});
-    if (rs) rs->close();
-    access->CloseConnections();
-    return result;
-}
-
-long long DemoInstallation::count(const std::string& tableAndWhere) {
-    return std::stoll("0" + value("SELECT COUNT(*) AS 件数 FROM " + tableAndWhere));
 }
 
 // ---- the screen driven as a user does ---------------------------------------

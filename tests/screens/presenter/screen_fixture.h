@@ -14,6 +14,7 @@
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/entry_view.h"
+#include "demo/demo_installation.h"
 #include "support/test_env.h"
 
 namespace velmora {
@@ -126,36 +127,6 @@ private:
         choices.pop_front();
         return choice;
     }
-};
-
-// The demo installation of the administration tool on an engine, in a
-// temporary folder, with the program's clock fixed at 2026-12-06 10:00.
-class DemoInstallation {
-public:
-    explicit DemoInstallation(Engine engine);
-    ~DemoInstallation();
-    bool available() const { return m_available; }
-    const std::string& root() const { return m_root; }
-    // The program's clock is fixed at 2026-12-06 10:00, or the system's for
-    // runs that meet other programs (they stamp their rows with it).
-    ProgramEnvironment environment(const std::string& commandLine = "", bool systemClock = false) const;
-    // Moves the fixed clock on, for the run going on and the later ones: rows
-    // stamped before are then in the past.
-    void AdvanceClock(std::chrono::seconds by) { *m_clockOffset += by; }
-
-    // Statements and reads on the business database.
-    void business(const std::string& sql);
-    long long count(const std::string& tableAndWhere);
-    std::string value(const std::string& sql);
-
-private:
-    Engine m_engine;
-    bool m_available = false;
-    TempDir m_dir;
-    std::string m_root;
-    std::string m_pgSource, m_pgDatabase;
-    std::string m_businessConnection;
-    std::shared_ptr<std::chrono::seconds> m_clockOffset = std::make_shared<std::chrono::seconds>(0);
 };
 
 // A started program on the demo installation with the entry presenter

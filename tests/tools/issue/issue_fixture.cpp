@@ -59,53 +59,7 @@ std::string shellQuoted(const std::string& text) {
 
 }  // namespace
 
-IssueInstallation::IssueInstallation(Engine engine) : m_engine(engine) {
-    InitOptions options;
-    options.root = m_dir.path() / "velmora";
-    CalendarDate::Parse("20261206", options.today);
-    options.programSource = BinaryFolder();
-    if (engine == Engine::PostgreSQL) {
-        m_pgSource = PostgresDataSource();
-        if (m_pgSource.empty()) return;
-        m_pgDatabase = UniqueName("velmora_issue");
-        options.postgres = PostgresTarget{m_pgSource, m_pgDatabase, "postgres", ""};
-    }
-    InitResult result = InitInstallation(options);
-    if (!result.ok) throw std::runtime_error("demo installation failed: " + result.message);
-    m_root = options.root.string() + "/";
-    m_available = true;
-}
-
-IssueInstallation::~IssueInstallation() {
-    if (m_pgDatabase.empty()) return;
-    DbError ignored;
-    DropPostgresDatabase(m_pgSource, m_pgDatabase, "postgres", "", ignored);
-}
-
-std::unique_ptr<DataAccess> IssueInstallation::open() const {
-    auto access = std::make_unique<DataAccess>();
-    DatabaseDefinition definition;
-    std::string problem;
-    if (!OpenInstallationDatabases(*access, m_root, definition, problem))
-        throw std::runtime_error("cannot open the installation: " + problem);
-    return access;
-}
-
-void IssueInstallation::execute(const std::string& sql) const {
-    if (!open()->ExecuteData(sql)) throw std::runtime_error("statement failed: " + sql);
-}
-
-std::string IssueInstallation::value(const std::string& sql) const {
-    auto access = open();
-    std::unique_ptr<Recordset> rs;
-    std::string result;
-    if (access->OpenDataRecordset(rs, sql) && !rs->eof()) result = rs->text(size_t{0});
-    return result;
-}
-
-long long IssueInstallation::count(const std::string& tableAndWhere) const {
-    return std::stoll("0" + value("SELECT COUNT(*) AS 件数 FROM " + tableAndWhere));
-}
+void IssueInstallation::execute(const std::string& sql) const { business(sql); }
 
 std::vector<std::string> IssueInstallation::products() const {
     auto access = open();

@@ -8,6 +8,7 @@
 
 #include "admin/installation.h"
 #include "data/data_access.h"
+#include "demo/demo_installation.h"
 #include "issue/issued_quotation.h"
 #include "support/test_env.h"
 
@@ -43,20 +44,14 @@ struct StoredKey {
 
 // The demo installation of the administration tool, with the programs of
 // the build folder in prgbin, on an engine.
-class IssueInstallation {
+class IssueInstallation : public DemoInstallation {
   public:
-    explicit IssueInstallation(Engine engine);
-    ~IssueInstallation();
-    bool available() const { return m_available; }
-    const std::string& root() const { return m_root; }
-    std::string prgbin() const { return m_root + "prgbin"; }
-    std::string imageFolder() const { return m_root + "report/image"; }
-    std::string documentFolder() const { return m_root + "documents"; }
+    explicit IssueInstallation(Engine engine) : DemoInstallation(engine, "velmora_issue") {}
+    std::string prgbin() const { return root() + "prgbin"; }
+    std::string imageFolder() const { return root() + "report/image"; }
+    std::string documentFolder() const { return root() + "documents"; }
 
-    std::unique_ptr<DataAccess> open() const;
     void execute(const std::string& sql) const;
-    std::string value(const std::string& sql) const;
-    long long count(const std::string& tableAndWhere) const;
 
     // Stores a quotation of office 001 dated `date` for the customer, priced
     // and saved by the program's own pricing and save.
@@ -68,13 +63,6 @@ class IssueInstallation {
 
     // The product codes of the demo that are on sale, in code order.
     std::vector<std::string> products() const;
-
-  private:
-    Engine m_engine;
-    bool m_available = false;
-    TempDir m_dir;
-    std::string m_root;
-    std::string m_pgSource, m_pgDatabase;
 };
 
 struct ProgramRun {
