@@ -24,6 +24,24 @@ size_t skipSpace(const std::string& s, size_t pos) {
     return pos;
 }
 
+// One past the closing quote of the literal or quoted name opening at pos; a
+// doubled quote stays inside.
+size_t quotedEnd(const std::string& s, size_t pos) {
+    char quote = s[pos];
+    size_t j = pos + 1;
+    while (j < s.size()) {
+        if (s[j] == quote) {
+            if (j + 1 < s.size() && s[j + 1] == quote) {
+                j += 2;
+                continue;
+            }
+            break;
+        }
+        ++j;
+    }
+    return j < s.size() ? j + 1 : s.size();
+}
+
 struct PendingLimit {
     int depth;
     std::string count;
@@ -49,21 +67,27 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
     while (i < sql.size()) {
         char c = sql[i];
         if (c == '\'' || c == '"') {
-            // Copy a literal or quoted name whole; a doubled quote stays inside.
-            size_t j = i + 1;
-            while (j < sql.size()) {
-                if (sql[j] == c) {
-                    if (j + 1 < sql.size() && sql[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            size_t end = j < sql.size() ? j + 1 : sql.size();
+            // Copy a literal or quoted name whole.
+            size_t end = quotedEnd(sql, i);
             out.append(sql, i, end - i);
             i = end;
+            continue;
+        }
+        if (engine == EngineKind::PostgreSQL && keywordAt(sql, i, "LIKE")) {
+            // The callers' patterns are written for the suite's LIKE, which
+            // SQLite matches: ASCII letters in either case, no escape
+            // character. PostgreSQL's LIKE is case-sensitive and takes "\" as
+            // its escape, so the same search would find other rows. ILIKE folds
+            // ASCII letters only in the byte-order (C) databases we create.
+            out += "ILIKE";
+            i += 4;
+            size_t p = skipSpace(sql, i);
+            if (p < sql.size() && sql[p] == '\'') {
+                size_t end = quotedEnd(sql, p);
+                out.append(sql, i, end - i);
+                i = end;
+                if (!keywordAt(sql, skipSpace(sql, i), "ESCAPE")) out += " ESCAPE ''";
+            }
             continue;
         }
         if (c == '[' || c == ']') {

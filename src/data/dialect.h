@@ -8,7 +8,9 @@ namespace velmora {
 
 // Turns a statement in the callers' dialect into the engine's: "TOP n" after
 // SELECT becomes "LIMIT n" at the end of the same query level, and on
-// PostgreSQL bracketed names lose their brackets. Text inside literals is
+// PostgreSQL bracketed names lose their brackets and LIKE becomes
+// "ILIKE pattern ESCAPE ''", which matches as SQLite's LIKE does (ASCII
+// letters in either case, no escape character). Text inside literals is
 // never touched; nothing else is rewritten.
 std::string TranslateSql(const std::string& sql, EngineKind engine);
 

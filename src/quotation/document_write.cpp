@@ -8,6 +8,7 @@
 #include "quotation/document_scope.h"
 #include "quotation/document_sql.h"
 #include "quotation/save_status.h"
+#include "quotation/stored_check.h"
 
 namespace velmora {
 
@@ -53,17 +54,22 @@ SaveOutcome WriteDocument(DocumentScope& scope, ProgramSession* session, const s
     Quotation before = q;
     auto fail = [&](int fallback) {
         bool failed = q.SaveStatus == kStatusInsertFailed || q.SaveStatus == kStatusDeleteFailed ||
-                      q.SaveStatus == kStatusLinkFailed;
+                      q.SaveStatus == kStatusLinkFailed || q.SaveStatus == kStatusChangedMeanwhile ||
+                      q.SaveStatus == kStatusFollowedUp;
         int status = failed ? q.SaveStatus : fallback;
+        std::string message = q.SaveMessage;
         std::string kind = q.SaveKind;
         q = before;
         q.SaveKind = kind;
         SetSaveStatus(q, status);
+        // These two messages depend on the save kind and the follow-up found.
+        if (status == kStatusChangedMeanwhile || status == kStatusFollowedUp) q.SaveMessage = message;
         return outcome;
     };
     {
         DataTransaction transaction(scope.access);
         if (!transaction.active()) return fail(kStatusInsertFailed);
+        if (!ConfirmStoredAsLoaded(scope)) return fail(kStatusInsertFailed);
         if (!writeRows()) return fail(kStatusInsertFailed);
         if (flag == kNoticesToBusinessDatabase) {
             NotifyResult notified = NotifyUpdate(scope.access, noticeOf(q), flag);

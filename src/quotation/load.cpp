@@ -10,6 +10,7 @@
 #include "quotation/column_table.h"
 #include "quotation/document_scope.h"
 #include "quotation/document_sql.h"
+#include "quotation/stored_check.h"
 #include "quotation/view_log.h"
 
 namespace velmora {
@@ -87,14 +88,16 @@ bool QuotationLoader::OpenStored(const std::string& office, const std::string& b
     std::unique_ptr<Recordset> rs;
     if (RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, number)) != QueryOutcome::Found) return false;
     ReadStoredHeader(*rs, q.header);
+    std::string storedRow = StoredFingerprint(*rs, m_scope.context.company);
     rs->close();
     const QuotationHeader& h = q.header;
-    q.loadedKey = {h.事業所コード, h.番号基準日付, h.営業見積No, h.営業見積日付};
+    q.loadedKey = {h.事業所コード, h.番号基準日付, h.営業見積No, h.営業見積日付, storedRow, 0};
     q.SummaryDate = SummaryDateOf(h.営業見積日付, m_scope.context.company);
 
     clearLines(q);
     q.MaxUniqueLineNo = 0;
     readLines(office, baseDate, number, false);
+    q.loadedKey.storedLines = q.LastLine + 1;
     q.NewEntry = q.LastLine < 0;
     m_scope.rates.Load(m_scope.access);
     m_scope.RecomputeTotals();

@@ -91,6 +91,9 @@ struct LoadedKey {
     std::string 番号基準日付;
     std::string 営業見積No;
     std::string 営業見積日付;
+    // The header row (StoredFingerprint) and line count as loaded.
+    std::string storedRow;
+    int storedLines = 0;
     bool empty() const { return 営業見積No.empty() && 事業所コード.empty() && 番号基準日付.empty(); }
 };
 

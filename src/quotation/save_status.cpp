@@ -8,6 +8,7 @@ void SetSaveStatus(Quotation& quotation, int status) {
         case kStatusInsertFailed: quotation.SaveMessage = kInsertFailedMessage; break;
         case kStatusDeleteFailed: quotation.SaveMessage = kDeleteFailedMessage; break;
         case kStatusLinkFailed: quotation.SaveMessage = kLinkFailedMessage; break;
+        case kStatusChangedMeanwhile: quotation.SaveMessage = kChangedMeanwhileMessage; break;
         default: quotation.SaveMessage.clear(); break;
     }
 }

@@ -14,10 +14,22 @@ inline constexpr int kStatusLinkFailed = 4;
 inline constexpr int kStatusLinked = 5;
 inline constexpr int kStatusDeleteFailed = 6;
 inline constexpr int kStatusDeleted = 7;
+// A change or delete found the stored quotation changed or deleted by someone
+// else since it was loaded: nothing was written, the model is as it was, and
+// the quotation can be opened again or saved as a new one.
+inline constexpr int kStatusChangedMeanwhile = 8;
+// A delete, or a change that moves the quotation to another number, found a
+// billing, delivery or order row naming it: nothing was written. SaveMessage
+// is the follow-up text ("請求済です。") with the refusal.
+inline constexpr int kStatusFollowedUp = 9;
 
 inline constexpr std::string_view kInsertFailedMessage = "登録済です。登録できませんでした。";
 inline constexpr std::string_view kDeleteFailedMessage = "既に削除されています。削除できませんでした。";
 inline constexpr std::string_view kLinkFailedMessage = "既に削除されています。修正できませんでした。";
+inline constexpr std::string_view kChangedMeanwhileMessage =
+    "他の担当者が修正または削除したため登録できませんでした。見積を開き直すか、新しい見積として登録してください。";
+inline constexpr std::string_view kDeletedMeanwhileMessage =
+    "他の担当者が修正または削除したため削除できませんでした。見積を開き直してください。";
 
 // Sets the status with the message that belongs to it (empty for a success).
 void SetSaveStatus(Quotation& quotation, int status);

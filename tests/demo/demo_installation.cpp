@@ -6,7 +6,7 @@
 
 namespace velmora::test {
 
-DemoInstallation::DemoInstallation(Engine engine, const std::string& stem) : m_engine(engine) {
+DemoInstallation::DemoInstallation(Engine engine, const std::string& stem) {
     InitOptions options;
     options.root = m_dir.path() / "velmora";
     CalendarDate::Parse("20261206", options.today);

@@ -34,7 +34,6 @@ public:
     std::string value(const std::string& sql) const;
 
 private:
-    Engine m_engine;
     bool m_available = false;
     TempDir m_dir;
     std::string m_root;

@@ -157,6 +157,28 @@ private:
     int m_statementCounter = 0;
 };
 
+std::string showSetting(PGconn* conn, const char* name) {
+    ResultGuard r{PQexec(conn, (std::string("SHOW ") + name).c_str())};
+    if (PQresultStatus(r.res) != PGRES_TUPLES_OK || PQntuples(r.res) != 1 || PQnfields(r.res) != 1) return "";
+    return PQgetvalue(r.res, 0, 0);
+}
+
+// Every statement quotes free text by doubling apostrophes only. With
+// standard_conforming_strings off the server reads a backslash inside a
+// literal as an escape, so a typed "\'" would end the literal early and the
+// rest of the input would run as SQL. A server default (postgresql.conf,
+// ALTER DATABASE, ALTER ROLE) may have it off, so every session sets it and
+// a session where it does not hold is refused.
+bool forceStandardStrings(PGconn* conn, DbError& error) {
+    PQclear(PQexec(conn, "SET standard_conforming_strings = on"));
+    std::string value = showSetting(conn, "standard_conforming_strings");
+    if (value == "on") return true;
+    error.number = kProviderFailure;
+    error.description = "standard_conforming_strings cannot be set on (server reports \"" + value +
+                        "\"); text literals would not be safe on this connection";
+    return false;
+}
+
 PGconn* connect(const std::string& dataSource, const std::string& database, const std::string& user,
                 const std::string& password, DbError& error) {
     std::string host = dataSource;
@@ -196,6 +218,10 @@ PGconn* connect(const std::string& dataSource, const std::string& database, cons
     }
     // Notices (for example of IF NOT EXISTS) are not errors; keep them off stderr.
     PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    if (!forceStandardStrings(conn, error)) {
+        PQfinish(conn);
+        return nullptr;
+    }
     return conn;
 }
 

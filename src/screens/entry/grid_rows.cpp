@@ -18,6 +18,7 @@
 #include "screens/entry/lookup_opening.h"
 #include "text/byte_limit.h"
 #include "text/code_pattern.h"
+#include "text/control_chars.h"
 
 namespace velmora {
 
@@ -352,7 +353,7 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
     for (const auto& t : kTexts) {
         if (field.name != t.name) continue;
         const EntryField* f = FindEntryField(field.name);
-        std::string value = FitToBytes(typed, f ? f->maxBytes : 0);
+        std::string value = FitToBytes(StripControlCharacters(typed), f ? f->maxBytes : 0);
         if (value == l.*t.member) return;
         l.*t.member = std::move(value);
         return lineChanged();

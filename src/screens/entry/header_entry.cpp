@@ -21,6 +21,7 @@
 #include "screens/entry/lookup_opening.h"
 #include "text/byte_limit.h"
 #include "text/code_pattern.h"
+#include "text/control_chars.h"
 #include "text/date_fix.h"
 #include "text/serial_numbering.h"
 #include "text/utf8.h"
@@ -196,8 +197,10 @@ void HeaderEntry::Leave(const std::string& field, const std::string& text) {
             auto it = TextMembers().find(field);
             if (it == TextMembers().end()) return;
             std::string& value = m_s.header().*(it->second);
-            if (value == text) return;
-            value = text;
+            const std::string clean = StripControlCharacters(
+                text, f->kind == EntryFieldKind::Memo ? LineBreaks::Keep : LineBreaks::Remove);
+            if (value == clean) return;
+            value = clean;
             m_s.state.Changed = true;
             return;
         }

@@ -8,6 +8,7 @@
 #include "pricing/numeric_formats.h"
 #include "screens/lookup/lookup_windows.h"
 #include "text/code_pattern.h"
+#include "text/control_chars.h"
 #include "text/input_filters.h"
 
 namespace velmora {
@@ -154,7 +155,10 @@ std::string LookupPresenter::shownName(const std::string& nameField) const {
     return it == m_names.end() ? std::string() : it->second;
 }
 
-void LookupPresenter::commit(const std::string& fieldName, const std::string& text) {
+void LookupPresenter::commit(const std::string& fieldName, const std::string& typed) {
+    // Search fields are single-line: a pasted NUL or line break would cut or
+    // break the statement the search builds.
+    const std::string text = StripControlCharacters(typed);
     const FieldDescription* f = m_window.field(fieldName);
     if (!f) return;
     m_live[fieldName] = text;

@@ -1,0 +1,29 @@
+#include "text/control_chars.h"
+
+#include "text/utf8.h"
+
+namespace velmora {
+
+namespace {
+
+bool isMalformed(const Utf8Char& c) { return c.code == kReplacementChar && c.bytes != "\xEF\xBF\xBD"; }
+
+bool isKeptBreak(char32_t code) { return code == U'\t' || code == U'\n' || code == U'\r'; }
+
+}  // namespace
+
+std::string StripControlCharacters(std::string_view text, LineBreaks lineBreaks) {
+    std::string out;
+    out.reserve(text.size());
+    for (const Utf8Char& c : CodePoints(text)) {
+        if (isMalformed(c)) continue;
+        if (c.code < 0x20 || c.code == 0x7F) {
+            if (lineBreaks == LineBreaks::Keep && isKeptBreak(c.code)) out.append(c.bytes);
+            continue;
+        }
+        out.append(c.bytes);
+    }
+    return out;
+}
+
+}  // namespace velmora
