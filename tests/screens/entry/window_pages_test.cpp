@@ -36,10 +36,7 @@ class WindowPagesTest : public testing::TestWithParam<test::Engine> {
 protected:
     void SetUp() override {
         m_install = std::make_unique<test::DemoInstallation>(GetParam());
-        if (!m_install->available()) {
-            if (test::PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-            GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-        }
+        VELMORA_REQUIRE_DATABASE(*m_install);
         m_program = std::make_unique<Program>(m_install->environment(), m_host);
         ASSERT_TRUE(m_program->StartUp());
         m_presenter = std::make_unique<EntryPresenter>(*m_program);

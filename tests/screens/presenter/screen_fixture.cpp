@@ -72,10 +72,7 @@ Control RecordingEntryView::NextInTabOrder(bool forward) const {
 
 void ScreenTest::SetUp() {
     install = std::make_unique<DemoInstallation>(GetParam());
-    if (!install->available()) {
-        if (PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-        GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-    }
+    VELMORA_REQUIRE_DATABASE(*install);
     Restart("");
 }
 

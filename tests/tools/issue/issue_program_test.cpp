@@ -78,10 +78,7 @@ class IssueProgram : public testing::TestWithParam<Engine> {
   protected:
     void SetUp() override {
         install = std::make_unique<IssueInstallation>(GetParam());
-        if (!install->available()) {
-            if (PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-            GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-        }
+        VELMORA_REQUIRE_DATABASE(*install);
         products = install->products();
         ASSERT_GE(products.size(), 10u);
     }
