@@ -66,6 +66,7 @@ bool Blank(const std::string& value) { return TrimBlanks(value).empty(); }
 // The condition of one field in its positive or negated form; empty when the
 // field holds nothing.
 std::string FieldCondition(const FieldDescription& f, const SearchValues& values, bool negative, bool compound) {
+    if (f.columns.empty()) return {};
     const std::string x = values.field(f.name);
     if (f.form == ConditionForm::Words) {
         std::vector<std::string> words;
@@ -207,10 +208,12 @@ std::string BuildLookupQuery(const WindowDescription& w, const SearchMode& mode,
 
     std::string order = w.defaultOrder;
     if (mode.kind == SearchMode::Kind::Field) {
-        if (const FieldDescription* f = w.field(mode.field)) {
-            query.add(FieldCondition(*f, values, false, false));
-            if (!f->orderBy.empty()) order = f->orderBy;
-        }
+        // Only a field that searches columns of its own has a search of its
+        // own; any other would list everything under its name.
+        const FieldDescription* f = w.field(mode.field);
+        if (!f || f->columns.empty()) return {};
+        query.add(FieldCondition(*f, values, false, false));
+        if (!f->orderBy.empty()) order = f->orderBy;
     } else {
         for (const auto& name : w.compoundOrder)
             if (const FieldDescription* f = w.field(name)) query.add(FieldCondition(*f, values, negative, true));
@@ -226,98 +229,165 @@ std::string BuildLookupQuery(const WindowDescription& w, const SearchMode& mode,
 
 namespace {
 
-std::u32string Wide(std::string_view text) {
-    std::u32string out;
-    for (Utf8Char c : CodePoints(text)) out.push_back(c.code);
-    return out;
-}
+// A condition read as SQL: string literals are skipped whole (a doubled
+// apostrophe stays inside), parentheses nest, and " AND ", " OR " and
+// " WHERE " count only outside literals.
+class ConditionText {
+public:
+    explicit ConditionText(const std::string& text) : m_text(text), m_depth(text.size() + 1, 0), m_quoted(text.size(), false) {
+        int depth = 0;
+        bool quoted = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (quoted) {
+                m_quoted[i] = true;
+                if (c == '\'') {
+                    if (i + 1 < text.size() && text[i + 1] == '\'') {
+                        m_quoted[++i] = true;
+                    } else {
+                        quoted = false;
+                    }
+                }
+            } else if (c == '\'') {
+                quoted = true;
+                m_quoted[i] = true;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')') {
+                m_depth[i] = depth;  // a closing parenthesis belongs to its group
+                if (depth > 0) --depth;
+                continue;
+            }
+            m_depth[i] = depth;
+        }
+        m_depth[text.size()] = depth;
+    }
 
-std::string Narrow(std::u32string_view text) {
+    // The first place outside literals where the text occurs.
+    size_t find(std::string_view what, size_t from = 0) const {
+        for (size_t at = m_text.find(what, from); at != std::string::npos; at = m_text.find(what, at + 1))
+            if (!m_quoted[at]) return at;
+        return std::string::npos;
+    }
+    // Where the literal opened at `open` ends (its closing apostrophe), or npos.
+    size_t literalEnd(size_t open) const {
+        for (size_t i = open + 1; i < m_text.size(); ++i) {
+            if (m_text[i] != '\'') continue;
+            if (i + 1 < m_text.size() && m_text[i + 1] == '\'') {
+                ++i;
+                continue;
+            }
+            return i;
+        }
+        return std::string::npos;
+    }
+
+    // The stretch of the group the position stands in: after its "(" or
+    // " WHERE " (or the start), up to its ")" (or the end).
+    std::pair<size_t, size_t> group(size_t at) const {
+        // An operand that is itself a parenthesised group stands one level out.
+        const bool opens = at < m_text.size() && !m_quoted[at] && m_text[at] == '(';
+        const int depth = m_depth[at] - (opens ? 1 : 0);
+        size_t begin = at;
+        while (begin > 0) {
+            const size_t i = begin - 1;
+            if (!m_quoted[i] && m_text[i] == '(' && m_depth[i] == depth) break;
+            if (!m_quoted[i] && m_depth[i] == depth && m_text.compare(i, kWhere.size(), kWhere) == 0 &&
+                i + kWhere.size() <= at) {
+                begin = i + kWhere.size();
+                break;
+            }
+            begin = i;
+        }
+        size_t end = at;
+        while (end < m_text.size() && !(!m_quoted[end] && m_text[end] == ')' && m_depth[end] == depth)) ++end;
+        return {begin, end};
+    }
+    // The connector (" AND " / " OR ") of this group that ends right at
+    // `at` or begins right at it; npos when none.
+    size_t connectorEndingAt(size_t at, size_t groupBegin) const {
+        for (std::string_view c : {kAnd, kOr})
+            if (at >= groupBegin + c.size() && m_text.compare(at - c.size(), c.size(), c) == 0 &&
+                !m_quoted[at - c.size()])
+                return at - c.size();
+        return std::string::npos;
+    }
+    size_t connectorLengthAt(size_t at) const {
+        for (std::string_view c : {kAnd, kOr})
+            if (at < m_text.size() && !m_quoted[at] && m_text.compare(at, c.size(), c) == 0) return c.size();
+        return 0;
+    }
+
+    static constexpr std::string_view kAnd = " AND ";
+    static constexpr std::string_view kOr = " OR ";
+    static constexpr std::string_view kWhere = " WHERE ";
+
+private:
+    const std::string& m_text;
+    std::vector<int> m_depth;
+    std::vector<bool> m_quoted;
+};
+
+std::string Undouble(std::string_view literal) {
     std::string out;
-    for (char32_t c : text) AppendUtf8(out, c);
+    for (size_t i = 0; i < literal.size(); ++i) {
+        out += literal[i];
+        if (literal[i] == '\'' && i + 1 < literal.size() && literal[i + 1] == '\'') ++i;
+    }
     return out;
 }
 
-// InStr: 1-based position of the pattern at or after start, 0 when absent.
-size_t InStr(size_t start, const std::u32string& text, std::u32string_view pattern) {
-    if (start < 1) start = 1;
-    if (start > text.size() + 1) return 0;
-    const auto pos = text.find(pattern, start - 1);
-    return pos == std::u32string::npos ? 0 : pos + 1;
-}
-
-// Whether the pattern begins right after 1-based position q.
-bool FollowsAt(const std::u32string& text, size_t q, std::u32string_view pattern) {
-    return q <= text.size() && text.compare(q, pattern.size(), pattern) == 0;
+// Takes the stretch [begin, end) out of the condition together with one
+// connector of its group: the one before it, or when it stands first, the
+// one after it. A group left empty goes with its parentheses, as an operand
+// of the group around it.
+void RemoveOperand(std::string& condition, size_t begin, size_t end) {
+    const ConditionText text(condition);
+    const auto [groupBegin, groupEnd] = text.group(begin);
+    if (const size_t before = text.connectorEndingAt(begin, groupBegin); before != std::string::npos) {
+        condition.erase(before, end - before);
+        return;
+    }
+    if (const size_t after = text.connectorLengthAt(end); after != 0) {
+        condition.erase(begin, end + after - begin);
+        return;
+    }
+    const bool parenthesised = groupBegin > 0 && condition[groupBegin - 1] == '(' && groupEnd < condition.size() &&
+                               begin == groupBegin && end == groupEnd;
+    if (parenthesised) {
+        RemoveOperand(condition, groupBegin - 1, groupEnd + 1);
+        return;
+    }
+    // The only comparison after a WHERE takes the WHERE with it.
+    const size_t where = ConditionText::kWhere.size();
+    if (begin == groupBegin && end == groupEnd && groupBegin >= where &&
+        condition.compare(groupBegin - where, where, ConditionText::kWhere) == 0) {
+        condition.erase(groupBegin - where, end - groupBegin + where);
+        return;
+    }
+    condition.erase(begin, end - begin);
 }
 
 }  // namespace
 
 std::string ExtractCondition(std::string_view column, std::string& condition) {
-    const std::u32string text = Wide(condition);
-    const std::u32string col = Wide(column);
-    static const std::u32string operators[] = {U" >= '", U" <= '", U" = '", U" > '", U" < '", U" LIKE '"};
-    size_t p = 0;
-    size_t s = 0;
-    bool like = false;
-    for (const auto& op : operators) {
-        p = InStr(1, text, col + op);
-        if (p != 0) {
-            s = p + col.size() + op.size();
-            like = op == U" LIKE '";
-            break;
+    const ConditionText text(condition);
+    static constexpr std::string_view operators[] = {" >= '", " <= '", " = '", " > '", " < '", " LIKE '"};
+    for (std::string_view op : operators) {
+        const std::string comparison = std::string(column) + std::string(op);
+        for (size_t p = text.find(comparison); p != std::string::npos; p = text.find(comparison, p + 1)) {
+            // The column must stand as a name of its own, not as the tail of a longer one.
+            if (p > 0 && condition[p - 1] != ' ' && condition[p - 1] != '(') continue;
+            const size_t open = p + comparison.size() - 1;
+            const size_t close = text.literalEnd(open);
+            if (close == std::string::npos) continue;
+            std::string value = Undouble(std::string_view(condition).substr(open + 1, close - open - 1));
+            if (op == " LIKE '") value = StripPercent(value);
+            RemoveOperand(condition, p, close + 1);
+            return value;
         }
     }
-    if (p == 0) return {};
-    size_t q = InStr(s, text, U"'");
-    if (q == 0) q = text.size() + 1;
-    std::string value = Narrow(text.substr(s - 1, q - s));
-    if (like) value = StripPercent(value);
-
-    size_t r = 1;
-    size_t e = q;
-    auto overConnector = [&] {
-        if (FollowsAt(text, q, U" AND "))
-            e = q + 5;
-        else if (FollowsAt(text, q, U" OR "))
-            e = q + 4;
-    };
-    auto fromConnectorBefore = [&] {
-        r = InStr(p - 5, text, U" AND ");
-        if (r == 0) r = InStr(p - 4, text, U" OR ");
-        if (r == 0) r = 1;
-    };
-    if (p == 1) {
-        overConnector();
-    } else if (p <= 4) {
-        r = 1;
-    } else if (p == 5) {
-        r = InStr(1, text, U" OR ");
-        if (r == 0) r = 1;
-    } else if (p <= 7) {
-        fromConnectorBefore();
-    } else if (InStr(p - 7, text, U" WHERE ") != 0) {
-        r = p;
-        overConnector();
-    } else {
-        fromConnectorBefore();
-    }
-
-    const auto after = [&](size_t position) { return position >= text.size() ? std::u32string() : text.substr(position); };
-    std::u32string rest;
-    if (r == 1) {
-        rest = after(e);
-    } else {
-        const size_t paren = InStr(r + 1, text, U"(");
-        if (paren == 0 || paren >= e) {
-            rest = text.substr(0, r - 1) + after(e);
-        } else {
-            const size_t close = InStr(e, text, U")");
-            rest = text.substr(0, r - 1) + (close == 0 ? std::u32string() : after(close));
-        }
-    }
-    condition = Narrow(rest);
-    return value;
+    return {};
 }
 
 std::string MonthsBefore(const std::string& today, int months) {

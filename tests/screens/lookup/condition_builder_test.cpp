@@ -197,6 +197,8 @@ TEST(ConditionBuilder, ProductTwoWordSearchNarrowsOrWidens) {
                   .find("%ボルト%') AND (M商品.名称A LIKE '%M8%'"),
               std::string::npos);
     v.boxes["chb_絞込み"] = false;
+    // 名称2 searches only with 名称1: a search of its own is refused, not "AND ()".
+    EXPECT_EQ(Build(LookupWindowId::商品一覧, SearchMode::OfField("名称2"), v, Context("A")), "");
     v.fields["仕入先コード"] = "000005";
     EXPECT_EQ(Build(LookupWindowId::商品一覧, SearchMode::Negative(), v, Context("O")),
               select +
@@ -308,17 +310,40 @@ TEST(ConditionBuilder, HistoryWindowsSearchWithinOrOutsideThePeriod) {
     EXPECT_EQ(MonthsBefore("20240229", 12), "20230228");
 }
 
-TEST(ExtractCondition, LoneComparisonEmptiesTheCondition) {
-    std::string condition = "M得意先.コード >= '000123'";
-    EXPECT_EQ(ExtractCondition("M得意先.コード", condition), "000123");
-    EXPECT_EQ(condition, "");
-}
-
-TEST(ExtractCondition, ComparisonFollowedByParenthesisedOrGroupKeepsTheGroup) {
-    std::string condition =
-        "M納品先.コード >= '000100' AND (M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')";
-    EXPECT_EQ(ExtractCondition("M納品先.コード", condition), "000100");
-    EXPECT_EQ(condition, "(M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')");
+// What a comparison's extraction gives and leaves behind.
+TEST(ExtractCondition, TakesTheComparisonOutAndLeavesSoundSql) {
+    struct Case {
+        const char* column;
+        const char* condition;
+        const char* value;
+        const char* rest;
+    };
+    const Case cases[] = {
+        {"M得意先.コード", "M得意先.コード >= '000123'", "000123", ""},
+        {"M納品先.コード", "M納品先.コード >= '000100' AND (M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')",
+         "000100", "(M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')"},
+        {"M得意先.カナ", "M得意先.カナ LIKE '%ｱｲ%' OR M得意先.コード = '1'", "ｱｲ", "M得意先.コード = '1'"},
+        {"M得意先.コード", "EXISTS (SELECT * FROM X WHERE M得意先.コード = '000001' AND Y = '2')", "000001",
+         "EXISTS (SELECT * FROM X WHERE Y = '2')"},
+        {"M商品.コード", "M商品.品区分 < '9'", "", "M商品.品区分 < '9'"},
+        // Inside a parenthesised OR group only the comparison and its connector go.
+        {"B", "A = '1' AND (B = '2' OR C = '3') AND D = '4'", "2", "A = '1' AND (C = '3') AND D = '4'"},
+        {"C", "A = '1' AND (B = '2' OR C = '3') AND D = '4'", "3", "A = '1' AND (B = '2') AND D = '4'"},
+        {"B", "A = '1' AND (B = '2') AND D = '4'", "2", "A = '1' AND D = '4'"},
+        {"B", "((B = '2')) OR A = '1'", "2", "A = '1'"},
+        {"B", "EXISTS (SELECT * FROM X WHERE B = '2') AND A = '1'", "2", "EXISTS (SELECT * FROM X) AND A = '1'"},
+        // Literals are read whole: a doubled apostrophe, or a column name or
+        // a connector inside another comparison's text, are not seen.
+        {"M得意先.名称A", "M得意先.名称A LIKE '%O''Neil%' AND A = '1'", "O'Neil", "A = '1'"},
+        {"B", "A = 'x AND B = ''7''' AND B = '8'", "8", "A = 'x AND B = ''7'''"},
+        {"M商品.コード", "XM商品.コード = '1' AND M商品.コード = '2'", "2", "XM商品.コード = '1'"},
+        {"B", "B = 'unclosed", "", "B = 'unclosed"},
+    };
+    for (const auto& c : cases) {
+        std::string condition = c.condition;
+        EXPECT_EQ(ExtractCondition(c.column, condition), c.value) << c.condition;
+        EXPECT_EQ(condition, c.rest) << c.condition;
+    }
 }
 
 TEST(ExtractCondition, NumberWindowConditionLosesEachComparisonWithItsAnd) {
@@ -331,18 +356,6 @@ TEST(ExtractCondition, NumberWindowConditionLosesEachComparisonWithItsAnd) {
     EXPECT_EQ(ExtractCondition("T営業見積.得意先コード", condition), "000042");
     EXPECT_EQ(condition,
               "T営業見積.番号基準日付 <> '' AND T営業見積.納品先対応先区分 = '0' AND T営業見積.納品先コード = '000007'");
-}
-
-TEST(ExtractCondition, LikeLosesItsPercentsAndWhereStays) {
-    std::string condition = "M得意先.カナ LIKE '%ｱｲ%' OR M得意先.コード = '1'";
-    EXPECT_EQ(ExtractCondition("M得意先.カナ", condition), "ｱｲ");
-    EXPECT_EQ(condition, "M得意先.コード = '1'");
-    std::string where = "EXISTS (SELECT * FROM X WHERE M得意先.コード = '000001' AND Y = '2')";
-    EXPECT_EQ(ExtractCondition("M得意先.コード", where), "000001");
-    EXPECT_EQ(where, "EXISTS (SELECT * FROM X WHERE Y = '2')");
-    std::string absent = "M商品.品区分 < '9'";
-    EXPECT_EQ(ExtractCondition("M商品.コード", absent), "");
-    EXPECT_EQ(absent, "M商品.品区分 < '9'");
 }
 
 }  // namespace
