@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <filesystem>
+
 #include "app/environment.h"
 #include "app/installation.h"
 #include "app/sign_in.h"
@@ -56,7 +58,13 @@ bool Program::CheckDatabases() {
     m_host.ScreenSize(m_session.screenWidth, m_session.screenHeight);
     m_access.ResetOperationCounter();
     if (!OpenConfiguration(m_access, m_session, m_host, m_environment.programFolder)) return false;
-    m_cipher = Cipher::FromKeyFile(m_session.layout.SharedConfigFolder + "/cipher.key");
+    // Without a usable key the stored PINs cannot be read and never match;
+    // a key file that is there but unusable is named in the log.
+    std::string keyProblem;
+    const std::string keyPath = m_session.layout.SharedConfigFolder + "/cipher.key";
+    m_cipher = Cipher::FromKeyFile(keyPath, &keyProblem);
+    std::error_code noFile;
+    if (!m_cipher && std::filesystem::exists(keyPath, noFile)) m_access.WriteErrorLog("暗号鍵を使用できません " + keyProblem);
 
     ReadStartStaffCode(m_access, m_session);
     m_access.WriteStartLog(m_session.rawCommandLine);

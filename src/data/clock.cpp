@@ -27,6 +27,7 @@ TimePoint ParseTimestamp(const std::string& text) {
     std::tm parts{};
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (std::sscanf(text.c_str(), "%4d%2d%2d %2d%2d%2d", &y, &mo, &d, &h, &mi, &s) < 3) return TimePoint{};
+    if (y < kEarliestTimestampYear || y > kLatestTimestampYear) return TimePoint{};
     parts.tm_year = y - 1900;
     parts.tm_mon = mo - 1;
     parts.tm_mday = d;
@@ -34,7 +35,9 @@ TimePoint ParseTimestamp(const std::string& text) {
     parts.tm_min = mi;
     parts.tm_sec = s;
     parts.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&parts));
+    const std::time_t t = std::mktime(&parts);
+    if (t == static_cast<std::time_t>(-1)) return TimePoint{};
+    return std::chrono::system_clock::from_time_t(t);
 }
 
 bool CalendarDate::Parse(const std::string& text, CalendarDate& date) {

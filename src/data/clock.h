@@ -14,7 +14,11 @@ TimePoint SystemNow();
 // Local time as the suite writes it: "yyyymmdd hhnnss" and "yyyymmdd".
 std::string FormatTimestamp(TimePoint time);
 std::string FormatDate(TimePoint time);
-// Reads "yyyymmdd hhnnss" (or "yyyymmdd") as local time; the epoch when unreadable.
+// The years a time point can hold (its nanoseconds reach from 1677 to 2262).
+constexpr int kEarliestTimestampYear = 1678;
+constexpr int kLatestTimestampYear = 2261;
+// Reads "yyyymmdd hhnnss" (or "yyyymmdd") as local time; the epoch when
+// unreadable or outside the years above.
 TimePoint ParseTimestamp(const std::string& text);
 
 // A calendar date.

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace velmora {
@@ -20,14 +20,40 @@ bool ready() {
 
 }  // namespace
 
-std::optional<Cipher> Cipher::FromKeyFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() != kKeySize) return std::nullopt;
+std::optional<Cipher> Cipher::FromKeyFile(const std::string& path, std::string* problem) {
+    auto refuse = [&](std::string why) -> std::optional<Cipher> {
+        if (problem) *problem = path + ": " + why;
+        return std::nullopt;
+    };
+    // Only a regular file of exactly the key's size is read; a folder, a
+    // device or a file of any other size is refused before anything is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return refuse(errno == ENOENT ? "no such file" : std::strerror(errno));
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return refuse("not a regular file");
+    }
+    if (st.st_size != static_cast<off_t>(kKeySize)) {
+        close(fd);
+        return refuse("not a key of " + std::to_string(kKeySize) + " bytes (" + std::to_string(st.st_size) + " bytes)");
+    }
     std::array<unsigned char, kKeySize> key{};
-    for (size_t i = 0; i < kKeySize; ++i) key[i] = static_cast<unsigned char>(bytes[i]);
-    return Cipher(key);
+    size_t got = 0;
+    while (got < kKeySize) {
+        const ssize_t n = read(fd, key.data() + got, kKeySize - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    if (got != kKeySize) {
+        sodium_memzero(key.data(), key.size());
+        return refuse("cannot be read");
+    }
+    Cipher cipher(key);
+    sodium_memzero(key.data(), key.size());
+    return cipher;
 }
 
 bool Cipher::CreateKeyFile(const std::string& path) {

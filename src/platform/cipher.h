@@ -13,8 +13,9 @@ class Cipher {
 public:
     static constexpr size_t kKeySize = 32;
 
-    // Reads the key file; nothing when it is missing or not 32 bytes.
-    static std::optional<Cipher> FromKeyFile(const std::string& path);
+    // Reads the key file; nothing when it is missing, not a regular file or
+    // not 32 bytes, with the reason (naming the path) in `problem`.
+    static std::optional<Cipher> FromKeyFile(const std::string& path, std::string* problem = nullptr);
     // Writes a new random key (mode 0600). False when the file cannot be written.
     static bool CreateKeyFile(const std::string& path);
 

@@ -8,6 +8,11 @@ TEST(Clock, TimestampsReadBackAsWritten) {
     EXPECT_EQ(FormatTimestamp(ParseTimestamp("20240229 235959")), "20240229 235959");
     EXPECT_EQ(FormatDate(ParseTimestamp("20261206 000000")), "20261206");
     EXPECT_EQ(FormatTimestamp(ParseTimestamp("20261206 093015") - std::chrono::minutes(1)), "20261206 092915");
+    // The edges a time point holds read back; years past them read as unreadable.
+    EXPECT_EQ(FormatTimestamp(ParseTimestamp("22611231 235959")), "22611231 235959");
+    EXPECT_EQ(FormatTimestamp(ParseTimestamp("16780101 000000")), "16780101 000000");
+    for (const char* text : {"22620101 000000", "99991231 235959", "16771231 235959", "00010101"})
+        EXPECT_EQ(ParseTimestamp(text), TimePoint{}) << text;
 }
 
 TEST(Calendar, MonthArithmeticCutsToTheLastDay) {

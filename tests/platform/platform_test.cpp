@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -37,6 +38,32 @@ TEST(Cipher, RoundTripsUnderItsKeyOnly) {
     EXPECT_FALSE(cipher->Decipher("1234")) << "a plain PIN is not a stored one";
     EXPECT_FALSE(cipher->Decipher(""));
     EXPECT_FALSE(Cipher::FromKeyFile(dir.file("missing.key")));
+}
+
+TEST(Cipher, RefusesKeyFilesThatAreNotAKeyAndSaysWhy) {
+    test::TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("folder.key").c_str(), 0700), 0);
+    auto sized = [&](const std::string& name, off_t size) {
+        std::ofstream(dir.file(name)).close();
+        EXPECT_EQ(truncate(dir.file(name).c_str(), size), 0);
+        return name;
+    };
+    struct Case {
+        std::string name;
+        std::string why;
+    };
+    // A 50 MB file is refused by its size, without being read.
+    const Case cases[] = {{"missing.key", "no such file"},
+                          {"folder.key", "not a regular file"},
+                          {sized("empty.key", 0), "not a key of 32 bytes (0 bytes)"},
+                          {sized("short.key", 31), "(31 bytes)"},
+                          {sized("huge.key", 50 << 20), "(52428800 bytes)"}};
+    for (const auto& c : cases) {
+        std::string problem;
+        EXPECT_FALSE(Cipher::FromKeyFile(dir.file(c.name), &problem)) << c.name;
+        EXPECT_NE(problem.find(dir.file(c.name)), std::string::npos) << problem;
+        EXPECT_NE(problem.find(c.why), std::string::npos) << problem;
+    }
 }
 
 TEST(StartDetached, RunsTheProgramWithOneArgumentAndReportsMissingOnes) {

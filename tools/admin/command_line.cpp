@@ -112,7 +112,10 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
             if (value != "large" && value != "small") return refuse("--size is small or large");
             request.init.large = value == "large";
         } else if (a == "--today") {
-            if (!CalendarDate::Parse(value, request.init.today)) return refuse("--today needs a date yyyymmdd");
+            // The demo's documents are stamped with times, which hold years up to 2261.
+            if (!CalendarDate::Parse(value, request.init.today) || value.size() != 8 ||
+                request.init.today.year < 1900 || request.init.today.year > kLatestTimestampYear)
+                return refuse("--today needs a date yyyymmdd from 19000101 to 22611231");
         } else {
             return refuse("unknown option " + a);
         }

@@ -22,9 +22,10 @@ bool SetPin(const PinRequest& request, std::string& message) {
         return false;
     }
     std::filesystem::path conf = request.root / "conf";
-    auto cipher = Cipher::FromKeyFile((conf / "cipher.key").string());
+    std::string keyProblem;
+    auto cipher = Cipher::FromKeyFile((conf / "cipher.key").string(), &keyProblem);
     if (!cipher) {
-        message = "no cipher key in " + conf.string();
+        message = "no usable cipher key: " + keyProblem;
         return false;
     }
     DataAccess access;
