@@ -1,46 +1,13 @@
 #include "data/dialect.h"
 
-#include <cctype>
 #include <vector>
+
+#include "data/join_order.h"
+#include "data/sql_scan.h"
 
 namespace velmora {
 
 namespace {
-
-bool isWordByte(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
-
-bool keywordAt(const std::string& s, size_t pos, const char* word) {
-    size_t n = std::char_traits<char>::length(word);
-    if (pos + n > s.size()) return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::toupper(static_cast<unsigned char>(s[pos + i])) != word[i]) return false;
-    if (pos > 0 && isWordByte(static_cast<unsigned char>(s[pos - 1]))) return false;
-    if (pos + n < s.size() && isWordByte(static_cast<unsigned char>(s[pos + n]))) return false;
-    return true;
-}
-
-size_t skipSpace(const std::string& s, size_t pos) {
-    while (pos < s.size() && std::isspace(static_cast<unsigned char>(s[pos]))) ++pos;
-    return pos;
-}
-
-// One past the closing quote of the literal or quoted name opening at pos; a
-// doubled quote stays inside.
-size_t quotedEnd(const std::string& s, size_t pos) {
-    char quote = s[pos];
-    size_t j = pos + 1;
-    while (j < s.size()) {
-        if (s[j] == quote) {
-            if (j + 1 < s.size() && s[j + 1] == quote) {
-                j += 2;
-                continue;
-            }
-            break;
-        }
-        ++j;
-    }
-    return j < s.size() ? j + 1 : s.size();
-}
 
 struct PendingLimit {
     int depth;
@@ -68,12 +35,12 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
         char c = sql[i];
         if (c == '\'' || c == '"') {
             // Copy a literal or quoted name whole.
-            size_t end = quotedEnd(sql, i);
+            size_t end = QuotedEnd(sql, i);
             out.append(sql, i, end - i);
             i = end;
             continue;
         }
-        if (engine == EngineKind::PostgreSQL && keywordAt(sql, i, "LIKE")) {
+        if (engine == EngineKind::PostgreSQL && KeywordAt(sql, i, "LIKE")) {
             // The callers' patterns are written for the suite's LIKE, which
             // SQLite matches: ASCII letters in either case, no escape
             // character. PostgreSQL's LIKE is case-sensitive and takes "\" as
@@ -81,17 +48,24 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
             // ASCII letters only in the byte-order (C) databases we create.
             out += "ILIKE";
             i += 4;
-            size_t p = skipSpace(sql, i);
+            size_t p = SkipSpace(sql, i);
             if (p < sql.size() && sql[p] == '\'') {
-                size_t end = quotedEnd(sql, p);
+                size_t end = QuotedEnd(sql, p);
                 out.append(sql, i, end - i);
                 i = end;
-                if (!keywordAt(sql, skipSpace(sql, i), "ESCAPE")) out += " ESCAPE ''";
+                if (!KeywordAt(sql, SkipSpace(sql, i), "ESCAPE")) out += " ESCAPE ''";
             }
             continue;
         }
         if (c == '[' || c == ']') {
-            if (engine != EngineKind::PostgreSQL) out.push_back(c);
+            if (engine != EngineKind::PostgreSQL) {
+                out.push_back(c);
+            } else if (!out.empty() && (out.back() == '\'' || out.back() == '"') && i + 1 < sql.size() &&
+                       sql[i + 1] == out.back()) {
+                // Dropped outright, the bracket would join the quoted runs on
+                // either side ('a'['b' becoming one literal 'a''b').
+                out.push_back(' ');
+            }
             ++i;
             continue;
         }
@@ -114,20 +88,20 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
             ++i;
             continue;
         }
-        if (keywordAt(sql, i, "SELECT")) {
-            size_t p = skipSpace(sql, i + 6);
+        if (KeywordAt(sql, i, "SELECT")) {
+            size_t p = SkipSpace(sql, i + 6);
             size_t afterQualifier = p;
-            if (keywordAt(sql, p, "DISTINCT")) afterQualifier = skipSpace(sql, p + 8);
-            else if (keywordAt(sql, p, "ALL")) afterQualifier = skipSpace(sql, p + 3);
-            if (keywordAt(sql, afterQualifier, "TOP")) {
-                size_t q = skipSpace(sql, afterQualifier + 3);
+            if (KeywordAt(sql, p, "DISTINCT")) afterQualifier = SkipSpace(sql, p + 8);
+            else if (KeywordAt(sql, p, "ALL")) afterQualifier = SkipSpace(sql, p + 3);
+            if (KeywordAt(sql, afterQualifier, "TOP")) {
+                size_t q = SkipSpace(sql, afterQualifier + 3);
                 size_t digitsEnd = q;
                 while (digitsEnd < sql.size() && std::isdigit(static_cast<unsigned char>(sql[digitsEnd])))
                     ++digitsEnd;
                 if (digitsEnd > q) {
                     out.append(sql, i, afterQualifier - i);  // SELECT [DISTINCT ]
                     pending.push_back({depth, sql.substr(q, digitsEnd - q)});
-                    i = skipSpace(sql, digitsEnd);
+                    i = SkipSpace(sql, digitsEnd);
                     continue;
                 }
             }
@@ -139,6 +113,7 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
         int d = pending.back().depth;
         flushLimit(d);
     }
+    if (engine == EngineKind::SQLite) return LeadWithRightJoinedTables(out);
     return out;
 }
 

@@ -11,7 +11,9 @@ namespace velmora {
 // PostgreSQL bracketed names lose their brackets and LIKE becomes
 // "ILIKE pattern ESCAPE ''", which matches as SQLite's LIKE does (ASCII
 // letters in either case, no escape character). Text inside literals is
-// never touched; nothing else is rewritten.
+// never touched. On SQLite a RIGHT JOIN is written as the LEFT JOIN with
+// its operands swapped, which SQLite plans by the key; nothing else is
+// rewritten.
 std::string TranslateSql(const std::string& sql, EngineKind engine);
 
 }  // namespace velmora

@@ -52,6 +52,14 @@ void clearLines(Quotation& q) {
 
 }  // namespace
 
+std::string InquiryHeaderQuery(const std::string& office, const std::string& baseDate, const std::string& number) {
+    return std::string("SELECT TOP 1 T営業引合.*,M部門.名称 AS 部門名,Mセクション.名称 AS セクション名,M担当者.氏名 AS 担当者名") +
+           " FROM" + " Mセクション RIGHT JOIN " + "(M部門 RIGHT JOIN" + "(M担当者 RIGHT JOIN" + " T営業引合" +
+           " ON M担当者.コード = T営業引合.担当者コード)" + " ON M部門.コード = T営業引合.部門コード)" +
+           " ON Mセクション.コード = T営業引合.セクションコード" + " WHERE T営業引合.営業引合No = " + Literal(number) +
+           " AND T営業引合.事業所コード = " + Literal(office) + " AND T営業引合.番号基準日付 = " + Literal(baseDate);
+}
+
 std::string HeaderQuery(const std::string& office, const std::string& baseDate, const std::string& number) {
     return std::string("SELECT TOP 1 T営業見積.*, M担当者.氏名 AS 担当者名, M部門.名称 AS 部門名, Mセクション.名称 AS "
                        "セクション名") +
@@ -248,12 +256,7 @@ bool QuotationLoader::StartFromInquiry(const std::string& typed, std::string& pi
     Reference step = referenceKey(typed, h.参照営業引合No, h.参照営業引合事業所コード, h.参照営業引合番号基準日付,
                                   kInquiryNumberId, pickedKey, office, baseDate);
     if (step != Reference::Read) return step == Reference::Cleared;
-    std::string sql =
-        std::string("SELECT TOP 1 T営業引合.*,M部門.名称 AS 部門名,Mセクション.名称 AS セクション名,M担当者.氏名 AS 担当者名") +
-        " FROM" + " Mセクション RIGHT JOIN " + "(M部門 RIGHT JOIN" + "(M担当者 RIGHT JOIN" + " T営業引合" +
-        " ON M担当者.コード = T営業引合.担当者コード)" + " ON M部門.コード = T営業引合.部門コード)" +
-        " ON Mセクション.コード = T営業引合.セクションコード" + " WHERE T営業引合.営業引合No = " + Literal(typed) +
-        " AND T営業引合.事業所コード = " + Literal(office) + " AND T営業引合.番号基準日付 = " + Literal(baseDate);
+    const std::string sql = InquiryHeaderQuery(office, baseDate, typed);
     std::unique_ptr<Recordset> rs;
     if (RunQuery(m_scope.access, rs, sql) != QueryOutcome::Found) {
         q.LoadNotice = kNoticeNotFound;

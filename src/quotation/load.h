@@ -58,6 +58,8 @@ private:
 
 // "SELECT TOP 1 T営業見積.*, ..." with the joined staff, department and section names.
 std::string HeaderQuery(const std::string& office, const std::string& baseDate, const std::string& number);
+// The header read of an inquiry a quotation starts from.
+std::string InquiryHeaderQuery(const std::string& office, const std::string& baseDate, const std::string& number);
 // Every line of a stored quotation in line order.
 std::string LinesQuery(const std::string& office, const std::string& baseDate, const std::string& number);
 // Reads the current row into a header that starts from the new-quotation

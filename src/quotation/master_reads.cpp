@@ -93,8 +93,10 @@ std::string codeCondition(const std::string& table, const std::string& code) {
     return " WHERE " + table + ".コード = " + quoted(code);
 }
 
+}  // namespace
+
 // The statements of the reads, with the code between apostrophes.
-std::string customerQuery(const std::string& code, bool counterparty) {
+std::string CustomerReadQuery(const std::string& code, bool counterparty) {
     const std::string table = counterparty ? "M対応先" : "M得意先";
     return "SELECT " + table + ".*, M担当者.氏名 AS 担当者名, M担当者.部門コード, M担当者.セクションコード," +
            " M部門.名称 AS 部門名, Mセクション.名称 AS セクション名" +
@@ -104,6 +106,8 @@ std::string customerQuery(const std::string& code, bool counterparty) {
            table + ".取引状況区分 <> '3'";
 }
 
+namespace {
+
 std::string contactQuery(const std::string& customerCode, const std::string& code, bool counterparty) {
     const std::string table = counterparty ? "M対応先御担当者" : "M得意先御担当者";
     const std::string owner = counterparty ? "対応先コード" : "得意先コード";
@@ -111,7 +115,9 @@ std::string contactQuery(const std::string& customerCode, const std::string& cod
            quoted(customerCode) + " AND " + table + ".御担当者コード = " + quoted(code);
 }
 
-std::string staffQuery(const std::string& code, const std::string& signedInOffice) {
+}  // namespace
+
+std::string StaffReadQuery(const std::string& code, const std::string& signedInOffice) {
     std::string sql =
         std::string("SELECT M担当者.*, M部門.名称 AS 部門名, Mセクション.名称 AS セクション名") +
         " FROM Mセクション RIGHT JOIN (M部門 RIGHT JOIN M担当者 ON M部門.コード = M担当者.部門コード) ON "
@@ -123,6 +129,8 @@ std::string staffQuery(const std::string& code, const std::string& signedInOffic
                company + "')";
     return sql + " AND M担当者.在籍区分 = '0'";
 }
+
+namespace {
 
 std::string departmentQuery(const std::string& code) {
     return std::string("SELECT M部門.*") + " FROM M部門" + codeCondition("M部門", code);
@@ -179,7 +187,7 @@ MasterRead ReadCustomer(DataAccess& access, QuotationHeader& header, const std::
         taxChanged = into.code("消費税端数調整区分", header.得意先消費税端数調整区分) || taxChanged;
         result.taxSettingsChanged = taxChanged;
     };
-    return readHeader(access, customerQuery(code, counterparty), copy);
+    return readHeader(access, CustomerReadQuery(code, counterparty), copy);
 }
 
 MasterRead ReadContact(DataAccess& access, QuotationHeader& header, const std::string& code,
@@ -198,7 +206,7 @@ MasterRead ReadStaffMember(DataAccess& access, QuotationHeader& header, const st
         into.codeWithName("部門コード", header.部門コード, "部門名", header.部門名);
         into.codeWithName("セクションコード", header.セクションコード, "セクション名", header.セクション名);
     };
-    return readHeader(access, staffQuery(code, signedInOffice), copy);
+    return readHeader(access, StaffReadQuery(code, signedInOffice), copy);
 }
 
 MasterRead ReadDepartment(DataAccess& access, QuotationHeader& header, const std::string& code) {

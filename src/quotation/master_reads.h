@@ -12,6 +12,10 @@ namespace velmora {
 
 class DataAccess;
 
+// The statements of the customer (or counterparty) and staff reads.
+std::string CustomerReadQuery(const std::string& code, bool counterparty);
+std::string StaffReadQuery(const std::string& code, const std::string& signedInOffice);
+
 // Byte limits of the fields a read writes names into; the screen's fields
 // have the same limits, so a name taken from a master never overflows them.
 inline constexpr int kPartyNameBytes = 40;     // 得意先名称A/B, 納品先名称A/B

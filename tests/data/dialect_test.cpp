@@ -38,12 +38,15 @@ INSTANTIATE_TEST_SUITE_P(
         DialectCase{"SELECT 'SELECT TOP 2 x' AS a FROM t", "SELECT 'SELECT TOP 2 x' AS a FROM t",
                     "SELECT 'SELECT TOP 2 x' AS a FROM t"},
         DialectCase{"SELECT TOPIC FROM t", "SELECT TOPIC FROM t", "SELECT TOPIC FROM t"},
+        // SQLite reads a RIGHT JOIN as the LEFT JOIN turned round.
         DialectCase{"SELECT * FROM (A RIGHT JOIN B ON A.k = B.k) RIGHT JOIN C ON B.k = C.k",
-                    "SELECT * FROM (A RIGHT JOIN B ON A.k = B.k) RIGHT JOIN C ON B.k = C.k",
+                    "SELECT * FROM C LEFT JOIN (B LEFT JOIN A ON A.k = B.k) ON B.k = C.k",
                     "SELECT * FROM (A RIGHT JOIN B ON A.k = B.k) RIGHT JOIN C ON B.k = C.k"},
         DialectCase{"SELECT TOP 1 a FROM t; SELECT b FROM u", "SELECT a FROM t LIMIT 1; SELECT b FROM u",
                     "SELECT a FROM t LIMIT 1; SELECT b FROM u"},
-        DialectCase{"SELECT 'it''s' FROM [t]", "SELECT 'it''s' FROM [t]", "SELECT 'it''s' FROM t"}));
+        DialectCase{"SELECT 'it''s' FROM [t]", "SELECT 'it''s' FROM [t]", "SELECT 'it''s' FROM t"},
+        // A dropped bracket must not join two literals into one.
+        DialectCase{"SELECT 'a'['b'] FROM t", "SELECT 'a'['b'] FROM t", "SELECT 'a' 'b' FROM t"}));
 
 TEST(ConnectionString, BuildsTheSuitesFormsAndParsesThemBack) {
     EXPECT_EQ(ConfigConnectionString(1, "/srv/conf/usrcnfg.accdb"),
