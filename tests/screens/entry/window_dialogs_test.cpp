@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "screens/entry/qt/lone_ctrl_detector.h"
+#include "screens/lookup/qt/lone_ctrl_detector.h"
 #include "screens/entry/qt/save_confirm_dialog.h"
 #include "window_recorder.h"
 

@@ -98,25 +98,46 @@ TEST(LookupDialog, KanaSearchAndEnterHandTheCustomerCodeToTheTarget) {
     EXPECT_TRUE(entry.enabled);
 }
 
-TEST(LookupDialog, EveryWindowCanBeLaidOut) {
-    test::FakeLookupData data;
+// Ctrl+A, Ctrl+C and Ctrl+V in a code field edit it; only a Ctrl pressed
+// and released alone opens the field's lookup.
+TEST(LookupDialog, OnlyALoneCtrlOpensTheFieldsLookup) {
+    test::ScratchDatabase db(test::Engine::SQLite, true);
+    auto connection = db.connect();
+    ASSERT_TRUE(connection);
+    ASSERT_EQ(test::InsertLookupRows(*connection), "");
+    DataAccess access;
+    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
+    DataAccessLookupData data(access);
     LookupSession session;
-    LookupContext context;
-    for (LookupWindowId id : AllLookupWindows()) {
-        const WindowDescription& window = DescribeWindow(id);
-        LookupPresenter presenter(window, session, data, context, nullptr);
-        LookupDialog dialog(window, presenter);
-        presenter.setView(&dialog);
-        EXPECT_EQ(dialog.objectName().toStdString(), window.objectName);
-        for (const auto& field : window.fields) {
-            EXPECT_TRUE(dialog.findChild<QLineEdit*>(Q(field.name))) << window.title << " " << field.name;
-            if (!field.button.empty()) {
-                EXPECT_TRUE(dialog.findChild<QPushButton*>(Q(field.button))) << window.title << " " << field.button;
-            }
-        }
-        EXPECT_EQ(dialog.list()->columnCount(), static_cast<int>(window.columns.size()));
-        EXPECT_EQ(dialog.findChild<QPushButton*>("btn_否定検索") != nullptr, !window.negativeCaption.empty());
-    }
+    QtLookupViewFactory views;
+    LookupWindows windows(session, data, views);
+    test::FakeHost entry;
+    entry.controls["得意先コード"] = "";
+
+    std::string nestedTitle;
+    WhileModal([&](QDialog& dialog) {
+        auto* staff = dialog.findChild<QLineEdit*>("担当者コード");
+        ASSERT_TRUE(staff);
+        staff->setFocus();
+        QInputMethodEvent typing;
+        typing.setCommitString("00001");
+        QApplication::sendEvent(staff, &typing);
+        QTest::keyClick(staff, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(staff->selectedText(), QString("00001"));
+        QTest::keyClick(staff, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(staff, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog) << "a chord opened a window";
+
+        WhileModal([&](QDialog& nested) {
+            nestedTitle = nested.windowTitle().toStdString();
+            nested.reject();
+        });
+        QTest::keyPress(staff, Qt::Key_Control);
+        QTest::keyRelease(staff, Qt::Key_Control);
+        dialog.reject();
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(nestedTitle, "担当者一覧");
 }
 
 }  // namespace

@@ -26,7 +26,7 @@
 #include "screens/entry/entry_fields.h"
 #include "screens/entry/qt/entry_events.h"
 #include "screens/entry/qt/field_widgets.h"
-#include "screens/entry/qt/lone_ctrl_detector.h"
+#include "screens/lookup/qt/lone_ctrl_detector.h"
 #include "screens/entry/qt/save_confirm_dialog.h"
 #include "screens/entry/qt/wait_dialog.h"
 #include "screens/lookup/qt/lookup_dialog.h"

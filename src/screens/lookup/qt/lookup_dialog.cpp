@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "screens/lookup/lookup_presenter.h"
+#include "screens/lookup/qt/lone_ctrl_detector.h"
 #include "screens/lookup/qt/qt_view_factory.h"
 #include "screens/lookup/window_description.h"
 
@@ -38,8 +39,12 @@ std::string S(const QString& text) {
 }  // namespace
 
 LookupDialog::LookupDialog(const WindowDescription& window, LookupPresenter& presenter, QWidget* parent)
-    : QDialog(parent), m_window(window), m_presenter(presenter) {
+    : QDialog(parent), m_window(window), m_presenter(presenter), m_loneCtrl(new LoneCtrlDetector(this)) {
     setObjectName(Q(window.objectName));
+    connect(m_loneCtrl, &LoneCtrlDetector::loneCtrl, this, [this](QWidget* field) {
+        auto it = m_fieldOf.find(field);
+        if (it != m_fieldOf.end()) m_presenter.onFieldGesture(it->second);
+    });
     setWindowTitle(Q(window.title));
     auto* outer = new QVBoxLayout(this);
 
@@ -142,6 +147,7 @@ QLineEdit* LookupDialog::addField(const FieldDescription& field, QGridLayout* gr
     if (field.maxLength > 0) edit->setMaxLength(field.maxLength);
     m_fieldOf[edit] = field.name;
     edit->installEventFilter(this);
+    m_loneCtrl->watch(edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, name = field.name](const QString& text) { m_presenter.onFieldEdited(name, S(text)); });
     grid->addWidget(edit, row, 1);
@@ -211,9 +217,6 @@ bool LookupDialog::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonDblClick:
                 m_presenter.onFieldGesture(name);
                 return true;
-            case QEvent::KeyPress:
-                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) m_presenter.onFieldGesture(name);
-                break;
             default:
                 break;
         }

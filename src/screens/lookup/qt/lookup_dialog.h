@@ -21,6 +21,7 @@ class QTreeWidget;
 namespace velmora {
 
 class LookupPresenter;
+class LoneCtrlDetector;
 struct FieldDescription;
 struct WindowDescription;
 
@@ -69,6 +70,9 @@ private:
     QTreeWidget* m_list = nullptr;
     QLabel* m_notice = nullptr;
     QButtonGroup* m_period = nullptr;
+    // Ctrl pressed and released alone opens a field's lookup; Ctrl+C and
+    // the other chords stay the field's.
+    LoneCtrlDetector* m_loneCtrl = nullptr;
     bool m_updating = false;
 };
 

@@ -1,4 +1,4 @@
-#include "screens/entry/qt/lone_ctrl_detector.h"
+#include "screens/lookup/qt/lone_ctrl_detector.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
