@@ -70,7 +70,54 @@ char32_t VoicedForm(char32_t c, char32_t mark) {
     return 0;
 }
 
+// The half-width form of a full-width katakana (ァ..ヶ, ヴ) with its mark,
+// or an empty view.
+std::u32string HalfWidthKatakana(char32_t c) {
+    switch (c) {
+        case U'ヮ': c = U'ワ'; break;
+        case U'ヵ': c = U'カ'; break;
+        case U'ヶ': c = U'ケ'; break;
+        case U'ヰ': c = U'イ'; break;
+        case U'ヱ': c = U'エ'; break;
+        case U'ヴ': return {U'ｳ', kVoicedMark};
+        default: break;
+    }
+    if (const size_t at = kKatakana.find(c); at != std::u32string_view::npos)
+        return {static_cast<char32_t>(0xFF66 + at)};
+    // Voiced and semi-voiced: the plain kana just before carries the marks.
+    for (char32_t mark : {kVoicedMark, kSemiVoicedMark})
+        for (char32_t back : {char32_t{1}, char32_t{2}})
+            if (const size_t at = kKatakana.find(c - back); at != std::u32string_view::npos)
+                if (VoicedForm(static_cast<char32_t>(0xFF66 + at), mark) == c)
+                    return {static_cast<char32_t>(0xFF66 + at), mark};
+    return {};
+}
+
 }  // namespace
+
+std::string ToHalfWidthKana(std::string_view text) {
+    static constexpr std::u32string_view kWidePunctuation = U"。「」、・";
+    static constexpr std::u32string_view kNarrowPunctuation = U"｡｢｣､･";
+    std::string out;
+    out.reserve(text.size());
+    for (const Utf8Char c : CodePoints(text)) {
+        char32_t code = c.code;
+        if (code >= U'ぁ' && code <= U'ゖ') code += U'ァ' - U'ぁ';  // hiragana as katakana
+        if (code == U'ゔ') code = U'ヴ';
+        if (const std::u32string half = HalfWidthKatakana(code); !half.empty()) {
+            for (char32_t h : half) AppendUtf8(out, h);
+        } else if (const size_t at = kWidePunctuation.find(code); at != std::u32string_view::npos) {
+            AppendUtf8(out, kNarrowPunctuation[at]);
+        } else if (code >= U'！' && code <= U'～') {
+            AppendUtf8(out, code - 0xFEE0);
+        } else if (code == U'\u3000') {
+            out += ' ';
+        } else {
+            out.append(c.bytes);
+        }
+    }
+    return out;
+}
 
 std::string ToFullWidth(std::string_view text) {
     std::string out;

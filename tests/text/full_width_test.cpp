@@ -62,5 +62,25 @@ TEST(ToFullWidth, EveryConvertedAsciiCharacterBecomesOneDoubleByteCharacter) {
     }
 }
 
+// Kana typed through an input method come back as the suite stores them.
+TEST(ToHalfWidthKana, TurnsTypedKanaIntoStoredKana) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"トウホウ", "ﾄｳﾎｳ"},
+        {"とうほう", "ﾄｳﾎｳ"},
+        {"ガギグゲゴ　パピプペポ", "ｶﾞｷﾞｸﾞｹﾞｺﾞ ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"},
+        {"ヴぁっきゃー", "ｳﾞｧｯｷｬｰ"},
+        {"ヮヵヶヰヱゔ", "ﾜｶｹｲｴｳﾞ"},
+        {"「カ」、。・", "｢ｶ｣､｡･"},
+        {"ＡＢＣ１２３（株）", "ABC123(株)"},
+        // Already stored form, and what has no kana form, stay.
+        {"ﾄｳﾎｳ ｼｮｳｼﾞ", "ﾄｳﾎｳ ｼｮｳｼﾞ"},
+        {"東邦①𠮷", "東邦①𠮷"},
+    };
+    for (const auto& [typed, stored] : cases) EXPECT_EQ(ToHalfWidthKana(typed), stored) << typed;
+    // Every half-width kana survives the trip to full width and back.
+    const std::string all = "ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝｳﾞｶﾞｻﾞﾀﾞﾊﾞﾊﾟﾎﾟ";
+    EXPECT_EQ(ToHalfWidthKana(ToFullWidth(all)), all);
+}
+
 }  // namespace
 }  // namespace velmora

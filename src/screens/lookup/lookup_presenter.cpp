@@ -8,6 +8,7 @@
 #include "pricing/numeric_formats.h"
 #include "screens/lookup/lookup_windows.h"
 #include "text/code_pattern.h"
+#include "text/full_width.h"
 #include "text/control_chars.h"
 #include "text/input_filters.h"
 
@@ -46,7 +47,7 @@ void LookupPresenter::load() {
     showFields();
     if (m_view) {
         m_view->setButtonEnabled(kCompoundButton, true);
-        m_view->setNoticeVisible(false);
+        m_view->setNotice({});
         m_view->setSortIndicator(m_sortColumn, m_ascending);
     }
     m_mode = SearchMode::Compound();
@@ -177,7 +178,7 @@ void LookupPresenter::commit(const std::string& fieldName, const std::string& ty
             break;
         case FieldKind::Text:
         case FieldKind::Date:
-            stored = text;
+            stored = f->halfWidthKana ? ToHalfWidthKana(text) : text;
             break;
     }
     if (!f->nameField.empty()) lookUpName(*f);
@@ -216,7 +217,6 @@ QueryContext LookupPresenter::queryContext() const {
 
 void LookupPresenter::search() {
     m_rows.clear();
-    m_notice = false;
     m_lastQuery = BuildLookupQuery(m_window, m_mode, m_values, queryContext());
     if (!m_lastQuery.empty()) {
         std::unique_ptr<Recordset> rs;
@@ -228,10 +228,14 @@ void LookupPresenter::search() {
         }
         if (rs) rs->close();
     }
-    m_notice = static_cast<int>(m_rows.size()) == kMaxRows;
+    // A search that found nothing says so: an empty list alone reads as
+    // a window that did not search.
+    m_notice = static_cast<int>(m_rows.size()) == kMaxRows  ? kNoticeRowLimit
+               : m_rows.empty() && !m_lastQuery.empty() ? kNoticeNoRows
+                                                         : "";
     if (m_view) {
         m_view->showRows(m_rows);
-        m_view->setNoticeVisible(m_notice);
+        m_view->setNotice(m_notice);
     }
     if (m_window.buttonsAfterSearch) updateButtons();
 }

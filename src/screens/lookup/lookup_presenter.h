@@ -25,6 +25,8 @@ std::string SystemToday();
 class LookupPresenter : public LookupHost {
 public:
     static constexpr int kMaxRows = 1000;
+    static constexpr const char* kNoticeRowLimit = "一回の検索で1000件までを表示します。";
+    static constexpr const char* kNoticeNoRows = "該当情報がありません。";
     static constexpr const char* kCompoundButton = "btn_複合検索";
     static constexpr const char* kNegativeButton = "btn_否定検索";
     static constexpr const char* kClearButton = "btn_画面クリア";
@@ -59,7 +61,7 @@ public:
 
     const WindowDescription& window() const { return m_window; }
     const std::vector<LookupRow>& rows() const { return m_rows; }
-    bool noticeVisible() const { return m_notice; }
+    const std::string& notice() const { return m_notice; }
     const SearchValues& values() const { return m_values; }
     const SearchMode& mode() const { return m_mode; }
     int sortColumn() const { return m_sortColumn; }
@@ -106,7 +108,7 @@ private:
     std::map<std::string, std::string> m_names;
     SearchMode m_mode;
     std::vector<LookupRow> m_rows;
-    bool m_notice = false;
+    std::string m_notice;
     int m_sortColumn = 0;
     bool m_ascending = true;
     std::string m_focus;

@@ -30,7 +30,8 @@ public:
     // Replaces the list; no row is selected afterwards.
     virtual void showRows(const std::vector<LookupRow>& rows) = 0;
     virtual void setSortIndicator(int column, bool ascending) = 0;
-    virtual void setNoticeVisible(bool visible) = 0;
+    // The line under the list; an empty text hides it.
+    virtual void setNotice(const std::string& text) = 0;
     // A field, a button or the list (by its List… name).
     virtual void setFocusTo(const std::string& control) = 0;
     virtual void setWindowEnabled(bool enabled) = 0;

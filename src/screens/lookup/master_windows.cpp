@@ -18,6 +18,11 @@ FieldDescription SearchField(std::string name, std::string label, FieldKind kind
     return f;
 }
 
+FieldDescription KanaField(FieldDescription f) {
+    f.halfWidthKana = true;
+    return f;
+}
+
 FieldDescription CodeField(std::string name, std::string label, std::string pattern, std::string caption,
                            ConditionForm form, std::string column, std::string orderBy) {
     FieldDescription f = SearchField(std::move(name), std::move(label), FieldKind::Code, std::move(caption), form,
@@ -77,8 +82,8 @@ WindowDescription NameAddress(const NameAddressVariant& v) {
 
     w.fields.push_back(
         CodeField("コード", "コード", "000000", "コード検索", ConditionForm::Onward, t + ".コード", t + ".コード"));
-    w.fields.push_back(SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like, {t + ".カナ"},
-                                   t + ".カナ"));
+    w.fields.push_back(KanaField(SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like,
+                                             {t + ".カナ"}, t + ".カナ")));
     w.fields.push_back(SearchField("名称", "名称", FieldKind::Text, "名称検索", ConditionForm::Like,
                                    {t + ".名称A", t + ".名称B", t + ".略称"}, t + ".名称A"));
     w.fields.push_back(SearchField("住所", "住所", FieldKind::Text, "住所検索", ConditionForm::Like,
@@ -150,8 +155,8 @@ WindowDescription Staff() {
 
     w.fields.push_back(CodeField("コード", "コード", "00000", "コード検索", ConditionForm::Onward, "M担当者.コード",
                                  "M担当者.コード"));
-    w.fields.push_back(SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like,
-                                   {"M担当者.カナ"}, "M担当者.カナ"));
+    w.fields.push_back(KanaField(SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like,
+                                             {"M担当者.カナ"}, "M担当者.カナ")));
     w.fields.push_back(SearchField("名称", "氏名", FieldKind::Text, "名称検索", ConditionForm::Like,
                                    {"M担当者.氏名"}, "M担当者.氏名"));
     FieldDescription department = CodeField("部門コード", "部門", "000", "部門検索", ConditionForm::Exact,
@@ -239,8 +244,8 @@ WindowDescription Product() {
     name2.role = FieldRole::Part;
     name2.maxLength = 40;
     w.fields.push_back(name2);
-    FieldDescription kana = SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like,
-                                        {"M商品.カナ"}, "M商品.カナ");
+    FieldDescription kana = KanaField(SearchField("カナ", "カナ", FieldKind::Text, "カナ検索", ConditionForm::Like,
+                                                  {"M商品.カナ"}, "M商品.カナ"));
     kana.maxLength = 40;
     w.fields.push_back(kana);
     FieldDescription category = CodeField("商品分類コード", "商品分類", "", "商品分類検索", ConditionForm::Exact,

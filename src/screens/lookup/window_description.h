@@ -71,6 +71,8 @@ struct FieldDescription {
     int maxLength = 0;  // characters; 0 for no limit
     std::string label;  // caption shown before the field
     bool onward = false;  // "以降" beside the field
+    // Kana as stored: what an input method types is committed as half-width katakana.
+    bool halfWidthKana = false;
 
     std::string button;   // btn_… of its own search; empty for filter fields
     std::string caption;  // the button's caption

@@ -28,7 +28,7 @@ public:
         sortColumn = column;
         sortAscending = ascending;
     }
-    void setNoticeVisible(bool visible) override { notice = visible; }
+    void setNotice(const std::string& text) override { notice = text; }
     void setFocusTo(const std::string& control) override { focus.push_back(control); }
     void setWindowEnabled(bool e) override { enabled = e; }
     void showModal() override {
@@ -56,7 +56,7 @@ public:
     std::vector<LookupRow> rows;
     int sortColumn = -1;
     bool sortAscending = true;
-    bool notice = false;
+    std::string notice;
     std::vector<std::string> focus;
     bool enabled = true;
     bool visible = false;

@@ -17,7 +17,7 @@ const std::vector<std::string> kCustomerColumns = {"コード", "略称", "カ�
 FakeLookupData::Rows Customers(int count) {
     FakeLookupData::Rows rows;
     for (int i = 1; i <= count; ++i) {
-        char code[8];
+        char code[16];
         std::snprintf(code, sizeof code, "%06d", i);
         rows.push_back({code, "略" + std::to_string(i), "ｶﾅ", "03-0000", "100-0001", "東京", "", "山田"});
     }
@@ -44,22 +44,26 @@ protected:
     FakeHost entry;
 };
 
-TEST_F(LookupFramework, ExactlyAThousandRowsShowTheNoticeAndNineHundredNinetyNineDoNot) {
-    data.answer("SELECT TOP 1000 M得意先", kCustomerColumns, Customers(1000));
+// The line under the list: the row limit reached, or nothing found.
+TEST_F(LookupFramework, NoticeTellsOfTheRowLimitAndOfASearchThatFoundNothing) {
+    struct Case {
+        int rows;
+        size_t shown;
+        const char* notice;
+    };
+    const Case cases[] = {{1000, 1000, LookupPresenter::kNoticeRowLimit},
+                          {999, 999, ""},
+                          {1001, 1000, LookupPresenter::kNoticeRowLimit},
+                          {0, 0, "該当情報がありません。"},
+                          {1, 1, ""}};
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    EXPECT_EQ(presenter(LookupWindowId::得意先一覧).rows().size(), 1000u);
-    EXPECT_TRUE(view(LookupWindowId::得意先一覧).notice);
-
-    data.answer("SELECT TOP 1000 M得意先", kCustomerColumns, Customers(999));
-    view(LookupWindowId::得意先一覧).presenter.onButton("btn_複合検索");
-    EXPECT_EQ(view(LookupWindowId::得意先一覧).rows.size(), 999u);
-    EXPECT_FALSE(view(LookupWindowId::得意先一覧).notice);
-
-    // More rows than the limit are cut at the limit.
-    data.answer("SELECT TOP 1000 M得意先", kCustomerColumns, Customers(1001));
-    view(LookupWindowId::得意先一覧).presenter.onButton("btn_複合検索");
-    EXPECT_EQ(view(LookupWindowId::得意先一覧).rows.size(), 1000u);
-    EXPECT_TRUE(view(LookupWindowId::得意先一覧).notice);
+    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    for (const auto& c : cases) {
+        data.answer("SELECT TOP 1000 M得意先", kCustomerColumns, Customers(c.rows));
+        v.presenter.onButton("btn_複合検索");
+        EXPECT_EQ(v.rows.size(), c.shown) << c.rows;
+        EXPECT_EQ(v.notice, c.notice) << c.rows;
+    }
 }
 
 TEST_F(LookupFramework, StatusFiltersComeFromTheKTableWithAllLast) {
@@ -108,7 +112,8 @@ TEST_F(LookupFramework, SearchButtonsFollowTheirFields) {
 TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpenersCondition) {
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
     FakeLookupView& v = view(LookupWindowId::得意先一覧);
-    v.type("カナ", "ﾔﾏ");
+    // Kana typed through an input method search as the stored half-width kana.
+    v.type("カナ", "やま");
     v.presenter.onButton("btn_カナ検索");
     v.presenter.onRowChosen(1);
     EXPECT_FALSE(v.visible);
@@ -347,7 +352,7 @@ TEST_F(LookupFramework, FailedOrUnsupportedQueryLeavesTheListEmpty) {
     session.databaseKind = "X";
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
     EXPECT_TRUE(view(LookupWindowId::得意先一覧).rows.empty());
-    EXPECT_FALSE(view(LookupWindowId::得意先一覧).notice);
+    EXPECT_EQ(view(LookupWindowId::得意先一覧).notice, "") << "no search ran";
     EXPECT_EQ(data.count("SELECT TOP 1000"), 0);
 }
 

@@ -131,7 +131,7 @@ LookupDialog::LookupDialog(const WindowDescription& window, LookupPresenter& pre
     m_list->installEventFilter(this);
     outer->addWidget(m_list, 1);
 
-    m_notice = new QLabel("一回の検索で1000件までを表示します。", this);
+    m_notice = new QLabel(this);
     m_notice->setObjectName("lab_注意");
     m_notice->setStyleSheet("QLabel { color: #b00000; }");
     m_notice->hide();
@@ -301,7 +301,10 @@ void LookupDialog::setSortIndicator(int column, bool ascending) {
     m_list->header()->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-void LookupDialog::setNoticeVisible(bool visible) { m_notice->setVisible(visible); }
+void LookupDialog::setNotice(const std::string& text) {
+    m_notice->setText(Q(text));
+    m_notice->setVisible(!text.empty());
+}
 
 void LookupDialog::setFocusTo(const std::string& control) {
     if (auto* widget = findChild<QWidget*>(Q(control))) widget->setFocus(Qt::OtherFocusReason);

@@ -42,7 +42,7 @@ public:
     void setPeriod(int option) override;
     void showRows(const std::vector<LookupRow>& rows) override;
     void setSortIndicator(int column, bool ascending) override;
-    void setNoticeVisible(bool visible) override;
+    void setNotice(const std::string& text) override;
     void setFocusTo(const std::string& control) override;
     void setWindowEnabled(bool enabled) override;
     void showModal() override;
