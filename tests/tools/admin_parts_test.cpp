@@ -56,13 +56,15 @@ TEST(AdminArguments, RefusesWhatItCannotRun) {
         {"refresh-programs", "a", "--replace"},
         {"schema", "reports"},
         {"install", "a"},
+        {"sign-in", "a"},
+        {"sign-in", "a", "yes"},
     };
     for (const auto& arguments : bad) {
         AdminRequest r = ParseAdminArguments(arguments);
         EXPECT_EQ(r.command, AdminCommand::Invalid) << arguments[0] << " " << (arguments.size() > 1 ? arguments[1] : "");
         EXPECT_FALSE(r.problem.empty());
     }
-    EXPECT_EQ(ParseAdminArguments({}).command, AdminCommand::Help);
+    EXPECT_EQ(ParseAdminArguments({}).command, AdminCommand::Invalid) << "no command is a usage error";
     EXPECT_EQ(ParseAdminArguments({"--help"}).command, AdminCommand::Help);
     EXPECT_EQ(ParseAdminArguments({"refresh-programs", "dir"}).command, AdminCommand::RefreshPrograms);
     EXPECT_NE(AdminUsage().find("refresh-programs"), std::string::npos);
@@ -186,6 +188,12 @@ TEST(RefreshPrograms, CopiesTheKnownProgramsThatExistAndReplacesOldCopies) {
 
     std::vector<std::string> copied;
     std::string error;
+    // A folder without the configuration database is no installation.
+    EXPECT_FALSE(RefreshPrograms(root, build, copied, error));
+    EXPECT_NE(error.find("is not an installation"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(root / "prgbin" / "Velmora"), "old velmora");
+    fs::create_directories(root / "conf");
+    std::ofstream(root / "conf" / "usrcnfg.accdb").close();
     ASSERT_TRUE(RefreshPrograms(root, build, copied, error)) << error;
     EXPECT_EQ(copied, (std::vector<std::string>{"Velmora", "Orvessa"}));
     EXPECT_EQ(ReadAll(root / "prgbin" / "Velmora"), "new velmora");

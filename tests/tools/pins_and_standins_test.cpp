@@ -63,6 +63,25 @@ TEST_F(InstalledDemo, SetPinStoresAnUpperCasePinOnlyTheInstallationKeyReads) {
     EXPECT_EQ(cipher->Decipher(staff->text("暗証番号")), "AB12") << "a refused request changes nothing";
 }
 
+TEST_F(InstalledDemo, SignInIsTurnedOnAndOffForTheCompanyAndEveryOffice) {
+    auto settings = [&] {
+        DbError error;
+        auto db = business();
+        std::string all = db->query("SELECT 暗証番号有無 FROM Mユーザ", error)->text(size_t{0});
+        for (auto rs = db->query("SELECT 暗証番号有無 FROM M事業所 ORDER BY コード", error); !rs->eof(); rs->moveNext())
+            all += rs->text(size_t{0});
+        return all;
+    };
+    std::string message;
+    ASSERT_TRUE(SetSignIn({m_options.root, true}, message)) << message;
+    EXPECT_EQ(settings(), std::string(settings().size(), '1'));
+    EXPECT_GE(settings().size(), 3u) << "the company and its offices";
+    ASSERT_TRUE(SetSignIn({m_options.root, false}, message)) << message;
+    EXPECT_EQ(settings(), std::string(settings().size(), '0'));
+    EXPECT_FALSE(SetSignIn({m_dir.path() / "elsewhere", true}, message));
+    EXPECT_EQ(settings(), std::string(settings().size(), '0'));
+}
+
 TEST(AdminArguments, SetPinNeedsAHolderAndAPin) {
     AdminRequest staff = ParseAdminArguments({"set-pin", "/x", "--staff", "00101", "abcd"});
     EXPECT_EQ(staff.command, AdminCommand::SetPin);

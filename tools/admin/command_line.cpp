@@ -42,6 +42,7 @@ std::string AdminUsage() {
            "  set-pin DIR WHO PIN        store a PIN enciphered (at least 4 characters, kept in upper case);\n"
            "                             WHO is --staff CODE, --office CODE (the office's privilege PIN),\n"
            "                             --company or --system (the company's privilege PINs)\n"
+           "  sign-in DIR on|off         turn PIN sign-in on or off for the company and all its offices\n"
            "  --help                     show this text\n";
 }
 
@@ -52,7 +53,8 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
         request.problem = problem;
         return request;
     };
-    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return request;
+    if (arguments.empty()) return refuse("a command is needed");
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return request;
     const std::string& command = arguments[0];
     if (command == "schema") {
         if (arguments.size() != 2 || (arguments[1] != "config" && arguments[1] != "business"))
@@ -80,6 +82,14 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
             return refuse(usage);
         }
         request.pin.pin = arguments[next];
+        return request;
+    }
+    if (command == "sign-in") {
+        if (arguments.size() != 3 || (arguments[2] != "on" && arguments[2] != "off"))
+            return refuse("sign-in takes DIR, then on or off");
+        request.command = AdminCommand::SignIn;
+        request.signIn.root = arguments[1];
+        request.signIn.on = arguments[2] == "on";
         return request;
     }
     if (command != "init" && command != "refresh-programs") return refuse("unknown command " + command);

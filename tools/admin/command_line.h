@@ -8,13 +8,14 @@
 
 namespace velmora {
 
-enum class AdminCommand { Help, Init, RefreshPrograms, Schema, SetPin, Invalid };
+enum class AdminCommand { Help, Init, RefreshPrograms, Schema, SetPin, SignIn, Invalid };
 
 struct AdminRequest {
     AdminCommand command = AdminCommand::Help;
     InitOptions init;          // init, refresh-programs (root only)
     std::string schemaName;    // schema: "config" or "business"
     PinRequest pin;            // set-pin
+    SignInRequest signIn;      // sign-in
     std::string problem;       // why the arguments were refused
 };
 

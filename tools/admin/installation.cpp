@@ -46,6 +46,12 @@ bool RefreshPrograms(const fs::path& root, const fs::path& source, std::vector<s
                      std::string& error) {
     InstallationPaths paths(root);
     std::error_code ec;
+    // Only into an installation: a mistyped folder would otherwise get a
+    // prgbin/ of programs that cannot run there.
+    if (!fs::is_regular_file(paths.configDatabase, ec)) {
+        error = root.string() + " is not an installation (no " + paths.configDatabase.string() + ")";
+        return false;
+    }
     fs::create_directories(paths.programs, ec);
     if (!fs::is_directory(paths.programs)) {
         error = "cannot create " + paths.programs.string();

@@ -21,9 +21,11 @@ int main(int argc, char** argv) {
     case AdminCommand::Schema:
         std::cout << (request.schemaName == "config" ? ConfigSchemaSql() : BusinessSchemaSql());
         return 0;
-    case AdminCommand::SetPin: {
+    case AdminCommand::SetPin:
+    case AdminCommand::SignIn: {
         std::string message;
-        bool ok = SetPin(request.pin, message);
+        bool ok = request.command == AdminCommand::SetPin ? SetPin(request.pin, message)
+                                                          : SetSignIn(request.signIn, message);
         (ok ? std::cout : std::cerr) << (ok ? "" : "velmora-admin: ") << message << "\n";
         return ok ? 0 : 1;
     }

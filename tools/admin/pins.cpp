@@ -70,4 +70,25 @@ bool SetPin(const PinRequest& request, std::string& message) {
     return true;
 }
 
+bool SetSignIn(const SignInRequest& request, std::string& message) {
+    DataAccess access;
+    access.identity().programId = "velmora-admin";
+    DatabaseDefinition def;
+    if (!OpenInstallationDatabases(access, request.root.string(), def, message)) return false;
+    const std::string value = request.on ? "1" : "0";
+    std::unique_ptr<Recordset> offices;
+    access.OpenDataRecordset(offices, "SELECT COUNT(*) AS n FROM M事業所");
+    DataTransaction transaction(access);
+    if (!transaction.active() ||
+        !access.ExecuteData("UPDATE Mユーザ SET 暗証番号有無 = " + value + " WHERE ID = '0001'") ||
+        !access.ExecuteData("UPDATE M事業所 SET 暗証番号有無 = " + value) || !transaction.commit()) {
+        message = "cannot change the sign-in setting; nothing was changed";
+        return false;
+    }
+    message = std::string("PIN sign-in is ") + (request.on ? "on" : "off") + " for the company and its " +
+              std::to_string(offices ? offices->integer("n") : 0) + " offices" +
+              (request.on ? "; staff without a PIN cannot sign in (set-pin DIR --staff CODE PIN)" : "");
+    return true;
+}
+
 }  // namespace velmora

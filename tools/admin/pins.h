@@ -19,4 +19,14 @@ struct PinRequest {
 // in upper case, as the sign-in dialog compares them. A message on failure.
 bool SetPin(const PinRequest& request, std::string& message);
 
+struct SignInRequest {
+    std::filesystem::path root;
+    bool on = false;
+};
+
+// Turns PIN sign-in on or off for the company and every office (each office
+// has a setting of its own that stands in for the company's). The message
+// says what was done or why nothing was.
+bool SetSignIn(const SignInRequest& request, std::string& message);
+
 }  // namespace velmora
