@@ -1,6 +1,7 @@
 #include "screens/lookup/qt/lookup_dialog.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,6 +139,21 @@ TEST(LookupDialog, OnlyALoneCtrlOpensTheFieldsLookup) {
     });
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
     EXPECT_EQ(nestedTitle, "担当者一覧");
+}
+
+// Every caption shows whole beside its sort arrow, in the font of the day.
+TEST(LookupDialog, NoColumnCaptionIsCut) {
+    test::FakeLookupData data;
+    LookupSession session;
+    LookupContext context;
+    for (LookupWindowId id : AllLookupWindows()) {
+        const WindowDescription& window = DescribeWindow(id);
+        LookupPresenter presenter(window, session, data, context, nullptr);
+        LookupDialog dialog(window, presenter);
+        QHeaderView* header = dialog.list()->header();
+        for (int i = 0; i < header->count(); ++i)
+            EXPECT_GE(header->sectionSize(i), header->sectionSizeHint(i)) << window.title << " " << i;
+    }
 }
 
 }  // namespace

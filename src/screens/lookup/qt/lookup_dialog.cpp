@@ -115,15 +115,18 @@ LookupDialog::LookupDialog(const WindowDescription& window, LookupPresenter& pre
     QStringList headers;
     for (const auto& column : window.columns) headers << Q(column.header);
     m_list->setHeaderLabels(headers);
+    m_list->header()->setSectionsClickable(true);
+    m_list->header()->setSortIndicatorShown(true);
+    // A column is never narrower than its caption with the sort arrow: the
+    // stored widths were made for another font, and "コード" would read "コート…".
     int width = 0;
     for (int i = 0; i < static_cast<int>(window.columns.size()); ++i) {
         const auto& column = window.columns[static_cast<size_t>(i)];
-        m_list->setColumnWidth(i, Pixels(column.widthTwips));
-        width += Pixels(column.widthTwips);
         if (column.rightAligned) m_list->headerItem()->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
+        const int pixels = std::max(Pixels(column.widthTwips), m_list->header()->sectionSizeHint(i));
+        m_list->setColumnWidth(i, pixels);
+        width += pixels;
     }
-    m_list->header()->setSectionsClickable(true);
-    m_list->header()->setSortIndicatorShown(true);
     m_list->header()->setStretchLastSection(false);
     connect(m_list->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { m_presenter.onColumnClicked(column); });
