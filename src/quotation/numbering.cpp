@@ -1,5 +1,6 @@
 #include "quotation/numbering.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -138,6 +139,21 @@ std::string Numbering::counterStep(std::string_view numberId, std::string_view b
         if (!movedByOthers) return fail();
     }
     return fail();
+}
+
+bool Numbering::HoldCounters(std::string_view numberId,
+                             std::vector<std::pair<std::string, std::string>> officeAndBaseDates) {
+    std::optional<std::int16_t> kind = sequenceKind(numberId);
+    if (!kind) return false;
+    if (*kind < 0 || *kind > 3) return true;
+    std::sort(officeAndBaseDates.begin(), officeAndBaseDates.end());
+    for (const auto& [office, baseDate] : officeAndBaseDates) {
+        CounterRow row = counterRow(*kind, m_company.伝票番号管理区分 != 0, numberId, baseDate, office);
+        if (!row.create.empty() && !m_access.ExecuteData(row.create)) return false;
+        // Writing the row takes its lock on every engine, as a take would.
+        if (!m_access.ExecuteData("UPDATE " + row.table + " SET 連番 = 連番" + row.condition)) return false;
+    }
+    return true;
 }
 
 std::string Numbering::PeekNumber(std::string_view numberId, std::string_view baseDate, std::string_view office) {

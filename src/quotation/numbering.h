@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace velmora {
 
@@ -58,6 +60,14 @@ public:
     std::string TakeQuotationNumber(std::string_view office, std::string_view baseDate);
     // The next 営業見積履歴No not yet used in R営業見積.
     std::string TakeQuotationHistoryNumber(std::string_view office, std::string_view baseDate);
+
+    // Inside a transaction that will take numbers from several counter rows
+    // (a quotation moving to another period takes the new period's and the
+    // old period's): holds each (office, base date) counter row, created when
+    // missing, in one fixed order until the transaction ends. Two such saves
+    // then wait for each other instead of each holding the row the other
+    // needs next. False when a row could not be held.
+    bool HoldCounters(std::string_view numberId, std::vector<std::pair<std::string, std::string>> officeAndBaseDates);
 
 private:
     enum class Step { Peek, Take };

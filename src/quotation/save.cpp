@@ -40,6 +40,11 @@ bool QuotationSaver::writeRows() {
     if (q.header.番号基準日付 == q.loadedKey.番号基準日付)
         return replace() && rows.InsertHeader() && rows.InsertLines();
     const QuotationHeader& h = q.header;
+    // A move takes numbers from the counters of both periods: held in one
+    // order first, two moves in opposite directions cannot deadlock.
+    if (!m_scope.numbering.HoldCounters(kQuotationNumberId, {{h.事業所コード, h.番号基準日付},
+                                                             {q.loadedKey.事業所コード, q.loadedKey.番号基準日付}}))
+        return Outcome(q, false, kStatusInserted, kStatusInsertFailed);
     return allocateNumber() && rows.InsertHeader() && rows.InsertLines() && replace() &&
            MoveActivityLinks(m_scope, q.loadedKey, h.事業所コード, h.番号基準日付, h.営業見積No);
 }

@@ -259,6 +259,46 @@ TEST_P(ConcurrentEditTest, OfTwoChangesSavedAtTheSameMomentExactlyOneIsStored) {
     }
 }
 
+TEST_P(ConcurrentEditTest, TwoQuotationsMovedAcrossTheClosingInOppositeDirectionsAtOnceAreBothStored) {
+    fillNew("20241206", 3, "甲");
+    saveOk();
+    fillNew("20250415", 2, "乙");
+    saveOk();
+    open(kFy2024, "00000001");
+    ASSERT_TRUE(ChangeQuotationDate(*scope, "20250416"));
+    auto second = other();
+    ASSERT_TRUE(QuotationLoader(*second->scope).OpenStored("001", kFy2025, "00000001"));
+    ASSERT_TRUE(ChangeQuotationDate(*second->scope, "20241207"));
+
+    // A third program holds the later period's counters: the first move waits
+    // for them while the second one starts. Unless both take the two periods'
+    // counters in one order, each then holds what the other waits for (on
+    // PostgreSQL one of them fails as a deadlock).
+    auto counters = dbs->openAnother("Corvane", "tanaka");
+    bool firstStored = false;
+    bool secondStored = false;
+    std::thread a, b;
+    {
+        DataTransaction holding(*counters);
+        ASSERT_TRUE(holding.active());
+        ASSERT_TRUE(counters->ExecuteData(std::string("UPDATE A期日別番号情報 SET 連番 = 連番 WHERE 番号ID = '16210' AND "
+                                                      "期日 = '") + kFy2025 + "'"));
+        a = std::thread([&] { firstStored = QuotationSaver(*scope, nullptr).Save().stored; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        b = std::thread([&] { secondStored = QuotationSaver(*second->scope, nullptr).Save().stored; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_TRUE(holding.commit());
+    }
+    a.join();
+    b.join();
+    EXPECT_TRUE(firstStored) << quotation.SaveStatus << " " << quotation.SaveMessage;
+    EXPECT_TRUE(secondStored) << second->quotation.SaveStatus << " " << second->quotation.SaveMessage;
+    EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2025 + "' AND タイトル = '甲'"), 1);
+    EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2024 + "' AND タイトル = '乙'"), 1);
+    EXPECT_EQ(count("T営業見積"), 2);
+    EXPECT_EQ(count("T営業見積明細"), 5);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ConcurrentEditTest, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),
                          test::EngineName);
 
