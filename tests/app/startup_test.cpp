@@ -47,7 +47,6 @@ TEST_P(StartUpTest, AGoodStartAndEndLeaveTheSuitesRows) {
     EXPECT_EQ(s.company.名称, "株式会社ベルモラ商事");
     EXPECT_EQ(s.事業所件数, 2);
     EXPECT_EQ(s.today, "20261206");
-    EXPECT_EQ(s.screenWidth, 1920);
     EXPECT_TRUE(s.ExitAfterSave);
     EXPECT_TRUE(s.NewEntry);
     EXPECT_EQ(p->WindowCaption(), "Velmora（株式会社ベルモラ商事）");

@@ -9,36 +9,24 @@ namespace {
 
 using test::C;
 
-struct DecimalsCase {
-    int decimals;
-    const char* display;
-    const char* storage;
-};
-
-class FormatByDecimals : public testing::TestWithParam<DecimalsCase> {};
-
-TEST_P(FormatByDecimals, DisplayAndStoragePatterns) {
-    EXPECT_EQ(DisplayFormat(GetParam().decimals), GetParam().display);
-    EXPECT_EQ(StorageFormat(GetParam().decimals), GetParam().storage);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Decimals, FormatByDecimals,
-    testing::Values(DecimalsCase{0, "#,###,###,##0", "###########0"},
-                    DecimalsCase{1, "#,###,###,##0.0", "###########0.0"},
-                    DecimalsCase{2, "#,###,###,##0.00", "##########0.00"},
-                    DecimalsCase{3, "#,###,###,##0.000", "##########0.000"},
-                    DecimalsCase{4, "#,###,###,##0.0000", "##########0.0000"},
-                    DecimalsCase{7, "#,###,###,##0", "###########0"}, DecimalsCase{-1, "#,###,###,##0", "###########0"}));
-
-TEST(NumericFormats, TwoDecimalsShowWithCommaAndStoreWithout) {
-    EXPECT_EQ(C("1234.5").format(DisplayFormat(2)), "1,234.50");
-    EXPECT_EQ(C("1234.5").format(StorageFormat(2)), "1234.50");
-}
-
-TEST(NumericFormats, OutOfRangeDecimalsGiveWholeNumbers) {
-    EXPECT_EQ(C("1234.5").format(DisplayFormat(7)), "1,235");
-    EXPECT_EQ(C("1234.5").format(StorageFormat(7)), "1235");
+// What a figure looks like on screen and as stored, by the company's decimals;
+// decimals outside 0..4 show whole numbers.
+TEST(NumericFormats, FiguresShowAndStoreByTheirDecimals) {
+    struct Case {
+        int decimals;
+        const char* shown;
+        const char* stored;
+    };
+    const Case cases[] = {{0, "1,234,568", "1234568"},     {1, "1,234,567.9", "1234567.9"},
+                          {2, "1,234,567.89", "1234567.89"}, {3, "1,234,567.891", "1234567.891"},
+                          {4, "1,234,567.8912", "1234567.8912"}, {7, "1,234,568", "1234568"},
+                          {-1, "1,234,568", "1234568"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(C("1234567.8912").format(DisplayFormat(c.decimals)), c.shown) << c.decimals;
+        EXPECT_EQ(C("1234567.8912").format(StorageFormat(c.decimals)), c.stored) << c.decimals;
+    }
+    EXPECT_EQ(C("0.5").format(DisplayFormat(0)), "1");
+    EXPECT_EQ(C("-0.05").format(DisplayFormat(1)), "-0.1");
 }
 
 TEST(NumericFormats, AmountsAndRatesAsStored) {
