@@ -197,10 +197,17 @@ void HeaderEntry::Leave(const std::string& field, const std::string& text) {
             auto it = TextMembers().find(field);
             if (it == TextMembers().end()) return;
             std::string& value = m_s.header().*(it->second);
-            const std::string clean = StripControlCharacters(
+            // The widget takes any length (the notice reports the overflow while
+            // typing); what is kept fits the field's byte limit, as on the grid.
+            std::string clean = StripControlCharacters(
                 text, f->kind == EntryFieldKind::Memo ? LineBreaks::Keep : LineBreaks::Remove);
+            if (f->maxBytes > 0) clean = FitToBytes(clean, f->maxBytes);
+            if (clean != text && m_s.view) {
+                RedrawGuard guard(m_s.state);
+                m_s.view->SetText({field}, clean);
+            }
             if (value == clean) return;
-            value = clean;
+            value = std::move(clean);
             m_s.state.Changed = true;
             return;
         }
