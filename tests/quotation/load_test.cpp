@@ -15,7 +15,7 @@ protected:
     void storeReference() {
         fillNew("20241206", 3, "参照元の件名");
         QuotationHeader& h = quotation.header;
-        h.得意先消費税算出区分 = 1;
+        h.得意先消費税算出区分 = 2;  // per quotation: a copy calculates by its own setting
         h.見積条件 = "現金";
         h.消費税表示区分 = 0;
         h.納品先コード = "000303";
@@ -198,7 +198,7 @@ TEST_P(LoadTest, InquiryStartFillsTheEmptyHeaderFieldsAndALineOnlyWhenThereIsNon
                      "('001', '") +
          kFy2024 +
          "', '00000005', '0', '000404', '東雲工業', '1', '00012', '010', 'P9000', '制御盤', ' 改修', '1', 2, "
-         "'式', 150000, 300000, '0', '000505', '盤屋', '0', 90000, 180000)");
+         "'式', 150000, 290000, '0', '000505', '盤屋', '0', 90000, 170000)");
     QuotationLoader loader(*scope);
     std::string picked;
 
@@ -225,11 +225,12 @@ TEST_P(LoadTest, InquiryStartFillsTheEmptyHeaderFieldsAndALineOnlyWhenThereIsNon
     EXPECT_EQ(line.商品名, "制御盤 改修");
     EXPECT_EQ(line.見積数量, Units(2));
     EXPECT_EQ(line.見積単位, "式");
-    EXPECT_EQ(line.見積金額, Units(300000));
-    EXPECT_EQ(line.仕入金額, Units(180000));
+    // The inquiry's amounts (a discount on 2 × 150,000) are taken, not recomputed.
+    EXPECT_EQ(line.見積金額, Units(290000));
+    EXPECT_EQ(line.仕入金額, Units(170000));
     EXPECT_EQ(line.仕入先コード, "000505");
     EXPECT_EQ(line.仕入先名称A, "盤屋");
-    EXPECT_EQ(h.税抜見積金額合計, Units(300000));
+    EXPECT_EQ(h.税抜見積金額合計, Units(290000));
 
     EXPECT_TRUE(loader.StartFromInquiry("00000006", picked));
     EXPECT_EQ(quotation.LoadNotice, "該当情報がありません。");
