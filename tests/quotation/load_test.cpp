@@ -241,12 +241,21 @@ TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
     fillNew("20241206", 1);
     quotation.header.得意先消費税算出区分 = 1;
     QuotationLoader loader(*scope);
+    // The stored line's product prices, which the paste prices it from again:
+    // the list price times this quotation's rate, or else the selling price.
+    exec("UPDATE T営業見積明細 SET 商品税抜販売単価 = 130, 商品税抜販売定価 = 150 WHERE 営業見積固有行No = '002'");
     ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
     const QuotationLine& pasted = quotation.lines[1];
     EXPECT_EQ(pasted.商品名, "品目2");
     EXPECT_EQ(pasted.営業見積固有行No, "");
     EXPECT_EQ(pasted.明細メモ, "");
-    EXPECT_EQ(pasted.見積金額, Units(200));
+    EXPECT_EQ(pasted.見積単価, Units(130));
+    EXPECT_EQ(pasted.見積金額, Units(260));
+    quotation.header.定価掛率 = Units(80);
+    ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
+    EXPECT_EQ(pasted.見積単価, Units(120));
+    EXPECT_EQ(pasted.見積金額, Units(240));
+    quotation.header.定価掛率 = Units(0);
     EXPECT_FALSE(loader.ReadStoredLine("001", kFy2024, "00000001", "009", 2));
 
     QuotationLine& current = quotation.lines[0];
