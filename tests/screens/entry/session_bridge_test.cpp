@@ -74,7 +74,10 @@ TEST(SessionBridge, ASaveWithTheUpdateProgramRestartsTheSessionAndAnswersTheStar
         std::getline(calls, line);
     }
     EXPECT_NE(line.find("\tNelvaro\t"), std::string::npos) << "the update program was started";
+    // The starter was answered once; the end of the new session answers nobody again.
     program.EndProgram();
+    EXPECT_EQ(inst.countConfig("プログラム連携情報 WHERE 連携区分 = '99'"), 1);
+    EXPECT_EQ(inst.countConfig("プログラム連携情報 WHERE 連携区分 = '99' AND 終了連携情報 = '" + quotation.SavedKey + "'"), 1);
 }
 
 }  // namespace
