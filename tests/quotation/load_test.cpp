@@ -272,6 +272,27 @@ TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
     EXPECT_TRUE(current.changed);
 }
 
+// A company that keeps its numbers by office: saves and the view log draw
+// from each office's own counters, never from the company-wide ones.
+TEST_P(LoadTest, PerOfficeNumbersThroughSaveAndTheViewLog) {
+    context.company.伝票番号管理区分 = 1;
+    for (const char* office : {"001", "002", "001"}) {
+        context.operatingOffice = office;
+        fillNew("20241206", 1);
+        saveOk();
+    }
+    EXPECT_EQ(count("T営業見積 WHERE 事業所コード = '001' AND 営業見積No IN ('00000001', '00000002')"), 2);
+    EXPECT_EQ(count("T営業見積 WHERE 事業所コード = '002' AND 営業見積No = '00000001'"), 1);
+    EXPECT_EQ(count("R営業見積 WHERE 事業所コード = '002' AND 営業見積履歴No = '00000001'"), 1);
+    context.operatingOffice = "002";
+    quotation.ClearToNew();
+    ASSERT_TRUE(QuotationLoader(*scope).OpenStored("002", kFy2024, "00000001"));
+    EXPECT_EQ(count("T閲覧 WHERE 事業所コード = '002' AND 閲覧No = '00000001' AND 伝票No = '00000001'"), 1);
+    EXPECT_EQ(count("A事業所別期日別番号情報 WHERE 番号ID = '01110' AND 事業所コード = '002'"), 1);
+    EXPECT_EQ(count("A期日別番号情報"), 0) << "no company-wide counter was touched";
+    EXPECT_EQ(value("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000000");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LoadTest, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),
                          test::EngineName);
 
