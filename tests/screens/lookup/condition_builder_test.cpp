@@ -103,32 +103,6 @@ TEST(ConditionBuilder, ApostropheInANameIsDoubledInsideTheLikePattern) {
               std::string::npos);
 }
 
-TEST(ConditionBuilder, FieldSearchesOfTheNameAndAddressFamily) {
-    struct Case {
-        std::string field, value, condition, order;
-    };
-    const std::vector<Case> cases = {
-        {"コード", "000123", " WHERE M納品先.コード >= '000123'", " ORDER BY M納品先.コード"},
-        {"カナ", "ｱｲ", " WHERE M納品先.カナ LIKE '%ｱｲ%'", " ORDER BY M納品先.カナ"},
-        {"住所", "東京", " WHERE (M納品先.住所A LIKE '%東京%' OR M納品先.住所B LIKE '%東京%' OR M納品先.住所C LIKE '%東京%')",
-         " ORDER BY M納品先.住所A"},
-        {"電話", "03-1234", " WHERE (M納品先.電話番号 LIKE '%031234%' OR EXISTS (SELECT * FROM M納品先御担当者 WHERE "
-                            "納品先コード = M納品先.コード AND 電話番号 LIKE '%031234%'))",
-         " ORDER BY M納品先.電話"},
-        {"郵便番号", "123-4567", " WHERE M納品先.郵便番号 LIKE '%123-4567%'", " ORDER BY M納品先.郵便番号"},
-    };
-    const std::string base = "SELECT TOP 1000 M納品先.コード, M納品先.略称, M納品先.カナ, M納品先.電話, M納品先.郵便番号, "
-                             "M納品先.住所A, M納品先.住所B, M担当者.氏名 AS 担当者名 FROM M担当者 INNER JOIN M納品先 ON "
-                             "M納品先.担当者コード = M担当者.コード";
-    for (const Case& c : cases) {
-        SearchValues v;
-        v.fields[c.field] = c.value;
-        EXPECT_EQ(Build(LookupWindowId::納品先一覧, SearchMode::OfField(c.field), v, Context("A", "000")),
-                  base + c.condition + c.order)
-            << c.field;
-    }
-}
-
 TEST(ConditionBuilder, TelephoneNegativeAndDeliverySortPrefix) {
     SearchValues v;
     v.fields["電話"] = "(03) 1234";
