@@ -36,6 +36,16 @@ void readEnvironment(DataAccess& access, Session& session, bool withInstallKind)
 
 }  // namespace
 
+const std::vector<std::string>& ConfigDatabaseTables() {
+    static const std::vector<std::string> tables = {"データベース定義", "動作環境定義", "プログラム稼動履歴"};
+    return tables;
+}
+
+const std::vector<std::string>& BusinessDatabaseTables() {
+    static const std::vector<std::string> tables = {"Mユーザ", "使用状況", "T営業見積"};
+    return tables;
+}
+
 void ReadDatabaseDefinition(const Recordset& rs, DatabaseDefinition& def) {
     auto take = [&](const char* column, std::string& target, bool trim) {
         if (!rs.isNull(column)) target = trim ? TrimBlanks(rs.text(column)) : rs.text(column);
@@ -59,7 +69,7 @@ bool OpenInstallationDatabases(DataAccess& access, const std::string& root, Data
     }
     std::string path = base + "conf/" + configFileName(kind);
     DbError error;
-    if (!access.OpenConfigConnection(ConfigConnectionString(kind, path), &error)) {
+    if (!access.OpenConfigConnection(ConfigConnectionString(kind, path), &error, ConfigDatabaseTables())) {
         problem = "cannot open " + path + ": " + error.description;
         return false;
     }
@@ -74,7 +84,7 @@ bool OpenInstallationDatabases(DataAccess& access, const std::string& root, Data
         problem = "database kind '" + def.db + "' cannot be used on this computer";
         return false;
     }
-    if (!access.OpenDataConnection(connection, &error)) {
+    if (!access.OpenDataConnection(connection, &error, BusinessDatabaseTables())) {
         problem = "cannot open the business database: " + error.description;
         return false;
     }
@@ -146,7 +156,8 @@ bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, 
     if (layout.ConfigKind == 0) return false;
 
     DbError error;
-    if (!access.OpenConfigConnection(ConfigConnectionString(layout.ConfigKind, layout.SharedConfigPath), &error)) {
+    if (!access.OpenConfigConnection(ConfigConnectionString(layout.ConfigKind, layout.SharedConfigPath), &error,
+                                     ConfigDatabaseTables())) {
         host.ShowMessage("SYB_OPEN ERROR" + std::to_string(error.number) + " " + error.description + "\n" +
                          "sysopen error");
         return false;
@@ -165,7 +176,8 @@ bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, 
     }
 
     if (!access.OpenConfigConnection(
-            ConfigConnectionString(layout.ConfigKind, layout.ConfigFolder + "/" + configFileName(layout.ConfigKind) + ";")))
+            ConfigConnectionString(layout.ConfigKind, layout.ConfigFolder + "/" + configFileName(layout.ConfigKind) + ";"),
+            nullptr, ConfigDatabaseTables()))
         return false;
     readEnvironment(access, session, false);
     session.currentOfficeCode = session.運用事業所コード;

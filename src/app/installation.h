@@ -1,12 +1,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 #include "app/startup_host.h"
 #include "data/data_access.h"
 
 namespace velmora {
+
+// Tables without which a file is not this system's configuration or business
+// database: another program's database is refused at the open, untouched.
+const std::vector<std::string>& ConfigDatabaseTables();
+const std::vector<std::string>& BusinessDatabaseTables();
 
 // The installation root from the program's folder: the text before the first
 // "prgbin" (any case), else before "prgsrc"; empty when neither is there.

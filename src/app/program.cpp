@@ -24,9 +24,31 @@ Program::Program(ProgramEnvironment environment, StartUpHost& host)
 
 Program::~Program() = default;
 
+namespace {
+
+// A database file that is refused is named, with what is wrong with it.
+std::string refusedFileText(const DbError& error) {
+    if (error.file.empty()) return {};
+    const std::string file = "「" + error.file + "」";
+    const std::string advice = "正しいデータベースに置き換えてから起動してください。";
+    switch (error.fault) {
+        case DbFault::EmptyFile: return file + "は空のファイルです。" + advice;
+        case DbFault::NotADatabase: return file + "はデータベースではないか、壊れています。" + advice;
+        case DbFault::ForeignDatabase: return file + "はこのシステムのデータベースではありません。" + advice;
+        default: return {};
+    }
+}
+
+}  // namespace
+
+std::string DatabaseUnusableMessage(const DbError& openError) {
+    std::string detail = refusedFileText(openError);
+    return detail.empty() ? std::string(kMessageDatabaseUnusable) : std::string(kMessageDatabaseUnusable) + "\n" + detail;
+}
+
 bool Program::StartUp() {
     if (!CheckDatabases()) {
-        m_host.ShowMessage(kMessageDatabaseUnusable);
+        m_host.ShowMessage(DatabaseUnusableMessage(m_access.LastOpenError()));
         EndProgram();
         return false;
     }
@@ -82,7 +104,7 @@ bool Program::openData() {
         m_access.WriteErrorLog("DB_OPEN ERROR0 database kind '" + def.db + "' cannot be used on this computer");
         return false;
     }
-    if (!m_access.OpenDataConnection(connection)) return false;
+    if (!m_access.OpenDataConnection(connection, nullptr, BusinessDatabaseTables())) return false;
     PurgeUsage(m_access);
     RecordUsageStart(m_access, m_session.computerId, m_session.userId);
     if (ReadStartStaffCode(m_access, m_session)) ReadStaff(m_access, m_session, m_session.StartStaffCode);

@@ -27,6 +27,10 @@ inline constexpr const char* kMessageUserInfoUnusable = "ユーザ情報が使�
 inline constexpr const char* kMessageNoPermission = "操作権限がありません。";
 inline constexpr const char* kMessageConditionItems = "システムデータベースに問題があり登録できません";
 
+// "データベースが使用できません。", and on a second line the database file that
+// was refused (empty, not a database, another program's) and what to do.
+std::string DatabaseUnusableMessage(const DbError& openError);
+
 // The start and the end of a run: the checks of start-up, the session values
 // they set, and the one end routine every exit takes.
 class Program {

@@ -22,21 +22,40 @@ bool containsNoCase(std::string text, std::string word) {
 
 }  // namespace
 
-std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error) {
+std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error,
+                                           const std::vector<std::string>& requiredTables) {
     ConnectionParts parts = ParseConnectionString(connectionString);
     if (containsNoCase(parts.provider, "oracle") || containsNoCase(parts.provider, "msdaora")) {
         error.number = -2147467259L;
         error.description = "no database client for provider " + parts.provider + " on this platform";
         return nullptr;
     }
-    if (parts.hasInitialCatalog)
-        return OpenPostgres(parts.dataSource, parts.initialCatalog, parts.userId, parts.password, error);
+    if (parts.hasInitialCatalog) {
+        auto connection = OpenPostgres(parts.dataSource, parts.initialCatalog, parts.userId, parts.password, error);
+        if (connection && !HasTables(*connection, requiredTables, error)) {
+            error.file = parts.initialCatalog;
+            return nullptr;
+        }
+        return connection;
+    }
     if (parts.dataSource.empty()) {
         error.number = -2147467259L;
         error.description = "no data source in the connection string";
         return nullptr;
     }
-    return OpenSqlite(parts.dataSource, false, error);
+    return OpenSqlite(parts.dataSource, false, error, requiredTables);
+}
+
+bool HasTables(Connection& connection, const std::vector<std::string>& tables, DbError& error) {
+    for (const std::string& table : tables) {
+        DbError missing;
+        if (connection.query("SELECT * FROM " + table + " WHERE 1 = 0", missing)) continue;
+        error.number = missing.number;
+        error.description = "the database has no table " + table + " (" + missing.description + ")";
+        error.fault = missing.fault == DbFault::Other ? DbFault::ForeignDatabase : missing.fault;
+        return false;
+    }
+    return true;
 }
 
 std::unique_ptr<Connection> CreateSqliteDatabase(const std::string& path, DbError& error) {

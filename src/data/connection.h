@@ -10,11 +10,29 @@ namespace velmora {
 
 enum class EngineKind { SQLite, PostgreSQL };
 
+// The failures the program tells the user about in their own words; every
+// other failure is Other and reported as the statement's own outcome.
+enum class DbFault {
+    None,
+    Other,
+    Busy,            // another program holds the write lock beyond the wait
+    Full,            // no room left on the disk (or the file's size limit)
+    ReadOnly,        // the file or the server refuses writes
+    DiskError,       // the disk failed while reading or writing
+    ConnectionLost,  // the server went away; the session is gone with it
+    EmptyFile,       // a database file of 0 bytes
+    NotADatabase,    // a file that is not a database, or a damaged one
+    ForeignDatabase  // a database without the tables this program needs
+};
+
 // What an engine reports when something fails: a number and a description,
-// as the suite's error rows and open messages show them.
+// as the suite's error rows and open messages show them; the kind of fault,
+// and for a refused database file its path.
 struct DbError {
     long number = 0;
     std::string description;
+    DbFault fault = DbFault::Other;
+    std::string file;
 };
 
 // A prepared statement with positional text parameters (NULL for nullopt).
@@ -46,13 +64,29 @@ public:
     virtual bool commit(DbError& error) = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // A server connection whose session has gone (server restarted, network
+    // lost). Reconnecting opens a new session with the same settings; work
+    // of the lost session is gone, so callers do it only between transactions.
+    virtual bool broken() const { return false; }
+    virtual bool reconnect(DbError& error) {
+        error.description = "this connection cannot be opened again";
+        return false;
+    }
 };
 
 // Opens the engine that a connection string of the suite names: an
 // "Initial Catalog" part means a PostgreSQL server, otherwise the Data Source
-// is an SQLite file, which must already exist. The Oracle providers have no
-// client on this platform and fail like any failed open.
-std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error);
+// is an SQLite file, which must already exist and be a database. The Oracle
+// providers have no client on this platform and fail like any failed open.
+// A database without one of the required tables is refused (ForeignDatabase)
+// before anything is written to it.
+std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error,
+                                           const std::vector<std::string>& requiredTables = {});
+
+// Whether every table can be read; the first missing one fails with
+// ForeignDatabase. Reads only.
+bool HasTables(Connection& connection, const std::vector<std::string>& tables, DbError& error);
 
 // A new, empty SQLite database file (for installations and tests).
 std::unique_ptr<Connection> CreateSqliteDatabase(const std::string& path, DbError& error);

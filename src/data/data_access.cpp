@@ -21,11 +21,14 @@ DataAccess::DataAccess(ClockSource clock) : m_clock(std::move(clock)) {}
 
 DataAccess::~DataAccess() { CloseConnections(); }
 
-bool DataAccess::OpenConfigConnection(const std::string& connectionString, DbError* error) {
+bool DataAccess::OpenConfigConnection(const std::string& connectionString, DbError* error,
+                                      const std::vector<std::string>& requiredTables) {
     m_config.reset();
     m_configConnectionString = connectionString;
+    m_configTables = requiredTables;
     DbError local;
-    m_config = OpenConnection(connectionString, local);
+    m_config = OpenConnection(connectionString, local, requiredTables);
+    m_lastOpenError = m_config ? DbError{0, {}, DbFault::None, {}} : local;
     if (!m_config && error) *error = local;
     relaxConfigDurability();
     return ConfigOpen();
@@ -41,10 +44,12 @@ void DataAccess::relaxConfigDurability() {
     }
 }
 
-bool DataAccess::OpenDataConnection(const std::string& connectionString, DbError* error) {
+bool DataAccess::OpenDataConnection(const std::string& connectionString, DbError* error,
+                                    const std::vector<std::string>& requiredTables) {
     m_data.reset();
     DbError local;
-    m_data = OpenConnection(connectionString, local);
+    m_data = OpenConnection(connectionString, local, requiredTables);
+    m_lastOpenError = m_data ? DbError{0, {}, DbFault::None, {}} : local;
     if (!m_data) {
         WriteErrorLog("DB_OPEN ERROR" + std::to_string(local.number) + " " + local.description);
         if (error) *error = local;
@@ -58,6 +63,29 @@ void DataAccess::failWithError(const DbError& error, const std::string& sql, boo
     if (!skip) WriteErrorLog(error.description + sql);
 }
 
+void DataAccess::noteFault(Connection* connection, const DbError& error) {
+    if (connection == m_data.get() && error.fault != DbFault::None && error.fault != DbFault::Other)
+        m_dataFault = error.fault;
+}
+
+void DataAccess::ReportDataError(const DbError& error, const std::string& sql) {
+    noteFault(m_data.get(), error);
+    WriteErrorLog(error.description + sql);
+}
+
+// A server session lost between transactions (the server restarted, the
+// network dropped) is opened again before the next statement. Inside a
+// transaction it is not: the transaction's work went with the session, and
+// the caller has to fail and roll back first.
+bool DataAccess::revive(Connection* connection, DbError& error) {
+    if (!connection->broken() || connection->inTransaction()) return true;
+    return connection->reconnect(error);
+}
+
+bool DataAccess::lostBetweenTransactions(Connection* connection, const DbError& error) const {
+    return error.fault == DbFault::ConnectionLost && connection->broken() && !connection->inTransaction();
+}
+
 bool DataAccess::openRecordset(Connection* connection, std::unique_ptr<Recordset>& rs, const std::string& sql,
                                bool skipErrorLog, bool* succeeded) {
     rs = std::make_unique<Recordset>();
@@ -66,11 +94,22 @@ bool DataAccess::openRecordset(Connection* connection, std::unique_ptr<Recordset
         if (connection == nullptr) {
             error.number = -2147467259L;
             error.description = "the connection is not open";
+            error.fault = DbFault::ConnectionLost;
+            noteFault(connection, error);
             failWithError(error, sql, skipErrorLog);
             return false;
         }
-        std::unique_ptr<Recordset> result = connection->query(sql, error);
+        std::unique_ptr<Recordset> result;
+        if (revive(connection, error)) result = connection->query(sql, error);
+        if (!result && lostBetweenTransactions(connection, error)) {
+            // The session was found gone by this very read: a read changes
+            // nothing, so it runs once more on a new session.
+            failWithError(error, sql, skipErrorLog);
+            error = {};
+            if (connection->reconnect(error)) result = connection->query(sql, error);
+        }
         if (!result) {
+            noteFault(connection, error);
             failWithError(error, sql, skipErrorLog);
             return false;
         }
@@ -92,14 +131,18 @@ bool DataAccess::execute(Connection* connection, const std::string& sql, bool sk
         if (connection == nullptr) {
             error.number = -2147467259L;
             error.description = "the connection is not open";
-        } else if (connection->execute(sql, error)) {
+            error.fault = DbFault::ConnectionLost;
+        } else if (revive(connection, error) && connection->execute(sql, error)) {
             return true;
         }
+        // A write that found the session gone is not run again: whether it
+        // reached the server is not known. The next operation reconnects.
     } catch (const std::exception& e) {
         error.description = e.what();
     } catch (...) {
         error.description = "unexpected failure";
     }
+    noteFault(connection, error);
     failWithError(error, sql, skipErrorLog);
     return false;
 }
@@ -135,7 +178,7 @@ bool DataAccess::ReopenConfigConnection() {
     m_config.reset();
     if (m_configConnectionString.empty()) return false;
     DbError error;
-    m_config = OpenConnection(m_configConnectionString, error);
+    m_config = OpenConnection(m_configConnectionString, error, m_configTables);
     relaxConfigDurability();
     return ConfigOpen();
 }
@@ -178,9 +221,19 @@ void DataAccess::CloseConnections() {
 }
 
 bool DataAccess::BeginDataTransaction() {
-    if (!m_data) return false;
+    if (!m_data) {
+        m_dataFault = DbFault::ConnectionLost;
+        return false;
+    }
     DbError error;
-    if (m_data->begin(error)) return true;
+    if (revive(m_data.get(), error) && m_data->begin(error)) return true;
+    if (lostBetweenTransactions(m_data.get(), error)) {
+        // Nothing has been written yet: the transaction starts on a new session.
+        WriteErrorLog(error.description + "BEGIN");
+        error = {};
+        if (m_data->reconnect(error) && m_data->begin(error)) return true;
+    }
+    noteFault(m_data.get(), error);
     WriteErrorLog(error.description + "BEGIN");
     return false;
 }
@@ -189,6 +242,7 @@ bool DataAccess::CommitDataTransaction() {
     if (!m_data) return false;
     DbError error;
     if (m_data->commit(error)) return true;
+    noteFault(m_data.get(), error);
     WriteErrorLog(error.description + "COMMIT");
     return false;
 }

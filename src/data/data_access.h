@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/clock.h"
 #include "data/connection.h"
@@ -30,10 +31,15 @@ public:
     DataAccess(const DataAccess&) = delete;
     DataAccess& operator=(const DataAccess&) = delete;
 
-    // Opens the configuration database; the string is kept for reopening.
-    bool OpenConfigConnection(const std::string& connectionString, DbError* error = nullptr);
+    // Opens the configuration database; the string and the tables it must
+    // hold are kept for reopening.
+    bool OpenConfigConnection(const std::string& connectionString, DbError* error = nullptr,
+                              const std::vector<std::string>& requiredTables = {});
     // Opens the business database. A failure leaves the "DB_OPEN ERROR" row.
-    bool OpenDataConnection(const std::string& connectionString, DbError* error = nullptr);
+    bool OpenDataConnection(const std::string& connectionString, DbError* error = nullptr,
+                            const std::vector<std::string>& requiredTables = {});
+    // Why the last open of either connection failed (fault None after a success).
+    const DbError& LastOpenError() const { return m_lastOpenError; }
     bool ConfigOpen() const { return m_config != nullptr; }
     bool DataOpen() const { return m_data != nullptr; }
 
@@ -48,6 +54,16 @@ public:
     void WriteOperationLog(const std::string& sql);
     void WriteErrorLog(const std::string& message);
     void CloseConnections();
+
+    // A statement the caller ran on the business engine itself failed: its
+    // error row, and its fault remembered as the operations' own are.
+    void ReportDataError(const DbError& error, const std::string& sql);
+    // The latest fault worth telling the user (busy, full, read-only, disk,
+    // lost connection) of a failed operation on the business database since
+    // the last clear; None when there was none. A document save clears it
+    // before it starts and reads it when it fails.
+    DbFault DataFault() const { return m_dataFault; }
+    void ClearDataFault() { m_dataFault = DbFault::None; }
 
     // Start and end rows of a run.
     void WriteStartLog(const std::string& commandLine);
@@ -81,11 +97,17 @@ private:
     void writeLogRow(const std::string& text);
     void relaxConfigDurability();
     void failWithError(const DbError& error, const std::string& sql, bool skip);
+    void noteFault(Connection* connection, const DbError& error);
+    bool revive(Connection* connection, DbError& error);
+    bool lostBetweenTransactions(Connection* connection, const DbError& error) const;
 
     ClockSource m_clock;
     std::unique_ptr<Connection> m_config;
     std::unique_ptr<Connection> m_data;
     std::string m_configConnectionString;
+    std::vector<std::string> m_configTables;
+    DbError m_lastOpenError;
+    DbFault m_dataFault = DbFault::None;
     LogIdentity m_identity;
     std::int64_t m_operationCounter = 0;
 };

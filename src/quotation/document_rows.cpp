@@ -76,7 +76,7 @@ bool DocumentRows::executeLine(LineStatement which, const StatementValues& value
     if (!statement) return access.ExecuteData(literalText());
     if (statement->execute(values, error)) return true;
     // The error row names the statement as the data layer would.
-    access.WriteErrorLog(error.description + literalText());
+    access.ReportDataError(error, literalText());
     return false;
 }
 

@@ -52,6 +52,7 @@ SaveOutcome WriteDocument(DocumentScope& scope, ProgramSession* session, const s
     const int flag = scope.context.updateRunFlag;
     SaveOutcome outcome;
     Quotation before = q;
+    scope.access.ClearDataFault();
     auto fail = [&](int fallback) {
         bool failed = q.SaveStatus == kStatusInsertFailed || q.SaveStatus == kStatusDeleteFailed ||
                       q.SaveStatus == kStatusLinkFailed || q.SaveStatus == kStatusChangedMeanwhile ||
@@ -59,11 +60,20 @@ SaveOutcome WriteDocument(DocumentScope& scope, ProgramSession* session, const s
         int status = failed ? q.SaveStatus : fallback;
         std::string message = q.SaveMessage;
         std::string kind = q.SaveKind;
+        // A statement the database refused for a reason of its own makes the
+        // other statuses meaningless (a failed read looks like a missing row):
+        // the user is told what happened instead.
+        const DbFault fault = scope.access.DataFault();
+        if (fault != DbFault::None) {
+            status = kStatusDatabaseFault;
+            message = DatabaseFaultMessage(fault, kind == kSaveKindDelete ? "削除" : "登録");
+        }
         q = before;
         q.SaveKind = kind;
         SetSaveStatus(q, status);
-        // These two messages depend on the save kind and the follow-up found.
-        if (status == kStatusChangedMeanwhile || status == kStatusFollowedUp) q.SaveMessage = message;
+        // These messages depend on the save kind, the follow-up or the fault found.
+        if (status == kStatusChangedMeanwhile || status == kStatusFollowedUp || status == kStatusDatabaseFault)
+            q.SaveMessage = message;
         return outcome;
     };
     {

@@ -52,6 +52,10 @@ bool QuotationSaver::writeRows() {
 bool QuotationSaver::allocateNumber() {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
+    // A quotation begun while the database did not answer has no base date
+    // yet: it is taken from the quotation date now, or nothing is stored.
+    if (h.番号基準日付.empty()) h.番号基準日付 = m_scope.numbering.BaseDate(kQuotationNumberId, h.営業見積日付);
+    if (h.番号基準日付.empty()) return Outcome(q, false, kStatusInserted, kStatusInsertFailed);
     std::string number = m_scope.numbering.TakeQuotationNumber(h.事業所コード, h.番号基準日付);
     if (number == kNoNumber) return Outcome(q, false, kStatusInserted, kStatusInsertFailed);
     if (!number.empty()) {

@@ -237,7 +237,9 @@ TEST_F(StartUpLayoutTest, AnUnreadableConfigurationDatabaseShowsTheOpenErrorFirs
     ASSERT_EQ(m_host.messages.size(), 2u);
     EXPECT_EQ(m_host.messages[0].rfind("SYB_OPEN ERROR", 0), 0u);
     EXPECT_NE(m_host.messages[0].find("\nsysopen error"), std::string::npos);
-    EXPECT_EQ(m_host.messages[1], "データベースが使用できません。");
+    // The file is named, with what is wrong with it.
+    EXPECT_EQ(m_host.messages[1], "データベースが使用できません。\n「" + m_inst->configPath() +
+                                      "」はデータベースではないか、壊れています。正しいデータベースに置き換えてから起動してください。");
 }
 
 TEST(InstallationLayout, TheRootIsCutBeforePrgbinOrPrgsrcInAnyCase) {

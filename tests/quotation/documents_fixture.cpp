@@ -10,7 +10,7 @@
 namespace velmora::test {
 
 void DocumentsTest::SetUp() {
-    dbs = std::make_unique<Databases>(GetParam(), "20241206 093015");
+    dbs = std::make_unique<Databases>(GetParam(), "20241206 093015", postgresSource());
     VELMORA_REQUIRE_DATABASE(*dbs);
     for (const char* sql : {
              "INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) VALUES ('16210', '1', '00000000', "

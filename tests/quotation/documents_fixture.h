@@ -61,6 +61,8 @@ private:
 class DocumentsTest : public testing::TestWithParam<Engine> {
 protected:
     void SetUp() override;
+    // The PostgreSQL server of the business database; empty: the test server.
+    virtual std::string postgresSource() const { return {}; }
 
     DataAccess& access() { return dbs->access(); }
     // A new quotation dated `date` with `lines` ordinary lines named "品目<i>".

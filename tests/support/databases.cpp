@@ -5,8 +5,8 @@
 
 namespace velmora::test {
 
-Databases::Databases(Engine engine, const std::string& timestamp) : m_clock(timestamp) {
-    m_business = std::make_unique<ScratchDatabase>(engine, true);
+Databases::Databases(Engine engine, const std::string& timestamp, const std::string& pgSource) : m_clock(timestamp) {
+    m_business = std::make_unique<ScratchDatabase>(engine, true, pgSource);
     if (!m_business->available()) return;
     m_configPath = m_dir.file("usrcnfg.accdb");
     DbError error;

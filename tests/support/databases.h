@@ -28,7 +28,7 @@ private:
 // database on the engine, both opened through the data-access operations.
 class Databases {
 public:
-    Databases(Engine engine, const std::string& timestamp = "20261206 093015");
+    Databases(Engine engine, const std::string& timestamp = "20261206 093015", const std::string& pgSource = "");
     bool available() const { return m_business && m_business->available(); }
 
     DataAccess& access() { return *m_access; }

@@ -49,7 +49,8 @@ std::string UniqueName(const std::string& stem) {
     return stem + "_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + "_" + std::to_string(rd() % 100000);
 }
 
-ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema) : m_engine(engine) {
+ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema, const std::string& pgSource)
+    : m_engine(engine), m_pgSource(pgSource.empty() ? PostgresDataSource() : pgSource) {
     DbError error;
     if (engine == Engine::SQLite) {
         m_dir = std::make_unique<TempDir>();
@@ -58,7 +59,7 @@ ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema) : m_engine(engi
         m_connectionString = FileConnectionString("Microsoft.ACE.OLEDB.12.0", "", "", m_name);
         m_available = true;
     } else {
-        std::string source = PostgresDataSource();
+        const std::string& source = m_pgSource;
         if (source.empty()) return;
         m_name = UniqueName("velmora_test");
         if (!CreatePostgresDatabase(source, m_name, "postgres", "", error))
@@ -76,7 +77,7 @@ ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema) : m_engine(engi
 ScratchDatabase::~ScratchDatabase() {
     if (m_engine == Engine::PostgreSQL && m_available) {
         DbError ignored;
-        DropPostgresDatabase(PostgresDataSource(), m_name, "postgres", "", ignored);
+        DropPostgresDatabase(m_pgSource, m_name, "postgres", "", ignored);
     }
 }
 

@@ -37,7 +37,8 @@ bool PostgresRequired();
 // asked for and no test server runs outside scripts/test.
 class ScratchDatabase {
 public:
-    explicit ScratchDatabase(Engine engine, bool withSchema = false);
+    // pgSource: the server to use instead of the test server.
+    explicit ScratchDatabase(Engine engine, bool withSchema = false, const std::string& pgSource = "");
     ~ScratchDatabase();
     ScratchDatabase(const ScratchDatabase&) = delete;
     ScratchDatabase& operator=(const ScratchDatabase&) = delete;
@@ -54,6 +55,7 @@ private:
     bool m_available = false;
     std::string m_connectionString;
     std::string m_name;
+    std::string m_pgSource;
     std::unique_ptr<TempDir> m_dir;
 };
 

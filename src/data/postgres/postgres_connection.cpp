@@ -17,6 +17,20 @@ std::string trimNewline(std::string s) {
     return s;
 }
 
+// The server's error classes that the program tells the user about.
+DbFault faultOf(PGconn* conn, const char* state) {
+    if (PQstatus(conn) == CONNECTION_BAD) return DbFault::ConnectionLost;
+    std::string code = state ? state : "";
+    // 08: connection exceptions; 57P01-57P03: the server shutting down or starting.
+    if (code.rfind("08", 0) == 0 || code == "57P01" || code == "57P02" || code == "57P03")
+        return DbFault::ConnectionLost;
+    if (code == "53100") return DbFault::Full;
+    if (code == "25006") return DbFault::ReadOnly;
+    if (code == "55P03" || code == "40P01" || code == "57014") return DbFault::Busy;
+    if (code.rfind("58", 0) == 0) return DbFault::DiskError;
+    return DbFault::Other;
+}
+
 void setResultError(PGconn* conn, PGresult* res, DbError& error) {
     error.number = kProviderFailure;
     const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
@@ -24,6 +38,7 @@ void setResultError(PGconn* conn, PGresult* res, DbError& error) {
     if (message.empty()) message = PQerrorMessage(conn);
     error.description = trimNewline(message);
     if (state) error.description = std::string("[") + state + "] " + error.description;
+    error.fault = faultOf(conn, state);
 }
 
 bool isNumericType(Oid type) {
@@ -136,25 +151,40 @@ public:
         return std::make_unique<PostgresStatement>(m_conn, name, count);
     }
 
-    bool begin(DbError& error) override { return execute("BEGIN", error); }
+    bool begin(DbError& error) override {
+        if (!execute("BEGIN", error)) return false;
+        m_inTransaction = true;
+        return true;
+    }
     bool commit(DbError& error) override {
+        // A COMMIT that gets no answer leaves the outcome unknown to this
+        // side; it is reported as failed, never as stored.
         if (!execute("COMMIT", error)) {
             rollback();
             return false;
         }
+        m_inTransaction = false;
         return true;
     }
     void rollback() override {
-        if (PQtransactionStatus(m_conn) != PQTRANS_IDLE) PQclear(PQexec(m_conn, "ROLLBACK"));
+        PGTransactionStatusType st = PQtransactionStatus(m_conn);
+        if (st != PQTRANS_IDLE && st != PQTRANS_UNKNOWN) PQclear(PQexec(m_conn, "ROLLBACK"));
+        m_inTransaction = false;
     }
+    // Also true when the session broke inside the transaction: the caller
+    // must roll back (and so learn of the loss) before anything reconnects.
     bool inTransaction() const override {
         PGTransactionStatusType st = PQtransactionStatus(m_conn);
-        return st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
+        return m_inTransaction || st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
     }
+
+    bool broken() const override { return PQstatus(m_conn) == CONNECTION_BAD; }
+    bool reconnect(DbError& error) override;
 
 private:
     PGconn* m_conn;
     int m_statementCounter = 0;
+    bool m_inTransaction = false;
 };
 
 std::string showSetting(PGconn* conn, const char* name) {
@@ -223,6 +253,20 @@ PGconn* connect(const std::string& dataSource, const std::string& database, cons
         return nullptr;
     }
     return conn;
+}
+
+// A new session on the same PGconn, so statements prepared on the old one
+// fail by name instead of pointing at a freed connection.
+bool PostgresConnection::reconnect(DbError& error) {
+    m_inTransaction = false;
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        error.number = kProviderFailure;
+        error.description = trimNewline(PQerrorMessage(m_conn));
+        error.fault = DbFault::ConnectionLost;
+        return false;
+    }
+    return forceStandardStrings(m_conn, error);
 }
 
 std::string quoteIdentifier(const std::string& name) {

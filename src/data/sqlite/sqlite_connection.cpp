@@ -2,7 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstring>
+#include <fstream>
+#include <system_error>
+#include <filesystem>
 
 #include "data/dialect.h"
 
@@ -10,9 +14,52 @@ namespace velmora {
 
 namespace {
 
+std::atomic<int> g_busyTimeoutMs{kSqliteBusyTimeoutMs};
+
+DbFault faultOf(int code) {
+    switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: return DbFault::Busy;
+        case SQLITE_FULL: return DbFault::Full;
+        case SQLITE_READONLY:
+        case SQLITE_PERM: return DbFault::ReadOnly;
+        case SQLITE_IOERR: return DbFault::DiskError;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: return DbFault::NotADatabase;
+        default: return DbFault::Other;
+    }
+}
+
 void setError(sqlite3* db, int rc, DbError& error) {
     error.number = db ? sqlite3_extended_errcode(db) : rc;
     error.description = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    error.fault = faultOf(static_cast<int>(error.number));
+}
+
+void refuse(DbError& error, DbFault fault, const std::string& what, const std::string& path) {
+    error.number = SQLITE_NOTADB;
+    error.description = what + ": " + path;
+    error.fault = fault;
+    error.file = path;
+}
+
+// The first bytes of every SQLite 3 database. A file without them is refused
+// before SQLite sees it: it would turn an empty file into a database.
+bool looksLikeDatabase(const std::string& path, DbError& error) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return true;  // the open reports it
+    if (std::filesystem::file_size(path, ec) == 0 && !ec) {
+        refuse(error, DbFault::EmptyFile, "the database file is empty", path);
+        return false;
+    }
+    static const char kHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+    char head[16] = {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return true;  // unreadable: the open reports it
+    in.read(head, sizeof head);
+    if (in.gcount() == sizeof head && std::memcmp(head, kHeader, sizeof head) == 0) return true;
+    refuse(error, DbFault::NotADatabase, "the file is not a database", path);
+    return false;
 }
 
 // SQLite names the columns of a parenthesised join "name:1" when two tables
@@ -182,24 +229,40 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbError& error) {
+void SetSqliteBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
+int SqliteBusyTimeout() { return g_busyTimeoutMs; }
+
+std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbError& error,
+                                       const std::vector<std::string>& requiredTables) {
+    if (!create && !looksLikeDatabase(path, error)) return nullptr;
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         error.number = rc;
         error.description = std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + path;
+        error.fault = faultOf(rc);
         sqlite3_close_v2(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, kSqliteBusyTimeoutMs);
+    sqlite3_busy_timeout(db, g_busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     auto connection = std::make_unique<SqliteConnection>(db);
-    // A file that is not a database shows itself on the first statement. Every
-    // commit reaches the disk: a quotation once saved survives a power cut.
-    if (!connection->execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF",
-                             error))
+    // A damaged file shows itself on the first read; another program's
+    // database lacks our tables. Both are found by reading, before the
+    // journal mode below writes to the file.
+    bool readable = create || connection->query("SELECT COUNT(*) FROM sqlite_master", error) != nullptr;
+    if (!readable || !HasTables(*connection, requiredTables, error)) {
+        error.file = path;
+        error.description += ": " + path;
         return nullptr;
+    }
+    // Every commit reaches the disk: a quotation once saved survives a power cut.
+    if (!connection->execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF",
+                             error)) {
+        error.file = path;
+        return nullptr;
+    }
     return connection;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/connection.h"
 
@@ -10,6 +11,17 @@ namespace velmora {
 // How long a statement waits for another program's write lock on the same file.
 constexpr int kSqliteBusyTimeoutMs = 15000;
 
-std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbError& error);
+// The wait of connections opened from now on; tests shorten it so that a
+// locked file fails within a second instead of fifteen.
+void SetSqliteBusyTimeout(int milliseconds);
+int SqliteBusyTimeout();
+
+// Opens an existing file (create false) or makes a new one. An existing file
+// must be an SQLite database and hold the required tables: an empty file,
+// any other file and another program's database are refused before anything
+// is written to them (SQLite would make an empty file a database on the
+// first write, and switching the journal mode writes to the file).
+std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbError& error,
+                                       const std::vector<std::string>& requiredTables = {});
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include "quotation/load.h"
 #include "quotation/quotation_date.h"
 #include "quotation/save.h"
+#include "quotation/save_status.h"
 #include "screens/entry/detail_pages.h"
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/focus_rules.h"
@@ -158,6 +159,9 @@ void DocumentCommands::Save() {
         q.LastLine = std::max(q.LastLine, lastBefore);
         view->ShowWait(false);
         m_s.RedrawLines();
+        // The quotation stays on the screen to be stored again once the
+        // database can take it; a database fault is worth a message box.
+        if (q.SaveStatus == kStatusDatabaseFault) view->ShowMessage(q.SaveMessage);
         m_s.Notice(q.SaveMessage);
         m_s.focus->FocusCurrentField();
         return;
@@ -197,6 +201,8 @@ void DocumentCommands::Delete() {
     QuotationDeleter deleter(*m_s.scope, &session);
     const QuotationDeleter::Result result = deleter.Delete(&outcome);
     if (result != QuotationDeleter::Result::Deleted) {
+        if (result == QuotationDeleter::Result::Failed && q.SaveStatus == kStatusDatabaseFault)
+            view->ShowMessage(q.SaveMessage);
         if (result == QuotationDeleter::Result::Failed) m_s.Notice(q.SaveMessage);
         return m_s.focus->FocusCurrentField();
     }
@@ -213,8 +219,14 @@ void DocumentCommands::Browse(bool previous) {
     ScreenState& st = m_s.state;
     QuotationBrowser browser(*m_s.scope);
     std::string baseDate, number;
-    if (!(previous ? browser.FindPrevious(baseDate, number) : browser.FindNext(baseDate, number)))
+    DataAccess& access = m_s.program.access();
+    access.ClearDataFault();
+    if (!(previous ? browser.FindPrevious(baseDate, number) : browser.FindNext(baseDate, number))) {
+        // No neighbour, or no answer from the database: only the second is worth a word.
+        if (access.DataFault() != DbFault::None && m_s.view)
+            m_s.view->ShowMessage(DatabaseFaultMessage(access.DataFault(), "表示"));
         return m_s.focus->FocusCurrentField();
+    }
     if (st.Changed && m_s.view &&
         !m_s.view->AskYesNo(std::string(kDiscardPrefix) + (previous ? "クリアし前Noを表示しますか？" : "クリアし次Noを表示しますか？"),
                             false))

@@ -144,6 +144,8 @@ TEST(IssueInstallationTest, RefreshingTheProgramsInstallsTheBuiltIssuingProgramU
         std::ofstream(build / name) << content;
         fs::permissions(build / name, fs::perms::owner_all);
     }
+    fs::create_directories(root / "conf");
+    std::ofstream(root / "conf" / "usrcnfg.accdb").close();  // an installation
     std::vector<std::string> copied;
     std::string error;
     ASSERT_TRUE(RefreshPrograms(root, build, copied, error)) << error;
