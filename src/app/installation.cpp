@@ -1,6 +1,7 @@
 #include "app/installation.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "data/connection_string.h"
@@ -133,7 +134,12 @@ void PreparePerUserFolders(const InstallationLayout& layout, StartUpHost& host) 
 bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, const std::string& programFolder) {
     InstallationLayout& layout = session.layout;
     layout.RootFolder = FindRootFolder(programFolder);
-    if (layout.RootFolder.empty()) return false;
+    // The message box says only that there is no database; where the
+    // program looked goes to standard error for whoever installs it.
+    if (layout.RootFolder.empty()) {
+        std::fprintf(stderr, "Velmora: %s is not the prgbin folder of an installation\n", programFolder.c_str());
+        return false;
+    }
     const std::string& root = layout.RootFolder;
     layout.ProgramFolder = root + "prgbin";
 
@@ -153,7 +159,10 @@ bool OpenConfiguration(DataAccess& access, Session& session, StartUpHost& host, 
     if (FileExists(layout.SharedReportFolder + "/repdb.accdb")) layout.ReportKind = 1;
     else if (FileExists(layout.SharedReportFolder + "/repdb.mdb")) layout.ReportKind = 2;
     else layout.ReportKind = 0;
-    if (layout.ConfigKind == 0) return false;
+    if (layout.ConfigKind == 0) {
+        std::fprintf(stderr, "Velmora: no configuration database %sconf/usrcnfg.accdb (nor usrcnfg.mdb)\n", root.c_str());
+        return false;
+    }
 
     DbError error;
     if (!access.OpenConfigConnection(ConfigConnectionString(layout.ConfigKind, layout.SharedConfigPath), &error,

@@ -215,19 +215,22 @@ protected:
     test::RecordingHost m_host;
 };
 
-TEST_F(StartUpLayoutTest, AProgramOutsideAnInstallationCannotStart) {
-    ProgramEnvironment env = m_inst->environment();
-    env.programFolder = m_inst->root() + "bin";
-    Program p(env, m_host);
-    EXPECT_FALSE(p.StartUp());
-    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
-}
-
-TEST_F(StartUpLayoutTest, AMissingConfigurationDatabaseCannotStart) {
+// Standard error says where the program looked; the box only that it cannot start.
+TEST_F(StartUpLayoutTest, OutsideAnInstallationOrWithoutItsConfigurationNothingStarts) {
+    ProgramEnvironment outside = m_inst->environment();
+    outside.programFolder = m_inst->root() + "bin";
+    const std::pair<ProgramEnvironment, std::string> cases[] = {
+        {outside, m_inst->root() + "bin is not the prgbin folder of an installation"},
+        {m_inst->environment(), "no configuration database " + m_inst->root() + "conf/usrcnfg.accdb"}};
     std::filesystem::remove(m_inst->configPath());
-    Program p(m_inst->environment(), m_host);
-    EXPECT_FALSE(p.StartUp());
-    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+    for (const auto& [env, said] : cases) {
+        m_host.messages.clear();
+        testing::internal::CaptureStderr();
+        Program p(env, m_host);
+        EXPECT_FALSE(p.StartUp());
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(said), std::string::npos) << said;
+        EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+    }
 }
 
 TEST_F(StartUpLayoutTest, AnUnreadableConfigurationDatabaseShowsTheOpenErrorFirst) {
