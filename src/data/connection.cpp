@@ -20,7 +20,34 @@ bool containsNoCase(std::string text, std::string word) {
     return text.find(word) != std::string::npos;
 }
 
+// Each statement runs as it is queued; a failure is told at once.
+class ImmediatePipeline final : public StatementPipeline {
+public:
+    bool queue(PreparedStatement& statement, const std::vector<std::optional<std::string>>& values) override {
+        if (m_failed) return false;
+        if (statement.execute(values, m_error)) {
+            ++m_queued;
+            return true;
+        }
+        m_failed = true;
+        return false;
+    }
+    bool finish(size_t& failed, DbError& error) override {
+        if (!m_failed) return true;
+        failed = m_queued;
+        error = m_error;
+        return false;
+    }
+
+private:
+    size_t m_queued = 0;
+    bool m_failed = false;
+    DbError m_error;
+};
+
 }  // namespace
+
+std::unique_ptr<StatementPipeline> Connection::pipeline() { return std::make_unique<ImmediatePipeline>(); }
 
 std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error,
                                            const std::vector<std::string>& requiredTables) {

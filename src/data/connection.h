@@ -44,6 +44,22 @@ public:
     virtual bool execute(const std::vector<std::optional<std::string>>& values, DbError& error) = 0;
 };
 
+// Prepared statements sent one after another without waiting for each
+// answer, the answers read in order at the end: over a network this saves
+// a round trip per statement (PostgreSQL's pipeline mode). Inside a
+// transaction a failed statement leaves the rest undone and the transaction
+// to be rolled back, as a failure does anyway. Engines that answer at once
+// run each statement as it is queued.
+class StatementPipeline {
+public:
+    virtual ~StatementPipeline() = default;
+    // False once a statement is known to have failed: queue no more.
+    virtual bool queue(PreparedStatement& statement, const std::vector<std::optional<std::string>>& values) = 0;
+    // Reads every answer still due. False with the position (0-based, in
+    // queue order) of the first statement that failed, and its error.
+    virtual bool finish(size_t& failed, DbError& error) = 0;
+};
+
 // One open database. Statements arrive in the callers' dialect and are
 // translated for the engine before they run. Never throws.
 class Connection {
@@ -57,6 +73,9 @@ public:
     virtual std::unique_ptr<Recordset> query(const std::string& sql, DbError& error) = 0;
     // Statement with "?" placeholders, in the engine's own dialect.
     virtual std::unique_ptr<PreparedStatement> prepare(const std::string& sql, DbError& error) = 0;
+    // For statements prepared on this connection; nothing else may run on
+    // the connection until the pipeline is finished or destroyed.
+    virtual std::unique_ptr<StatementPipeline> pipeline();
 
     // Explicit transactions. begin takes the write lock at once on SQLite so
     // that two writers wait for each other instead of failing half way.

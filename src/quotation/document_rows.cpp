@@ -1,5 +1,7 @@
 #include "quotation/document_rows.h"
 
+#include <algorithm>
+
 #include "data/data_access.h"
 #include "data/sql_text.h"
 #include "quotation/column_table.h"
@@ -61,50 +63,72 @@ bool DocumentRows::InsertHeader() {
                              q.NewHistoryNo, kBlack, true);
 }
 
-bool DocumentRows::executeLine(LineStatement which, const StatementValues& values,
-                               const std::function<std::string()>& literalText) {
+bool DocumentRows::prepareLines() {
     DataAccess& access = m_scope.access;
-    std::unique_ptr<PreparedStatement>& statement = m_prepared[which];
-    DbError error;
-    if (!statement && access.dataConnection()) {
-        static const std::string kTexts[kLineStatements] = {
-            PreparedInsert(LineTable(), false), PreparedInsert(LineTable(), true),
-            "DELETE FROM T営業見積明細 WHERE T営業見積明細.事業所コード = ? AND T営業見積明細.番号基準日付 = ? AND "
-            "T営業見積明細.営業見積No = ? AND T営業見積明細.営業見積固有行No = ?"};
-        statement = access.dataConnection()->prepare(kTexts[which], error);
+    if (!access.dataConnection()) return false;
+    static const std::string kTexts[kLineStatements] = {
+        PreparedInsert(LineTable(), false), PreparedInsert(LineTable(), true),
+        "DELETE FROM T営業見積明細 WHERE T営業見積明細.事業所コード = ? AND T営業見積明細.番号基準日付 = ? AND "
+        "T営業見積明細.営業見積No = ? AND T営業見積明細.営業見積固有行No = ?"};
+    for (int which = 0; which < kLineStatements; ++which) {
+        DbError error;
+        if (!m_prepared[which]) m_prepared[which] = access.dataConnection()->prepare(kTexts[which], error);
+        if (!m_prepared[which]) return false;
     }
-    if (!statement) return access.ExecuteData(literalText());
-    if (statement->execute(values, error)) return true;
+    return true;
+}
+
+bool DocumentRows::runLines(const std::vector<LineCall>& calls) {
+    Quotation& q = m_scope.quotation;
+    DataAccess& access = m_scope.access;
+    if (calls.empty()) return true;
+    if (!prepareLines()) {
+        // No statement could be prepared: each runs as its literal text.
+        for (const LineCall& call : calls)
+            if (!Outcome(q, access.ExecuteData(call.literalText()), call.success, call.failure)) return false;
+        return true;
+    }
+    std::unique_ptr<StatementPipeline> pipeline = access.dataConnection()->pipeline();
+    for (const LineCall& call : calls)
+        if (!pipeline->queue(*m_prepared[call.which], call.values)) break;
+    size_t failed = 0;
+    DbError error;
+    if (pipeline->finish(failed, error)) return Outcome(q, true, calls.back().success, calls.back().failure);
+    const LineCall& call = calls[std::min(failed, calls.size() - 1)];
     // The error row names the statement as the data layer would.
-    access.ReportDataError(error, literalText());
-    return false;
+    access.ReportDataError(error, call.literalText());
+    return Outcome(q, false, call.success, call.failure);
 }
 
 bool DocumentRows::InsertLines() {
     Quotation& q = m_scope.quotation;
     const CompanySettings& company = m_scope.context.company;
     std::string userId = m_scope.context.UserId();
-    HistoryMark black{q.NewHistoryNo, kBlack};
+    const HistoryMark black{q.NewHistoryNo, kBlack};
+    std::vector<LineCall> calls;
+    calls.reserve(static_cast<size_t>(q.LastLine + 1) * 2);
     for (int i = 0; i <= q.LastLine; ++i) {
         QuotationLine& line = q.lines[static_cast<size_t>(i)];
         if (ValInteger(line.営業見積固有行No) == 0) line.営業見積固有行No = ThreeDigits(++q.MaxUniqueLineNo);
         line.営業見積行No = ThreeDigits(i + 1);
         line.ユーザID = userId;
         line.登録日付 = m_scope.access.NowText();
-        auto literal = [&](const HistoryMark* mark) {
-            return [&, mark] { return InsertStatement(LineTable(), ModelLiterals(LineTable(), q.header, &line, company), mark); };
+        auto literal = [this, i, black](bool history) {
+            return [this, i, black, history] {
+                const Quotation& quotation = m_scope.quotation;
+                return InsertStatement(LineTable(),
+                                       ModelLiterals(LineTable(), quotation.header,
+                                                     &quotation.lines[static_cast<size_t>(i)], m_scope.context.company),
+                                       history ? &black : nullptr);
+            };
         };
-        if (!Outcome(q, executeLine(kInsertLine, ModelValues(LineTable(), q.header, &line, company), literal(nullptr)),
-                     kStatusInserted, kStatusInsertFailed))
-            return false;
+        calls.push_back({kInsertLine, ModelValues(LineTable(), q.header, &line, company), literal(false),
+                         kStatusInserted, kStatusInsertFailed});
         if (q.NewHistoryNo.empty()) continue;
-        if (!Outcome(q,
-                     executeLine(kInsertLineHistory, ModelValues(LineTable(), q.header, &line, company, &black),
-                                 literal(&black)),
-                     kStatusInserted, kStatusInsertFailed))
-            return false;
+        calls.push_back({kInsertLineHistory, ModelValues(LineTable(), q.header, &line, company, &black), literal(true),
+                         kStatusInserted, kStatusInsertFailed});
     }
-    return true;
+    return runLines(calls);
 }
 
 bool DocumentRows::ReplaceHeader() {
@@ -137,26 +161,37 @@ DocumentRows::Replaced DocumentRows::ReplaceLines() {
         return stored == QueryOutcome::Empty ? Replaced::LinesGone : Replaced::Failed;
     }
     const CompanySettings& company = m_scope.context.company;
-    HistoryMark red{q.OldHistoryNo, kRed};
-    for (; !rs->eof(); rs->moveNext()) {
+    const HistoryMark red{q.OldHistoryNo, kRed};
+    std::vector<LineCall> calls;
+    calls.reserve(rs->rowCount() * 2);
+    Recordset* rows = rs.get();
+    for (size_t at = 0; !rs->eof(); rs->moveNext(), ++at) {
         const Recordset& row = *rs;
-        if (!q.OldHistoryNo.empty() &&
-            !Outcome(q,
-                     executeLine(kInsertLineHistory, StoredValues(LineTable(), row, company, &red),
-                                 [&] { return InsertStatement(LineTable(), StoredLiterals(LineTable(), row, company), &red); }),
-                     kStatusInserted, kStatusInsertFailed))
-            return Replaced::Failed;
+        // The literal texts are made only for an error row; they read the
+        // stored row again by its position.
+        auto rowAt = [rows, at]() -> const Recordset& {
+            rows->moveFirst();
+            for (size_t k = 0; k < at; ++k) rows->moveNext();
+            return *rows;
+        };
+        if (!q.OldHistoryNo.empty())
+            calls.push_back({kInsertLineHistory, StoredValues(LineTable(), row, company, &red),
+                             [this, rowAt, red] {
+                                 return InsertStatement(LineTable(),
+                                                        StoredLiterals(LineTable(), rowAt(), m_scope.context.company),
+                                                        &red);
+                             },
+                             kStatusInserted, kStatusInsertFailed});
         std::string unique = row.text("営業見積固有行No");
-        StatementValues keyValues{key.事業所コード, key.番号基準日付, key.営業見積No, unique};
-        if (!Outcome(q,
-                     executeLine(kDeleteLine, keyValues,
-                                 [&] {
-                                     return "DELETE FROM T営業見積明細" + condition +
-                                            " AND T営業見積明細.営業見積固有行No = " + Literal(unique);
-                                 }),
-                     kStatusDeleted, kStatusDeleteFailed))
-            return Replaced::Failed;
+        calls.push_back({kDeleteLine,
+                         {key.事業所コード, key.番号基準日付, key.営業見積No, unique},
+                         [condition, unique] {
+                             return "DELETE FROM T営業見積明細" + condition + " AND T営業見積明細.営業見積固有行No = " +
+                                    Literal(unique);
+                         },
+                         kStatusDeleted, kStatusDeleteFailed});
     }
+    if (!runLines(calls)) return Replaced::Failed;
     return Replaced::Done;
 }
 

@@ -42,10 +42,19 @@ public:
 
 private:
     // The statements run once per line are prepared once per save; each runs
-    // with the values its literal text would carry.
+    // with the values its literal text would carry. A step's line statements
+    // go to the server together (without a round trip each); the first that
+    // fails is reported by its literal text, as if it had run alone, and
+    // leaves its status.
     enum LineStatement { kInsertLine, kInsertLineHistory, kDeleteLine, kLineStatements };
-    bool executeLine(LineStatement which, const std::vector<std::optional<std::string>>& values,
-                     const std::function<std::string()>& literalText);
+    struct LineCall {
+        LineStatement which;
+        std::vector<std::optional<std::string>> values;
+        std::function<std::string()> literalText;
+        int success, failure;
+    };
+    bool runLines(const std::vector<LineCall>& calls);
+    bool prepareLines();
 
     DocumentScope& m_scope;
     std::unique_ptr<PreparedStatement> m_prepared[kLineStatements];

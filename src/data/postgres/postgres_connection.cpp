@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+
 #include "data/dialect.h"
 
 namespace velmora {
@@ -74,10 +76,119 @@ public:
         return true;
     }
 
+    const std::string& name() const { return m_name; }
+    int params() const { return m_params; }
+
 private:
     PGconn* m_conn;
     std::string m_name;
     int m_params;
+};
+
+// Prepared statements sent in pipeline mode. The answers are read after
+// every few hundred statements: a server whose answers nobody reads stops
+// reading statements, and both sides would wait for ever.
+class PostgresPipeline final : public StatementPipeline {
+public:
+    explicit PostgresPipeline(PGconn* conn) : m_conn(conn) {}
+    ~PostgresPipeline() override {
+        size_t failed = 0;
+        DbError ignored;
+        finish(failed, ignored);
+    }
+
+    bool queue(PreparedStatement& statement, const std::vector<std::optional<std::string>>& values) override {
+        if (m_failed) return false;
+        auto* prepared = dynamic_cast<PostgresStatement*>(&statement);
+        const bool piped = prepared != nullptr && (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF ||
+                                                   PQenterPipelineMode(m_conn) == 1);
+        if (!piped) {
+            // Not ours, or the connection is busy: run it the ordinary way.
+            DbError error;
+            if (m_pending > 0) readAnswers();
+            if (!m_failed && !statement.execute(values, error)) {
+                m_failed = true;
+                m_failedAt = m_answered;
+                m_error = error;
+            }
+            ++m_answered;
+            return !m_failed;
+        }
+        std::vector<const char*> raw(static_cast<size_t>(prepared->params()), nullptr);
+        for (size_t i = 0; i < values.size() && i < raw.size(); ++i) raw[i] = values[i] ? values[i]->c_str() : nullptr;
+        if (PQsendQueryPrepared(m_conn, prepared->name().c_str(), prepared->params(), raw.data(), nullptr, nullptr,
+                                0) != 1) {
+            fail(m_answered + m_pending, nullptr);
+            readAnswers();
+            return false;
+        }
+        ++m_pending;
+        if (m_pending >= kChunk) readAnswers();
+        return !m_failed;
+    }
+
+    bool finish(size_t& failed, DbError& error) override {
+        if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) {
+            if (m_pending > 0) readAnswers();
+            PQexitPipelineMode(m_conn);
+        }
+        return report(failed, error);
+    }
+
+private:
+    static constexpr size_t kChunk = 200;
+
+    bool report(size_t& failed, DbError& error) const {
+        if (!m_failed) return true;
+        failed = m_failedAt;
+        error = m_error;
+        return false;
+    }
+
+    // Sends the sync and reads the answers of the statements sent since the
+    // last one: each ends with a null result; the sync's own comes last.
+    void readAnswers() {
+        if (PQpipelineSync(m_conn) != 1) {
+            fail(m_answered, nullptr);
+            m_pending = 0;
+            return;
+        }
+        size_t ended = 0;
+        for (;;) {
+            PGresult* res = PQgetResult(m_conn);
+            if (res == nullptr) {
+                // Past every statement and no sync: the session is gone.
+                if (++ended > m_pending + 1 || PQstatus(m_conn) == CONNECTION_BAD) {
+                    fail(m_answered + std::min(ended, m_pending), nullptr);
+                    break;
+                }
+                continue;
+            }
+            const ExecStatusType status = PQresultStatus(res);
+            if (status == PGRES_PIPELINE_SYNC) {
+                PQclear(res);
+                break;
+            }
+            if (status == PGRES_FATAL_ERROR) fail(m_answered + ended, res);
+            PQclear(res);
+        }
+        m_answered += m_pending;
+        m_pending = 0;
+    }
+
+    void fail(size_t at, PGresult* res) {
+        if (m_failed) return;
+        m_failed = true;
+        m_failedAt = at;
+        setResultError(m_conn, res, m_error);
+    }
+
+    PGconn* m_conn;
+    size_t m_pending = 0;   // sent since the last sync
+    size_t m_answered = 0;  // statements before those
+    bool m_failed = false;
+    size_t m_failedAt = 0;
+    DbError m_error;
 };
 
 class PostgresConnection final : public Connection {
@@ -150,6 +261,7 @@ public:
         }
         return std::make_unique<PostgresStatement>(m_conn, name, count);
     }
+    std::unique_ptr<StatementPipeline> pipeline() override { return std::make_unique<PostgresPipeline>(m_conn); }
 
     bool begin(DbError& error) override {
         if (!execute("BEGIN", error)) return false;
