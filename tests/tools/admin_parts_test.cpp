@@ -31,6 +31,7 @@ TEST(AdminArguments, ReadsInitOptions) {
     EXPECT_EQ(r.init.postgres->database, "sales");
     EXPECT_EQ(r.init.postgres->user, "admin");
     EXPECT_TRUE(r.init.large);
+    EXPECT_EQ(r.init.historyQuotations, kLargeQuotations);
     EXPECT_TRUE(r.init.replace);
     EXPECT_EQ(r.init.today.Text(), "20250110");
 
@@ -38,6 +39,7 @@ TEST(AdminArguments, ReadsInitOptions) {
     ASSERT_EQ(plain.command, AdminCommand::Init);
     EXPECT_FALSE(plain.init.postgres);
     EXPECT_FALSE(plain.init.large);
+    EXPECT_EQ(plain.init.historyQuotations, 0);
     EXPECT_FALSE(plain.init.replace);
 }
 

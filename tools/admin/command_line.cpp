@@ -34,7 +34,8 @@ std::string AdminUsage() {
            "                             when missing\n"
            "      --pg-user NAME         PostgreSQL user (default postgres)\n"
            "      --pg-password TEXT     PostgreSQL password (default none)\n"
-           "      --size large           add 100,000 customers and 50,000 products\n"
+           "      --size large           add 100,000 customers, 50,000 products and ten years of\n"
+           "                             100,000 quotations with about 1,000,000 lines and their history\n"
            "      --replace              build again over an existing installation\n"
            "      --today YYYYMMDD       date the demo documents count back from (default today)\n"
            "  refresh-programs DIR       copy the built programs into DIR/prgbin again\n"
@@ -121,6 +122,7 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
         } else if (a == "--size") {
             if (value != "large" && value != "small") return refuse("--size is small or large");
             request.init.large = value == "large";
+            request.init.historyQuotations = request.init.large ? kLargeQuotations : 0;
         } else if (a == "--today") {
             // The demo's documents are stamped with times, which hold years up to 2261.
             if (!CalendarDate::Parse(value, request.init.today) || value.size() != 8 ||

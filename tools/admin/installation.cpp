@@ -3,7 +3,9 @@
 #include <system_error>
 
 #include "admin/config_seed.h"
+#include "admin/demo_context.h"
 #include "admin/demo_quotations.h"
+#include "admin/quotation_history.h"
 #include "app/installation.h"
 #include "app/session.h"
 #include "admin/demo_data.h"
@@ -90,8 +92,11 @@ bool RefreshPrograms(const fs::path& root, const fs::path& source, std::vector<s
 
 namespace {
 
-// Quotations stored in a new installation, so that its lists and history are not empty.
+// Quotations stored in a new installation, so that its lists and history are
+// not empty; they are dated every third day back from today.
 constexpr int kDemoQuotations = 30;
+// The years the quotation history of a large installation reaches back.
+constexpr int kHistoryYears = 10;
 
 void RemoveDatabaseFile(const fs::path& file) {
     std::error_code ignored;
@@ -197,14 +202,30 @@ InitResult InitInstallation(const InitOptions& options) {
     if (!LoadSchema(*business, BusinessSchemaSql(), "business database", result.message) ||
         !SeedBusinessDatabase(*business, demo, result.message))
         return result;
-    // Statistics for the planner after the bulk load; searches in a large
-    // installation otherwise start with guesses.
     business.reset();
+    // The history ends before the demo's own quotations, which the program
+    // then saves with the next numbers of the counters.
+    if (options.historyQuotations > 0) {
+        QuotationHistorySettings history;
+        history.count = options.historyQuotations;
+        const CalendarDate& today = options.today;
+        history.firstDate = RollOver(today.year - kHistoryYears, today.month, today.day + 1).Text();
+        history.lastDate = DaysBefore(today, kDemoQuotations * 3 + 1);
+        if (options.progress)
+            history.progress = [&](long long done, long long total) { options.progress("quotations", done, total); };
+        if (!SeedQuotationHistory(DataConnectionString(source), history, result.message)) return result;
+    }
     if (!SeedDemoQuotations(DataConnectionString(source), options.today, kDemoQuotations, result.message))
         return result;
+    // Statistics for the planner after the bulk load; searches in a large
+    // installation otherwise start with guesses. Over a million rows this
+    // takes a while of its own.
+    const bool tellStatistics = options.progress && (options.large || options.historyQuotations > 0);
+    if (tellStatistics) options.progress("statistics", 0, 1);
     business = OpenConnection(DataConnectionString(source), failure);
     if (business) business->execute("ANALYZE", failure);
     business.reset();
+    if (tellStatistics) options.progress("statistics", 1, 1);
 
     // The configuration database last: its presence marks a finished tree.
     auto config = CreateSqliteDatabase(paths.configDatabase.string(), failure);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,10 +24,17 @@ struct PostgresTarget {
     std::string password;
 };
 
+// What --size large stores besides its customers and products: ten years of
+// quotations, about a million lines.
+inline constexpr int kLargeQuotations = 100000;
+
 struct InitOptions {
     std::filesystem::path root;
     std::optional<PostgresTarget> postgres;  // none: the business data is an SQLite file under data/
     bool large = false;
+    int historyQuotations = 0;  // quotations of the years before the demo's own
+    // Long steps report how far they are: the step, then done and total.
+    std::function<void(const std::string& step, long long done, long long total)> progress;
     bool replace = false;
     std::filesystem::path programSource;  // folder with the built programs; empty copies none
     CalendarDate today;

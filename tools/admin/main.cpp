@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +11,34 @@
 #include "platform/identity.h"
 
 using namespace velmora;
+
+namespace {
+
+// "1,234,567"
+std::string Grouped(long long n) {
+    std::string digits = std::to_string(n);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
+    return digits;
+}
+
+// One line on a terminal, rewritten in place; elsewhere (a log file) a line
+// per tenth of the work.
+void ShowProgress(const std::string& step, long long done, long long total) {
+    static const bool terminal = isatty(STDERR_FILENO) != 0;
+    static long long lastTenth = -1;
+    const bool finished = done >= total;
+    if (!terminal) {
+        long long tenth = total > 0 ? done * 10 / total : 10;
+        if (tenth == lastTenth && !finished) return;
+        lastTenth = finished ? -1 : tenth;
+    }
+    std::string text = step + " " + (total > 1 ? Grouped(done) + " / " + Grouped(total) : finished ? "done" : "...");
+    std::fprintf(stderr, terminal ? "\r%-60s" : "%s\n", text.c_str());
+    if (terminal && finished) std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     AdminRequest request = ParseAdminArguments(std::vector<std::string>(argv + 1, argv + argc));
@@ -43,6 +74,7 @@ int main(int argc, char** argv) {
         InitOptions options = request.init;
         if (options.today.year == 0) CalendarDate::Parse(FormatDate(SystemNow()), options.today);
         options.programSource = ExecutableFolder();
+        options.progress = ShowProgress;
         InitResult result = InitInstallation(options);
         if (!result.ok) {
             std::cerr << "velmora-admin: " << result.message << "\n";
