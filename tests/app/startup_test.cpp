@@ -62,25 +62,24 @@ TEST_P(StartUpTest, AGoodStartAndEndLeaveTheSuitesRows) {
     EXPECT_FALSE(p->access().DataOpen());
 }
 
-TEST_P(StartUpTest, AnUnopenableBusinessDatabaseEndsWithItsMessageAndTheEndRows) {
-    m_inst->config("UPDATE データベース定義 SET データソース名 = '/nonexistent/salesdb.accdb', データベース名 = 'no_such_db'");
-    auto p = program();
-    EXPECT_FALSE(p->StartUp());
-    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
-    auto texts = logTexts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "開始 ");
-    EXPECT_EQ(texts[1].rfind("エラー DB_OPEN ERROR", 0), 0u);
-    EXPECT_EQ(texts[2], "終了");
-    EXPECT_TRUE(p->ended());
-}
-
-TEST_P(StartUpTest, AnUnknownDatabaseKindIsRefusedAtStartUp) {
-    m_inst->config("UPDATE データベース定義 SET db = 'O'");
-    auto p = program();
-    EXPECT_FALSE(p->StartUp());
-    EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
-    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー DB_OPEN ERROR%'"), 1);
+// A business database that cannot be opened, or of a kind not known, ends
+// the start with its message, the error row and the end row.
+TEST_P(StartUpTest, AnUnusableBusinessDatabaseEndsWithItsMessageAndTheEndRows) {
+    for (const char* change : {"データソース名 = '/nonexistent/salesdb.accdb', データベース名 = 'no_such_db'", "db = 'O'"}) {
+        SCOPED_TRACE(change);
+        SetUp();
+        m_inst->config(std::string("UPDATE データベース定義 SET ") + change);
+        auto p = program();
+        m_host.messages.clear();
+        EXPECT_FALSE(p->StartUp());
+        EXPECT_EQ(m_host.messages, std::vector<std::string>{"データベースが使用できません。"});
+        auto texts = logTexts();
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[0], "開始 ");
+        EXPECT_EQ(texts[1].rfind("エラー DB_OPEN ERROR", 0), 0u);
+        EXPECT_EQ(texts[2], "終了");
+        EXPECT_TRUE(p->ended());
+    }
 }
 
 TEST_P(StartUpTest, AMissingCompanyRecordEndsWithItsMessage) {
@@ -119,20 +118,19 @@ TEST_P(StartUpTest, ConditionItemNamesAreRegistered) {
               1);
 }
 
-TEST_P(StartUpTest, AnUnknownOperatingOfficeFallsBackToTheHeadOffice) {
-    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = '009'");
-    auto p = program();
-    ASSERT_TRUE(p->StartUp());
-    EXPECT_EQ(p->session().運用事業所コード, "000");
-    EXPECT_EQ(m_inst->countConfig("動作環境定義 WHERE 運用事業所コード = '000'"), 1);
-    EXPECT_EQ(p->TitleCaption(), "Velmora(全社)「佐藤 一郎」");
-}
-
-TEST_P(StartUpTest, ANullOperatingOfficeIsTheHeadOffice) {
-    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = NULL");
-    auto p = program();
-    ASSERT_TRUE(p->StartUp());
-    EXPECT_EQ(p->session().運用事業所コード, "000");
+// An operating office not in the master, or none at all, is the head office;
+// an unknown one is stored back as the head office.
+TEST_P(StartUpTest, AnUnknownOrNullOperatingOfficeIsTheHeadOffice) {
+    for (const auto& [office, storedBack] : {std::pair{"'009'", 1}, std::pair{"NULL", 0}}) {
+        SCOPED_TRACE(office);
+        SetUp();
+        m_inst->config(std::string("UPDATE 動作環境定義 SET 運用事業所コード = ") + office);
+        auto p = program();
+        ASSERT_TRUE(p->StartUp());
+        EXPECT_EQ(p->session().運用事業所コード, "000");
+        EXPECT_EQ(m_inst->countConfig("動作環境定義 WHERE 運用事業所コード = '000'"), storedBack);
+        EXPECT_EQ(p->TitleCaption(), "Velmora(全社)「佐藤 一郎」");
+    }
 }
 
 TEST_P(StartUpTest, TheOfficeReplacesTheCompanysSignInModeAndUpdateFlag) {

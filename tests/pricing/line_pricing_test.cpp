@@ -10,43 +10,39 @@ namespace {
 
 using test::C;
 
-struct AmountCase {
-    const char* name;
-    const char* quantity;
-    const char* price;
-    std::int16_t method;
-    const char* before;
-    const char* amount;
-};
-
-class SellingAmountCases : public testing::TestWithParam<AmountCase> {};
-
-TEST_P(SellingAmountCases, RoundsSymmetricallyOrKeepsTheTypedAmount) {
-    const AmountCase& c = GetParam();
-    test::PricingFixture f;
-    f.company.売上金額丸め方法 = c.method;
-    f.company.仕入金額丸め方法 = c.method;
-    PricedLine line;
-    line.見積数量 = line.仕入数量 = C(c.quantity);
-    line.見積単価 = line.仕入単価 = C(c.price);
-    line.見積金額 = line.仕入金額 = C(c.before);
-    ASSERT_TRUE(SellingAmount(f.rules(), line));
-    ASSERT_TRUE(PurchaseAmount(f.rules(), line));
-    EXPECT_EQ(line.見積金額, C(c.amount));
-    EXPECT_EQ(line.仕入金額, C(c.amount));
+// Quantity × price rounded as the company rounds, on both sides; a typed
+// amount stays while either figure is zero.
+TEST(LinePricing, AmountsRoundSymmetricallyOrKeepTheTypedAmount) {
+    struct Case {
+        const char* name;
+        const char *quantity, *price;
+        std::int16_t method;
+        const char *before, *amount;
+    };
+    const Case cases[] = {
+        {"thirds round up to a thousand", "3", "333.3333", 5, "0", "1000"},
+        {"negative half rounds away from zero", "-2.5", "1", 5, "0", "-3"},
+        {"positive half rounds away from zero", "2.5", "1", 5, "0", "3"},
+        {"method 0 truncates", "3", "333.3333", 0, "0", "999"},
+        {"negative truncates toward zero", "-3", "333.3333", 0, "0", "-999"},
+        {"zero quantity keeps the typed amount", "0", "500", 5, "12345", "12345"},
+        {"zero price keeps the typed amount", "4", "0", 5, "12345", "12345"},
+        {"both set overwrite the typed amount", "4", "500", 5, "12345", "2000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PricingFixture f;
+        f.company.売上金額丸め方法 = f.company.仕入金額丸め方法 = c.method;
+        PricedLine line;
+        line.見積数量 = line.仕入数量 = C(c.quantity);
+        line.見積単価 = line.仕入単価 = C(c.price);
+        line.見積金額 = line.仕入金額 = C(c.before);
+        ASSERT_TRUE(SellingAmount(f.rules(), line));
+        ASSERT_TRUE(PurchaseAmount(f.rules(), line));
+        EXPECT_EQ(line.見積金額, C(c.amount));
+        EXPECT_EQ(line.仕入金額, C(c.amount));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SellingAmountCases,
-    testing::Values(AmountCase{"ThirdsRoundUpToAThousand", "3", "333.3333", 5, "0", "1000"},
-                    AmountCase{"NegativeHalfRoundsAwayFromZero", "-2.5", "1", 5, "0", "-3"},
-                    AmountCase{"PositiveHalfRoundsAwayFromZero", "2.5", "1", 5, "0", "3"},
-                    AmountCase{"TruncatesWithMethod0", "3", "333.3333", 0, "0", "999"},
-                    AmountCase{"NegativeTruncatesTowardZero", "-3", "333.3333", 0, "0", "-999"},
-                    AmountCase{"ZeroQuantityKeepsTypedAmount", "0", "500", 5, "12345", "12345"},
-                    AmountCase{"ZeroPriceKeepsTypedAmount", "4", "0", 5, "12345", "12345"},
-                    AmountCase{"BothSetOverwriteTypedAmount", "4", "500", 5, "12345", "2000"}),
-    [](const testing::TestParamInfo<AmountCase>& info) { return std::string(info.param.name); });
 
 TEST(LinePricing, AmountOutOfRangeKeepsTheOldAmount) {
     test::PricingFixture f;
@@ -58,45 +54,38 @@ TEST(LinePricing, AmountOutOfRangeKeepsTheOldAmount) {
     EXPECT_EQ(line.見積金額, C("5"));
 }
 
-struct UnitPriceCase {
-    const char* name;
-    const char* listPrice;
-    const char* rate;
-    const char* sellingPrice;
-    std::int16_t kind;
-    std::int16_t category;
-    const char* before;
-    const char* price;
-};
-
-class SellingUnitPriceCases : public testing::TestWithParam<UnitPriceCase> {};
-
-TEST_P(SellingUnitPriceCases, FromListPriceRateOrSellingPrice) {
-    const UnitPriceCase& c = GetParam();
-    test::PricingFixture f;
-    f.header.定価掛率 = C(c.rate);
-    PricedLine line;
-    line.商品コード = "P001";
-    line.商品税抜販売定価 = C(c.listPrice);
-    line.商品税抜販売単価 = C(c.sellingPrice);
-    line.売上消費税区分 = c.kind;
-    line.売上課税区分 = c.category;
-    line.見積単価 = C(c.before);
-    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
-    EXPECT_EQ(line.見積単価, C(c.price));
+TEST(LinePricing, SellingUnitPriceFromListPriceRateOrSellingPrice) {
+    struct Case {
+        const char* name;
+        const char *listPrice, *rate, *sellingPrice;
+        std::int16_t kind, category;
+        const char *before, *price;
+    };
+    const Case cases[] = {
+        {"list price at the rate", "1000", "85", "900", 1, 0, "0", "850"},
+        {"rate with decimals", "1234", "33.33", "0", 1, 0, "0", "411.2922"},
+        {"rate zero takes the selling price", "1000", "0", "900", 1, 0, "0", "900"},
+        {"no list price takes the selling price", "0", "85", "900", 1, 0, "0", "900"},
+        {"no prices keep the typed price", "0", "0", "0", 1, 0, "777", "777"},
+        {"tax included adds the tax", "0", "0", "900", 2, 0, "0", "990"},
+        {"tax included at the previous rate", "0", "0", "900", 2, 2, "0", "972"},
+        {"tax included but not taxable", "0", "0", "900", 2, 1, "0", "900"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PricingFixture f;
+        f.header.定価掛率 = C(c.rate);
+        PricedLine line;
+        line.商品コード = "P001";
+        line.商品税抜販売定価 = C(c.listPrice);
+        line.商品税抜販売単価 = C(c.sellingPrice);
+        line.売上消費税区分 = c.kind;
+        line.売上課税区分 = c.category;
+        line.見積単価 = C(c.before);
+        ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
+        EXPECT_EQ(line.見積単価, C(c.price));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SellingUnitPriceCases,
-    testing::Values(UnitPriceCase{"ListPriceAtRate", "1000", "85", "900", 1, 0, "0", "850"},
-                    UnitPriceCase{"RateWithDecimals", "1234", "33.33", "0", 1, 0, "0", "411.2922"},
-                    UnitPriceCase{"RateZeroTakesSellingPrice", "1000", "0", "900", 1, 0, "0", "900"},
-                    UnitPriceCase{"NoListPriceTakesSellingPrice", "0", "85", "900", 1, 0, "0", "900"},
-                    UnitPriceCase{"NoPricesKeepTypedPrice", "0", "0", "0", 1, 0, "777", "777"},
-                    UnitPriceCase{"TaxIncludedAddsTax", "0", "0", "900", 2, 0, "0", "990"},
-                    UnitPriceCase{"TaxIncludedPreviousRate", "0", "0", "900", 2, 2, "0", "972"},
-                    UnitPriceCase{"TaxIncludedButNotTaxable", "0", "0", "900", 2, 1, "0", "900"}),
-    [](const testing::TestParamInfo<UnitPriceCase>& info) { return std::string(info.param.name); });
 
 TEST(LinePricing, SellingUnitPriceOnlyForOrdinaryLinesWithAProduct) {
     test::PricingFixture f;
@@ -111,74 +100,62 @@ TEST(LinePricing, SellingUnitPriceOnlyForOrdinaryLinesWithAProduct) {
     EXPECT_EQ(line.見積単価, C("1"));
 }
 
-struct PurchasePriceCase {
-    const char* name;
-    std::int16_t category;
-    std::int16_t kind;
-    const char* price;
-};
-
-class PurchaseUnitPriceCases : public testing::TestWithParam<PurchasePriceCase> {};
-
-TEST_P(PurchaseUnitPriceCases, ByCategoryAndKind) {
-    const PurchasePriceCase& c = GetParam();
-    test::PricingFixture f;
-    PricedLine line;
-    line.行区分 = kLineSubtotal;  // taken whatever the line kind
-    line.商品税抜仕入単価 = C("500");
-    line.商品税込仕入単価 = C("550");
-    line.仕入課税区分 = c.category;
-    line.仕入消費税区分 = c.kind;
-    line.仕入単価 = C("1");
-    line.仕入先消費税丸め方法 = 0;
-    ASSERT_TRUE(PurchaseUnitPriceFromProduct(f.rules(), f.header, line));
-    EXPECT_EQ(line.仕入単価, C(c.price));
+TEST(LinePricing, PurchaseUnitPriceByCategoryAndKind) {
+    struct Case {
+        const char* name;
+        std::int16_t category, kind;
+        const char* price;
+    };
+    const Case cases[] = {
+        {"taxable, included", 0, 2, "550"},       {"taxable, added", 0, 1, "500"},
+        {"not taxable", 1, 2, "500"},             {"previous rate, included", 2, 2, "540"},
+        {"previous rate, added", 2, 1, "500"},    {"unknown category", 7, 1, "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PricingFixture f;
+        PricedLine line;
+        line.行区分 = kLineSubtotal;  // taken whatever the line kind
+        line.商品税抜仕入単価 = C("500");
+        line.商品税込仕入単価 = C("550");
+        line.仕入課税区分 = c.category;
+        line.仕入消費税区分 = c.kind;
+        line.仕入単価 = C("1");
+        line.仕入先消費税丸め方法 = 0;
+        ASSERT_TRUE(PurchaseUnitPriceFromProduct(f.rules(), f.header, line));
+        EXPECT_EQ(line.仕入単価, C(c.price));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PurchaseUnitPriceCases,
-                         testing::Values(PurchasePriceCase{"TaxableIncluded", 0, 2, "550"},
-                                         PurchasePriceCase{"TaxableAdded", 0, 1, "500"},
-                                         PurchasePriceCase{"NotTaxable", 1, 2, "500"},
-                                         PurchasePriceCase{"PreviousRateIncluded", 2, 2, "540"},
-                                         PurchasePriceCase{"PreviousRateAdded", 2, 1, "500"},
-                                         PurchasePriceCase{"UnknownCategory", 7, 1, "0"}),
-                         [](const testing::TestParamInfo<PurchasePriceCase>& info) { return std::string(info.param.name); });
-
-struct TypedPriceCase {
-    const char* name;
-    std::int16_t category;
-    std::int16_t kind;
-    const char* withTax;
-    const char* withoutTax;
-};
-
-class TypedUnitPrice : public testing::TestWithParam<TypedPriceCase> {};
-
-TEST_P(TypedUnitPrice, SnapshotFollowsOnBothSides) {
-    const TypedPriceCase& c = GetParam();
-    test::PricingFixture f;
-    PricedLine line;
-    line.売上課税区分 = line.仕入課税区分 = c.category;
-    line.売上消費税区分 = line.仕入消費税区分 = c.kind;
-    line.商品税込販売単価 = line.商品税込仕入単価 = C("1");
-    line.商品税抜販売単価 = line.商品税抜仕入単価 = C("1");
-    line.見積単価 = line.仕入単価 = C("1100");
-    ASSERT_TRUE(FollowTypedSellingUnitPrice(f.rules(), f.header, line));
-    ASSERT_TRUE(FollowTypedPurchaseUnitPrice(f.rules(), f.header, line));
-    EXPECT_EQ(line.商品税込販売単価, C(c.withTax));
-    EXPECT_EQ(line.商品税抜販売単価, C(c.withoutTax));
-    EXPECT_EQ(line.商品税込仕入単価, C(c.withTax));
-    EXPECT_EQ(line.商品税抜仕入単価, C(c.withoutTax));
+// A typed unit price carries the product's price snapshot along on both sides.
+TEST(LinePricing, TypedUnitPriceSnapshotFollowsOnBothSides) {
+    struct Case {
+        const char* name;
+        std::int16_t category, kind;
+        const char *withTax, *withoutTax;
+    };
+    const Case cases[] = {
+        {"not taxable", 1, 2, "1100", "1100"},           {"tax included", 0, 2, "1100", "1000"},
+        {"tax added", 0, 1, "1210", "1100"},             {"previous rate, included", 2, 2, "1100", "1019"},
+        {"previous rate, added", 2, 1, "1188", "1100"},  {"unknown category unchanged", 5, 1, "1", "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PricingFixture f;
+        PricedLine line;
+        line.売上課税区分 = line.仕入課税区分 = c.category;
+        line.売上消費税区分 = line.仕入消費税区分 = c.kind;
+        line.商品税込販売単価 = line.商品税込仕入単価 = C("1");
+        line.商品税抜販売単価 = line.商品税抜仕入単価 = C("1");
+        line.見積単価 = line.仕入単価 = C("1100");
+        ASSERT_TRUE(FollowTypedSellingUnitPrice(f.rules(), f.header, line));
+        ASSERT_TRUE(FollowTypedPurchaseUnitPrice(f.rules(), f.header, line));
+        EXPECT_EQ(line.商品税込販売単価, C(c.withTax));
+        EXPECT_EQ(line.商品税抜販売単価, C(c.withoutTax));
+        EXPECT_EQ(line.商品税込仕入単価, C(c.withTax));
+        EXPECT_EQ(line.商品税抜仕入単価, C(c.withoutTax));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TypedUnitPrice,
-                         testing::Values(TypedPriceCase{"NotTaxable", 1, 2, "1100", "1100"},
-                                         TypedPriceCase{"TaxIncluded", 0, 2, "1100", "1000"},
-                                         TypedPriceCase{"TaxAdded", 0, 1, "1210", "1100"},
-                                         TypedPriceCase{"PreviousRateIncluded", 2, 2, "1100", "1019"},
-                                         TypedPriceCase{"PreviousRateAdded", 2, 1, "1188", "1100"},
-                                         TypedPriceCase{"UnknownCategoryUnchanged", 5, 1, "1", "1"}),
-                         [](const testing::TestParamInfo<TypedPriceCase>& info) { return std::string(info.param.name); });
 
 TEST(ConvertToCustomerTaxKind, AddedPricesGainTheirTaxWhenTheCustomerIncludesIt) {
     test::PricingFixture f;
@@ -247,10 +224,10 @@ protected:
     }
     PricedLine& line() { return f.lines[0]; }
     test::PricingFixture f;
+    QuotationPricing pricing{f.company, f.rates};  // reads the settings as the test changes them
 };
 
 TEST_F(PricingChanges, ProductEnteredPricesTheLineInFull) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積数量 = line().仕入数量 = C("2");
     EXPECT_EQ(pricing.ProductEntered(f.header, f.view(), 0), PricingOutcome::Recomputed);
     EXPECT_EQ(line().見積単価, C("1000"));
@@ -263,7 +240,6 @@ TEST_F(PricingChanges, ProductEnteredPricesTheLineInFull) {
 }
 
 TEST_F(PricingChanges, QuantityOverwritesTypedPurchaseQuantity) {
-    QuotationPricing pricing(f.company, f.rates);
     pricing.ProductEntered(f.header, f.view(), 0);
     EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::仕入数量, C("7")), PricingOutcome::Recomputed);
     EXPECT_EQ(line().仕入金額, C("4200"));
@@ -275,7 +251,6 @@ TEST_F(PricingChanges, QuantityOverwritesTypedPurchaseQuantity) {
 }
 
 TEST_F(PricingChanges, TypingTheSameValueRecomputesNothing) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積数量 = C("2");
     line().見積単価 = C("1000");
     line().見積金額 = C("1");  // a figure a recomputation would replace
@@ -291,7 +266,6 @@ TEST_F(PricingChanges, TypingTheSameValueRecomputesNothing) {
 }
 
 TEST_F(PricingChanges, TypedUnitPriceMarksTheLineAndCarriesTheSnapshot) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積数量 = C("2");
     EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積単価, C("1500")), PricingOutcome::Recomputed);
     EXPECT_TRUE(line().changed);
@@ -302,7 +276,6 @@ TEST_F(PricingChanges, TypedUnitPriceMarksTheLineAndCarriesTheSnapshot) {
 }
 
 TEST_F(PricingChanges, TypedAmountAndTaxStayUntilARecomputation) {
-    QuotationPricing pricing(f.company, f.rates);
     EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積金額, C("5000")), PricingOutcome::Recomputed);
     EXPECT_EQ(line().見積消費税, C("500"));
     EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積消費税, C("499")), PricingOutcome::Recomputed);
@@ -312,7 +285,6 @@ TEST_F(PricingChanges, TypedAmountAndTaxStayUntilARecomputation) {
 }
 
 TEST_F(PricingChanges, ListPriceRateRepricesEveryLineButZeroOnlyStores) {
-    QuotationPricing pricing(f.company, f.rates);
     line().商品税抜販売定価 = C("2000");
     line().見積数量 = C("1");
     line().見積単価 = C("5");
@@ -326,7 +298,6 @@ TEST_F(PricingChanges, ListPriceRateRepricesEveryLineButZeroOnlyStores) {
 }
 
 TEST_F(PricingChanges, CustomerWithoutTaxUntaxesEveryLineOnBothSides) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積数量 = line().仕入数量 = C("1");
     pricing.ProductEntered(f.header, f.view(), 0);
     ASSERT_EQ(line().見積消費税, C("100"));
@@ -341,7 +312,6 @@ TEST_F(PricingChanges, CustomerWithoutTaxUntaxesEveryLineOnBothSides) {
 }
 
 TEST_F(PricingChanges, CustomerRereadConvertsThenTaxesAgain) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積数量 = C("1");
     pricing.ProductEntered(f.header, f.view(), 0);
     f.header.得意先消費税区分 = kTaxIncluded;
@@ -357,7 +327,6 @@ TEST_F(PricingChanges, CustomerRereadConvertsThenTaxesAgain) {
 }
 
 TEST_F(PricingChanges, OutOfRangeIsReportedAndTheAmountKept) {
-    QuotationPricing pricing(f.company, f.rates);
     line().見積単価 = C("99999999999");
     line().見積金額 = C("7");
     EXPECT_EQ(pricing.EnterFigure(f.header, f.view(), 0, LineFigure::見積数量, C("99999999999")),

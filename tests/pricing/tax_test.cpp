@@ -10,51 +10,45 @@ namespace {
 
 using test::C;
 
-struct TaxCase {
-    const char* name;
-    const char* amount;
-    std::int16_t kind;
-    std::int16_t method;
-    std::int16_t position;
-    const char* date;
-    std::int16_t previous;
-    const char* tax;
-};
-
-class ComputeTaxCases : public testing::TestWithParam<TaxCase> {};
-
-TEST_P(ComputeTaxCases, GivesTheExactTax) {
-    const TaxCase& c = GetParam();
-    TaxRateTable rates = test::JapaneseRates();
-    std::optional<Currency> tax = ComputeTax(rates, C(c.amount), c.kind, {c.method, c.position}, c.date, c.previous);
-    ASSERT_TRUE(tax.has_value());
-    EXPECT_EQ(*tax, C(c.tax));
+TEST(ComputeTax, GivesTheExactTax) {
+    struct Case {
+        const char* name;
+        const char* amount;
+        std::int16_t kind, method, position;
+        const char* date;
+        std::int16_t previous;
+        const char* tax;
+    };
+    const Case cases[] = {
+        {"added truncates", "1234", 1, 0, 0, "20240401", 0, "123"},
+        {"added method 5 stays below half", "1234", 1, 5, 0, "20240401", 0, "123"},
+        {"added method 5 rounds half up", "1235", 1, 5, 0, "20240401", 0, "124"},
+        {"included tax", "1100", 2, 0, 0, "20240401", 0, "100"},
+        {"included repeating quotient", "1000", 2, 9, 0, "20240401", 0, "91"},
+        {"method 9 raises every tenth at tens", "12310", 1, 9, 1, "20240401", 0, "1240"},
+        {"method 9 below one tenth stays", "12300", 1, 9, 1, "20240401", 0, "1230"},
+        {"hundreds position", "123456", 1, 5, 2, "20240401", 0, "12300"},
+        {"negative mirrors positive", "-1235", 1, 5, 0, "20240401", 0, "-124"},
+        {"negative truncates toward zero", "-1234", 1, 0, 0, "20240401", 0, "-123"},
+        {"negative method 9", "-12310", 1, 9, 1, "20240401", 0, "-1240"},
+        {"negative included", "-1100", 2, 0, 0, "20240401", 0, "-100"},
+        {"rate in force on its first day", "1000", 1, 0, 0, "20191001", 0, "100"},
+        {"day before a change", "1000", 1, 0, 0, "20190930", 0, "80"},
+        {"previous rate", "1000", 1, 0, 0, "20240401", 1, "80"},
+        {"previous rate included", "1080", 2, 0, 0, "20240401", 1, "80"},
+        {"before the first rate", "1000", 1, 0, 0, "19890331", 0, "0"},
+        {"previous before the second rate", "1000", 1, 0, 0, "19970331", 1, "0"},
+        {"unknown kind", "1000", 3, 0, 0, "20240401", 0, "0"},
+        {"negative position is whole yen", "1235", 1, 5, -1, "20240401", 0, "124"},
+        {"fractional amount", "0.5", 1, 9, 0, "20240401", 0, "0"},
+    };
+    const TaxRateTable rates = test::JapaneseRates();
+    for (const Case& c : cases) {
+        std::optional<Currency> tax = ComputeTax(rates, C(c.amount), c.kind, {c.method, c.position}, c.date, c.previous);
+        ASSERT_TRUE(tax.has_value()) << c.name;
+        EXPECT_EQ(*tax, C(c.tax)) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ComputeTaxCases,
-    testing::Values(TaxCase{"AddedTruncates", "1234", 1, 0, 0, "20240401", 0, "123"},
-                    TaxCase{"AddedMethod5StaysBelowHalf", "1234", 1, 5, 0, "20240401", 0, "123"},
-                    TaxCase{"AddedMethod5RoundsHalfUp", "1235", 1, 5, 0, "20240401", 0, "124"},
-                    TaxCase{"IncludedTax", "1100", 2, 0, 0, "20240401", 0, "100"},
-                    TaxCase{"IncludedRepeatingQuotient", "1000", 2, 9, 0, "20240401", 0, "91"},
-                    TaxCase{"Method9RaisesEveryTenthAtTens", "12310", 1, 9, 1, "20240401", 0, "1240"},
-                    TaxCase{"Method9BelowOneTenthStays", "12300", 1, 9, 1, "20240401", 0, "1230"},
-                    TaxCase{"HundredsPosition", "123456", 1, 5, 2, "20240401", 0, "12300"},
-                    TaxCase{"NegativeMirrorsPositive", "-1235", 1, 5, 0, "20240401", 0, "-124"},
-                    TaxCase{"NegativeTruncatesTowardZero", "-1234", 1, 0, 0, "20240401", 0, "-123"},
-                    TaxCase{"NegativeMethod9", "-12310", 1, 9, 1, "20240401", 0, "-1240"},
-                    TaxCase{"NegativeIncluded", "-1100", 2, 0, 0, "20240401", 0, "-100"},
-                    TaxCase{"RateInForceOnItsFirstDay", "1000", 1, 0, 0, "20191001", 0, "100"},
-                    TaxCase{"DayBeforeAChange", "1000", 1, 0, 0, "20190930", 0, "80"},
-                    TaxCase{"PreviousRate", "1000", 1, 0, 0, "20240401", 1, "80"},
-                    TaxCase{"PreviousRateIncluded", "1080", 2, 0, 0, "20240401", 1, "80"},
-                    TaxCase{"BeforeTheFirstRate", "1000", 1, 0, 0, "19890331", 0, "0"},
-                    TaxCase{"PreviousBeforeTheSecondRate", "1000", 1, 0, 0, "19970331", 1, "0"},
-                    TaxCase{"UnknownKind", "1000", 3, 0, 0, "20240401", 0, "0"},
-                    TaxCase{"NegativePositionIsWholeYen", "1235", 1, 5, -1, "20240401", 0, "124"},
-                    TaxCase{"FractionalAmount", "0.5", 1, 9, 0, "20240401", 0, "0"}),
-    [](const testing::TestParamInfo<TaxCase>& info) { return std::string(info.param.name); });
 
 TEST(ComputeTax, EmptyRateTableGivesNoTax) {
     TaxRateTable none;
@@ -68,43 +62,36 @@ TEST(ComputeTax, ResultOutsideTheRangeIsRefused) {
     EXPECT_TRUE(ComputeTax(rates, Currency::Min(), 2, {}, "20240401", 0).has_value());
 }
 
-struct CategoryCase {
-    const char* name;
-    std::int16_t calculationUnit;
-    std::int16_t customerKind;
-    std::int16_t productCategory;
-    std::int16_t productKind;
-    std::int16_t category;
-    std::int16_t kind;
-};
-
-class LineTaxCategories : public testing::TestWithParam<CategoryCase> {};
-
-TEST_P(LineTaxCategories, FollowProductAndCustomerOnBothSides) {
-    const CategoryCase& c = GetParam();
-    PricedHeader header;
-    header.得意先消費税算出区分 = c.calculationUnit;
-    header.得意先消費税区分 = c.customerKind;
-    PricedLine line;
-    line.商品売上課税区分 = line.商品仕入課税区分 = c.productCategory;
-    line.商品売上消費税区分 = line.商品仕入消費税区分 = c.productKind;
-    line.売上課税区分 = line.仕入課税区分 = 9;
-    SetTaxCategories(header, line);
-    EXPECT_EQ(line.売上課税区分, c.category);
-    EXPECT_EQ(line.売上消費税区分, c.kind);
-    EXPECT_EQ(line.仕入課税区分, c.category);
-    EXPECT_EQ(line.仕入消費税区分, c.kind);
+// The line's tax category and kind follow the product and the customer, on both sides.
+TEST(LineTax, CategoriesFollowProductAndCustomerOnBothSides) {
+    struct Case {
+        const char* name;
+        std::int16_t calculationUnit, customerKind, productCategory, productKind, category, kind;
+    };
+    const Case cases[] = {
+        {"product kind wins", 1, 2, 0, 1, 0, 1},
+        {"product kind zero takes customers", 2, 2, 0, 0, 0, 2},
+        {"previous rate category kept", 1, 1, 2, 0, 2, 1},
+        {"product not taxable", 1, 2, 1, 2, 1, 1},
+        {"customer without tax makes every line untaxed", 0, 2, 0, 2, 1, 1},
+        {"customer without tax previous rate too", 0, 2, 2, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PricedHeader header;
+        header.得意先消費税算出区分 = c.calculationUnit;
+        header.得意先消費税区分 = c.customerKind;
+        PricedLine line;
+        line.商品売上課税区分 = line.商品仕入課税区分 = c.productCategory;
+        line.商品売上消費税区分 = line.商品仕入消費税区分 = c.productKind;
+        line.売上課税区分 = line.仕入課税区分 = 9;
+        SetTaxCategories(header, line);
+        EXPECT_EQ(line.売上課税区分, c.category);
+        EXPECT_EQ(line.売上消費税区分, c.kind);
+        EXPECT_EQ(line.仕入課税区分, c.category);
+        EXPECT_EQ(line.仕入消費税区分, c.kind);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LineTaxCategories,
-    testing::Values(CategoryCase{"ProductKindWins", 1, 2, 0, 1, 0, 1},
-                    CategoryCase{"ProductKindZeroTakesCustomers", 2, 2, 0, 0, 0, 2},
-                    CategoryCase{"PreviousRateCategoryKept", 1, 1, 2, 0, 2, 1},
-                    CategoryCase{"ProductNotTaxable", 1, 2, 1, 2, 1, 1},
-                    CategoryCase{"CustomerWithoutTaxMakesEveryLineUntaxed", 0, 2, 0, 2, 1, 1},
-                    CategoryCase{"CustomerWithoutTaxPreviousRateToo", 0, 2, 2, 0, 1, 1}),
-    [](const testing::TestParamInfo<CategoryCase>& info) { return std::string(info.param.name); });
 
 TEST(LineTax, SellingSideUsesCustomerRoundingAndTaxDate) {
     test::PricingFixture f;

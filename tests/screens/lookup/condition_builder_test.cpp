@@ -189,22 +189,6 @@ TEST(ConditionBuilder, ProductTwoWordSearchNarrowsOrWidens) {
               std::string::npos);
 }
 
-TEST(ConditionBuilder, CodeAndNameAndContactWindows) {
-    SearchValues v;
-    v.filters["稼動状況区分"] = 1;
-    v.filterAll["稼動状況区分"] = 2;
-    QueryContext c = Context("A");
-    c.condition = "M部門.コード = '001'";  // never added by these windows
-    EXPECT_EQ(Build(LookupWindowId::部門一覧, SearchMode::Compound(), v, c),
-              "SELECT コード,名称 FROM M部門 WHERE M部門.稼動状況区分 = '1' ORDER BY M部門.コード");
-    v.filters["稼動状況区分"] = 2;
-    EXPECT_EQ(Build(LookupWindowId::部門一覧, SearchMode::Compound(), v, c), "SELECT コード,名称 FROM M部門 ORDER BY M部門.コード");
-    c.condition = "M得意先御担当者.得意先コード = '000001'";
-    EXPECT_EQ(Build(LookupWindowId::得意先御担当者一覧, SearchMode::Compound(), SearchValues(), c),
-              "SELECT TOP 1000 * FROM M得意先御担当者 WHERE (M得意先御担当者.得意先コード = '000001') ORDER BY "
-              "M得意先御担当者.御担当者コード");
-}
-
 TEST(ConditionBuilder, QuotationNumberWindowPutsOfficeBeforeOpenerCondition) {
     SearchValues v;
     v.fields = {{"営業見積日付", "20230515"}, {"得意先コード", "000001"}, {"件名", "改修"}};

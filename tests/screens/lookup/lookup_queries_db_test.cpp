@@ -87,7 +87,9 @@ std::vector<Case> Cases() {
         {"staff negative", LookupWindowId::担当者一覧, "", {{"名称", "本"}}, {}, {}, "btn_否定検索",
          " WHERE M担当者.氏名 NOT LIKE '%本%' AND M担当者.在籍区分 <> '0'", "00004"},
         // Code and name.
-        {"departments", LookupWindowId::部門一覧, "", {}, {}, {}, "", " WHERE M部門.稼動状況区分 = '1'", "010,020"},
+        // The opener's condition is no part of a code-and-name window's search.
+        {"departments", LookupWindowId::部門一覧, "M部門.コード = '999'", {}, {}, {}, "",
+         "SELECT コード,名称 FROM M部門 WHERE M部門.稼動状況区分 = '1' ORDER BY M部門.コード", "010,020"},
         {"sections on all", LookupWindowId::セクション一覧, "", {}, {}, {{"稼動状況区分", 3}}, "btn_画面クリア",
          "SELECT コード,名称 FROM Mセクション ORDER BY Mセクション.コード", "100,200"},
         {"categories", LookupWindowId::商品分類一覧, "", {}, {}, {}, "", " WHERE M商品分類.使用状況区分 = '1'", "A1,B2"},
