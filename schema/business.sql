@@ -1114,3 +1114,10 @@ CREATE TABLE 未集計情報 (
     予備項目 TEXT,
     PRIMARY KEY (事業所コード, 番号ID, 番号基準日付, 伝票No, 履歴No, 赤黒区分)
 );
+
+-- Reading paths of the entry screen that would otherwise scan every quotation
+-- of an office: browsing in date order and the number list, and the check
+-- of a history number at each save.
+CREATE INDEX T営業見積_日付順 ON T営業見積 (事業所コード, 営業見積日付, 営業見積No);
+CREATE INDEX T営業見積_番号順 ON T営業見積 (事業所コード, 営業見積No);
+CREATE INDEX R営業見積_履歴No ON R営業見積 (事業所コード, 番号基準日付, 営業見積履歴No);
