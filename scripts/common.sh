@@ -1,4 +1,4 @@
-# Shared by scripts/demo and scripts/test: packages, build, test database server.
+# Shared by scripts/demo, scripts/test and scripts/fuzz: packages, builds, test database server.
 
 VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libpq-dev postgresql
                   libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils)
@@ -55,4 +55,52 @@ pg_stop() {
     [ "$(id -u)" -eq 0 ] && as=(runuser -u postgres --)
     "${as[@]}" "$bin/pg_ctl" -D "$VELMORA_PG_DIR/data" -m immediate -s -w stop >/dev/null 2>&1 || true
     rm -rf "$VELMORA_PG_DIR"
+}
+
+# Clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz and
+# scripts/test --sanitize.
+CLANG_PACKAGES=(clang libclang-rt-14-dev)
+
+clang_fuzzer_available() {
+    command -v clang++ >/dev/null 2>&1 || return 1
+    local runtime; runtime=$(clang++ -print-file-name="libclang_rt.fuzzer-$(uname -m).a" 2>/dev/null)
+    [ -f "$runtime" ]
+}
+
+# Builds the fuzz targets, and only the libraries they link, in build-fuzz/.
+build_fuzz() {
+    local root; root=$(velmora_root)
+    CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=Release -DVELMORA_FUZZ=ON >/dev/null
+    cmake --build "$root/build-fuzz" -j "$(nproc)" -- --no-print-directory "$@"
+}
+
+# Runs every fuzz target for the given number of seconds, starting from its
+# seeds in fuzz/corpus/<target> and the inputs earlier runs kept in
+# build-fuzz/corpus/<target>. Prints the runs each target executed; fails when
+# one finds a crash, a sanitizer report or a broken invariant, naming the
+# input it kept.
+run_fuzz() {
+    local seconds=$1 root; root=$(velmora_root)
+    local dir="$root/build-fuzz" failed=() target
+    mkdir -p "$dir/logs" "$dir/findings"
+    while read -r target; do
+        [ -n "$target" ] || continue
+        mkdir -p "$dir/corpus/$target"
+        local log="$dir/logs/$target.log" status=0
+        (cd "$dir" && "$dir/bin/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+            -artifact_prefix="$dir/findings/$target-" "$dir/corpus/$target" "$root/fuzz/corpus/$target") \
+            >"$log" 2>&1 || status=$?
+        local runs; runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+        if [ "$status" -eq 0 ]; then
+            printf '  %-24s %10s runs in %ss\n' "$target" "${runs:-?}" "$seconds"
+        else
+            printf '  %-24s FAILED after %s runs (exit %s):\n' "$target" "${runs:-?}" "$status"
+            grep -E -A3 'invariant broken|ERROR: |runtime error|^artifact_prefix|Test unit written' "$log" | sed 's/^/    /' | head -n 20
+            failed+=("$target")
+        fi
+    done <"$dir/fuzz_targets.txt"
+    if [ ${#failed[@]} -gt 0 ]; then
+        echo "Fuzzing failed: ${failed[*]} (logs in build-fuzz/logs, inputs in build-fuzz/findings)" >&2
+        return 1
+    fi
 }

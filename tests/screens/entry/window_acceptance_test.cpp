@@ -67,18 +67,19 @@ protected:
     // ("登録のみ") as soon as it shows.
     void storeOnlyWhenAsked() {
         m_confirmed = false;
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [this, poll] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal->objectName() == "msg印刷確認") {
-                m_question = modal->findChild<QLabel*>("lab_msg")->text().toStdString();
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-                m_confirmed = true;
-                return;
-            }
-            QTimer::singleShot(20, *poll);
-        };
-        QTimer::singleShot(20, *poll);
+        QTimer::singleShot(20, [this] { answerConfirmation(); });
+    }
+    // Polls for the confirmation; each poll schedules the next one itself, so
+    // nothing holds on to the poll once the dialog is answered.
+    void answerConfirmation() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == "msg印刷確認") {
+            m_question = modal->findChild<QLabel*>("lab_msg")->text().toStdString();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            m_confirmed = true;
+            return;
+        }
+        QTimer::singleShot(20, [this] { answerConfirmation(); });
     }
     std::string notice() { return m_window->findChild<QLabel*>("お知らせ")->text().toStdString(); }
 
@@ -165,8 +166,7 @@ TEST_P(AcceptanceTest, ALoneCtrlOpensTheLookupAndItsChoiceIsRead) {
 
     std::string chosen;
     bool shown = false;
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [&, poll] {
+    std::function<void()> poll = [&] {
         QWidget* modal = QApplication::activeModalWidget();
         auto* list = modal ? modal->findChild<QTreeWidget*>() : nullptr;
         if (list && list->topLevelItemCount() > 0) {
@@ -177,9 +177,9 @@ TEST_P(AcceptanceTest, ALoneCtrlOpensTheLookupAndItsChoiceIsRead) {
             QTest::keyClick(list, Qt::Key_Return);
             return;
         }
-        QTimer::singleShot(20, *poll);
+        QTimer::singleShot(20, poll);
     };
-    QTimer::singleShot(20, *poll);
+    QTimer::singleShot(20, poll);
     QTest::keyPress(focused(), Qt::Key_Control);
     QTest::keyRelease(focused(), Qt::Key_Control);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown; }));

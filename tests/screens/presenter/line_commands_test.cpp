@@ -158,7 +158,6 @@ struct ClearCase {
     const char* name;
     int lines, top, line, presses;
     int linesAfter, topAfter;
-    friend std::ostream& operator<<(std::ostream& os, const ClearCase& c) { return os << c.name; }
 };
 
 // The lines below move up; ten lines or fewer bring the first line to the top.
@@ -212,7 +211,6 @@ struct InsertCase {
     const char* name;
     int lines, line, presses;
     int linesAfter;
-    friend std::ostream& operator<<(std::ostream& os, const InsertCase& c) { return os << c.name; }
 };
 
 // A blank line before the current one, up to 998 lines; nothing without lines.
@@ -264,7 +262,6 @@ struct CopyPreviousCase {
     const char* name;
     int lines, line;
     bool copies;
-    friend std::ostream& operator<<(std::ostream& os, const CopyPreviousCase& c) { return os << c.name; }
 };
 
 // The line above comes down as a new line (no unique or position number).
@@ -312,7 +309,6 @@ struct CopyMarkedCase {
     int at;
     std::vector<int> copied;  // the marked lines that arrive at `at`, `at` + 1, …
     int linesAfter, left;
-    friend std::ostream& operator<<(std::ostream& os, const CopyMarkedCase& c) { return os << c.name; }
 };
 
 // The marked lines are copied over the lines from the cursor on, as they were
@@ -361,7 +357,6 @@ struct NumberingCase {
     std::vector<int> marks;
     std::vector<std::string> after;
     bool reversible;
-    friend std::ostream& operator<<(std::ostream& os, const NumberingCase& c) { return os << c.name; }
 };
 
 // Marked names are numbered in line order, or, when one of them is numbered
