@@ -406,22 +406,26 @@ void FindNeighbour(benchmark::State& state, Site& s) {
     }
 }
 
-// A quantity changed on the opened sample and saved (the open is not timed).
-void SaveChange(benchmark::State& state, Site& s) {
+// A quantity of one line changed on the opened quotation and saved; only
+// the save is timed.
+void TimeChangedSaves(benchmark::State& state, Site& s, const Key& key, int line) {
     QuotationLoader loader(*s.scope);
-    QuotationPricing pricing(s.context.company, s.scope->rates);
+    const QuotationPricing pricing(s.context.company, s.scope->rates);
     int step = 1;
     for (auto _ : state) {
         state.PauseTiming();
-        loader.OpenStored(s.sample.office, s.sample.baseDate, s.sample.number);
+        loader.OpenStored(key.office, key.baseDate, key.number);
         Quotation& q = s.quotation;
-        pricing.EnterFigure(q.header, q.linesInUse(), 0, LineFigure::見積数量,
-                            *Currency::Add(q.lines[0].見積数量, Units(step)));
+        const auto at = static_cast<size_t>(line);
+        pricing.EnterFigure(q.header, q.linesInUse(), line, LineFigure::見積数量,
+                            *Currency::Add(q.lines[at].見積数量, Units(step)));
         step = -step;
         state.ResumeTiming();
         if (!QuotationSaver(*s.scope, nullptr).Save().stored) state.SkipWithError(q.SaveMessage.c_str());
     }
 }
+
+void SaveChange(benchmark::State& state, Site& s) { TimeChangedSaves(state, s, s.sample, 0); }
 
 // The quotation-number window: its list as it opens (the office's latest
 // 1,000), and the search from a number on.
@@ -562,20 +566,7 @@ void SaveChanged998(benchmark::State& state, bool throughRelay) {
     std::string problem;
     LanSite* lan = GetLan(throughRelay, problem);
     if (!lan) return state.SkipWithError(problem.c_str());
-    Site& s = lan->site;
-    QuotationLoader loader(*s.scope);
-    const QuotationPricing pricing(s.context.company, s.scope->rates);
-    int step = 1;
-    for (auto _ : state) {
-        state.PauseTiming();
-        loader.OpenStored(s.full.office, s.full.baseDate, s.full.number);
-        Quotation& q = s.quotation;
-        pricing.EnterFigure(q.header, q.linesInUse(), 500, LineFigure::見積数量,
-                            *Currency::Add(q.lines[500].見積数量, Units(step)));
-        step = -step;
-        state.ResumeTiming();
-        if (!QuotationSaver(*s.scope, nullptr).Save().stored) state.SkipWithError(q.SaveMessage.c_str());
-    }
+    TimeChangedSaves(state, lan->site, lan->site.full, 500);
 }
 
 }  // namespace
