@@ -43,20 +43,27 @@ void WhileModal(std::function<void(QDialog&)> steps) {
     });
 }
 
-TEST(LookupDialog, KanaSearchAndEnterHandTheCustomerCodeToTheTarget) {
-    test::ScratchDatabase db(test::Engine::SQLite, true);
-    auto connection = db.connect();
-    ASSERT_TRUE(connection);
-    ASSERT_EQ(test::InsertLookupRows(*connection), "");
+// The real windows on a database with the lookup rows, opened for an entry
+// screen's customer code.
+class LookupWindowsOnADatabase : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(connection);
+        ASSERT_EQ(test::InsertLookupRows(*connection), "");
+        ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
+        entry.controls["得意先コード"] = "";
+    }
+    test::ScratchDatabase db{test::Engine::SQLite, true};
+    std::unique_ptr<Connection> connection = db.connect();
     DataAccess access;
-    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
-    DataAccessLookupData data(access);
+    DataAccessLookupData data{access};
     LookupSession session;
     QtLookupViewFactory views;
-    LookupWindows windows(session, data, views);
+    LookupWindows windows{session, data, views};
     test::FakeHost entry;
-    entry.controls["得意先コード"] = "";
+};
 
+TEST_F(LookupWindowsOnADatabase, KanaSearchAndEnterHandTheCustomerCodeToTheTarget) {
     int listed = -1;
     bool noticeShown = true;
     WhileModal([&](QDialog& dialog) {
@@ -101,20 +108,7 @@ TEST(LookupDialog, KanaSearchAndEnterHandTheCustomerCodeToTheTarget) {
 
 // Ctrl+A, Ctrl+C and Ctrl+V in a code field edit it; only a Ctrl pressed
 // and released alone opens the field's lookup.
-TEST(LookupDialog, OnlyALoneCtrlOpensTheFieldsLookup) {
-    test::ScratchDatabase db(test::Engine::SQLite, true);
-    auto connection = db.connect();
-    ASSERT_TRUE(connection);
-    ASSERT_EQ(test::InsertLookupRows(*connection), "");
-    DataAccess access;
-    ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
-    DataAccessLookupData data(access);
-    LookupSession session;
-    QtLookupViewFactory views;
-    LookupWindows windows(session, data, views);
-    test::FakeHost entry;
-    entry.controls["得意先コード"] = "";
-
+TEST_F(LookupWindowsOnADatabase, OnlyALoneCtrlOpensTheFieldsLookup) {
     std::string nestedTitle;
     WhileModal([&](QDialog& dialog) {
         auto* staff = dialog.findChild<QLineEdit*>("担当者コード");
@@ -142,7 +136,7 @@ TEST(LookupDialog, OnlyALoneCtrlOpensTheFieldsLookup) {
 }
 
 // Every caption shows whole beside its sort arrow, in the font of the day.
-TEST(LookupDialog, NoColumnCaptionIsCut) {
+TEST(LookupDialogLayout, NoColumnCaptionIsCut) {
     test::FakeLookupData data;
     LookupSession session;
     LookupContext context;
