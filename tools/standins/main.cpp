@@ -7,10 +7,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 #include "app/installation.h"
 #include "data/connection_string.h"
@@ -32,21 +34,38 @@ int main(int argc, char** argv) {
     access.identity().programId = name;
     access.identity().userId = ReadUserName();
     access.identity().computerId = ReadComputerName();
-    {
-        // One line per start; appended whole so parallel starts do not mix.
-        std::string line = access.NowText() + "\t" + name + "\t" + argument + "\n";
+    // One line per start, and one for a start that cannot be answered;
+    // each appended whole so parallel starts do not mix.
+    auto record = [&](const std::string& what) {
+        std::string line = access.NowText() + "\t" + name + "\t" + what + "\n";
         int fd = open((prgbin + "standin-calls.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (fd >= 0) {
             ssize_t ignored = write(fd, line.data(), line.size());
             (void)ignored;
             close(fd);
         }
-    }
+    };
+    record(argument);
 
     std::string config = root + "conf/usrcnfg.accdb";
-    if (!access.OpenConfigConnection(ConfigConnectionString(1, config + ";"))) return 0;
+    // The starting program reopens the database while it waits; an open that
+    // meets its close is tried again for a while before the start goes
+    // unanswered.
+    DbError error;
+    bool opened = false;
+    for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        opened = access.OpenConfigConnection(ConfigConnectionString(1, config + ";"), &error);
+    }
+    if (!opened) {
+        record("! the configuration database cannot be opened: " + error.description);
+        return 0;
+    }
     LinkingState state;
-    if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) return 0;
+    if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) {
+        record("! no start message to answer");
+        return 0;
+    }
     std::ifstream replyFile(prgbin + name + ".reply");
     if (replyFile) {
         std::stringstream content;
