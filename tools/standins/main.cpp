@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     access.identity().programId = name;
     access.identity().userId = ReadUserName();
     access.identity().computerId = ReadComputerName();
-    // One line per start, and one for a start that cannot be answered;
-    // each appended whole so parallel starts do not mix.
+    // One line per start, and one when the database cannot be opened to
+    // answer; each appended whole so parallel starts do not mix.
     auto record = [&](const std::string& what) {
         std::string line = access.NowText() + "\t" + name + "\t" + what + "\n";
         int fd = open((prgbin + "standin-calls.log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
@@ -62,10 +62,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     LinkingState state;
-    if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) {
-        record("! no start message to answer");
-        return 0;
-    }
+    // Programs started without a start message (not linked) answer nobody.
+    if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) return 0;
     std::ifstream replyFile(prgbin + name + ".reply");
     if (replyFile) {
         std::stringstream content;
