@@ -3,7 +3,17 @@
 VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libpq-dev postgresql
                   libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils)
 
-velmora_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+# The project root, absolute, worked out once while this file is sourced: a
+# script may change its directory afterwards, and BASH_SOURCE stays relative
+# when the script was started by a relative path.
+VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+velmora_root() { printf '%s\n' "$VELMORA_ROOT"; }
+
+# ccache, when installed, keeps rebuilds of other build folders short.
+compiler_launcher() {
+    command -v ccache >/dev/null 2>&1 && printf '%s\n' -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+    return 0
+}
 
 # Installs what is missing, quietly; nothing is fetched when all is there.
 ensure_packages() {
@@ -22,7 +32,7 @@ ensure_packages() {
 
 build_project() {
     local root; root=$(velmora_root)
-    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release $(compiler_launcher) >/dev/null
     cmake --build "$root/build" -j "$(nproc)" -- --no-print-directory "$@"
 }
 
