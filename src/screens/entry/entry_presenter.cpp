@@ -1,5 +1,7 @@
 #include "screens/entry/entry_presenter.h"
 
+#include <algorithm>
+
 #include "app/program.h"
 #include "platform/files.h"
 #include "platform/process.h"
@@ -77,11 +79,13 @@ void EntryPresenter::Load(EntryView& view) {
     m_regions->commands.Start();
 }
 
-void EntryPresenter::commitFocused() {
-    const Control focused = m_screen->state.Focused;
-    if (focused.empty()) return;
-    m_regions->focus.Commit(focused);
-}
+// Everything the user does that does not move the focus through a field's
+// exit comes in here: scroll bar, wheel, clicks on panels, row numbers and
+// buttons, pages, lists, function keys, the window's close (timers through
+// EntryScreen::RunLater). The field being typed in is left first, as Tab
+// leaves it (taken in, or put back with its message), so its text is never
+// drawn over or read stale.
+bool EntryPresenter::beginAction() { return m_screen->BeginAction(); }
 
 // ---- what the window reports ------------------------------------------------
 
@@ -106,25 +110,33 @@ void EntryPresenter::FieldGesture(const Control& field) {
         m_regions->header.OpenLookup(field.name);
 }
 
+bool EntryPresenter::enterForLookup(const Control& field) {
+    ScreenState& st = m_screen->state;
+    if (st.Focused == field) return true;
+    // Into the field as a click would: the field typed in is left, the
+    // region check runs (the empty line after the last becomes a line).
+    m_regions->focus.Transfer(field, false);
+    return st.Focused == field;
+}
+
 void EntryPresenter::ButtonPressed(const Control& button) {
     if (m_screen->busy()) return;
     const std::string& name = button.name;
-    // A lookup button searches from what its field holds, typed or not; every
-    // other command acts on the quotation with the field being edited taken in.
-    if (button.row >= 0) {
-        for (const auto& f : RowFields())
-            if (f.button == name) {
-                m_regions->grid.OpenLookup({f.name, button.row}, true);
-                return;
-            }
+    // A lookup button searches from what its field holds, typed or not; the
+    // field is entered first when the focus is elsewhere.
+    const auto& fields = button.row >= 0 ? RowFields() : HeaderFields();
+    for (const auto& f : fields) {
+        if (f.button != name) continue;
+        const Control field{f.name, button.row};
+        if (!enterForLookup(field)) return;
+        if (button.row >= 0)
+            m_regions->grid.OpenLookup(field, true);
+        else
+            m_regions->header.OpenLookup(f.name);
         return;
     }
-    for (const auto& f : HeaderFields())
-        if (f.button == name) {
-            m_regions->header.OpenLookup(f.name);
-            return;
-        }
-    commitFocused();
+    if (button.row >= 0) return;
+    if (!beginAction()) return;
     ScreenState& st = m_screen->state;
     DocumentCommands& commands = m_regions->commands;
     if (name == "btn_画面クリア") return commands.ClearToNew(true);
@@ -171,7 +183,7 @@ void EntryPresenter::ButtonPressed(const Control& button) {
 }
 
 void EntryPresenter::CheckToggled(const Control& box, bool checked) {
-    if (m_screen->busy()) return;
+    if (!beginAction()) return;
     if (box.row >= 0)
         m_regions->grid.CheckToggled(box, checked);
     else
@@ -179,7 +191,7 @@ void EntryPresenter::CheckToggled(const Control& box, bool checked) {
 }
 
 void EntryPresenter::ListChosen(const Control& list, int index) {
-    if (m_screen->busy()) return;
+    if (!beginAction()) return;
     if (list.row >= 0)
         m_regions->grid.ListChosen(list, index);
     else
@@ -187,7 +199,7 @@ void EntryPresenter::ListChosen(const Control& list, int index) {
 }
 
 void EntryPresenter::PageChosen(int page) {
-    if (m_screen->busy()) return;
+    if (!beginAction()) return;
     ScreenState& st = m_screen->state;
     EntryView* view = m_screen->view;
     if (!st.DetailEnabled) {
@@ -203,7 +215,7 @@ void EntryPresenter::PageChosen(int page) {
 }
 
 void EntryPresenter::ListActivated(const std::string& list, int row) {
-    if (m_screen->busy()) return;
+    if (!beginAction()) return;
     m_regions->pages.Activated(list, row);
 }
 
@@ -217,17 +229,39 @@ void EntryPresenter::scrolled(int topLine) {
 }
 
 void EntryPresenter::Scrolled(int value) {
-    if (m_screen->busy()) return;
+    if (!beginAction()) return;
     scrolled(value);
 }
 
 void EntryPresenter::Wheel(int steps) {
     if (m_screen->busy() || m_screen->LastLine() + 1 < kVisibleRows) return;
+    if (!beginAction()) return;
     scrolled(m_screen->state.TopLine + steps);
 }
 
-void EntryPresenter::PanelClicked(const Control& panel) {
+void EntryPresenter::LineKey(LineMove move) {
     if (m_screen->busy()) return;
+    ScreenState& st = m_screen->state;
+    const Control from = st.Focused;
+    if (from.row < 0 || RegionOf(from) != EntryRegion::Row) return;
+    if (!beginAction()) return;
+    // The field left may have moved the focus (a line kind of 0 at the end).
+    if (st.Focused != from) return;
+    if (move == LineMove::Kind) return m_regions->focus.Transfer({"行区分", from.row}, false);
+    const int last = m_screen->LastLine();
+    int line = st.CurrentLine;
+    switch (move) {
+        case LineMove::PageDown: line += kVisibleRows; break;
+        case LineMove::PageUp: line -= kVisibleRows; break;
+        case LineMove::First: line = 0; break;
+        case LineMove::Last: line = last; break;
+        case LineMove::Kind: break;
+    }
+    m_regions->focus.GoToLine(std::clamp(line, 0, std::max(last, 0)), from.name);
+}
+
+void EntryPresenter::PanelClicked(const Control& panel) {
+    if (!beginAction()) return;
     const std::string& name = panel.name;
     if (name == "manualpanel") return openManual();
     if (m_regions->starts.Start(name)) return;
@@ -253,9 +287,8 @@ void EntryPresenter::openManual() {
 }
 
 bool EntryPresenter::CloseRequested() {
-    if (m_screen->busy()) return false;
     if (m_program.ended()) return true;
-    commitFocused();
+    if (!beginAction()) return false;
     return m_regions->commands.End();
 }
 

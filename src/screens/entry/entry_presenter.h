@@ -46,6 +46,10 @@ public:
     // List付属書類), the row by its index in the rows the list was given.
     void ListActivated(const std::string& list, int row);
     void Scrolled(int value);
+    // Keys that move through the lines from a row field: ten lines down or
+    // up, the first or the last line, in the same column; or the row's 行区分.
+    enum class LineMove { PageDown, PageUp, First, Last, Kind };
+    void LineKey(LineMove move);
     // Mouse wheel over the rows: positive steps scroll down.
     void Wheel(int steps);
     // Registration panels (bak_得意先, bak_御担当者, bak_納品先), the manual
@@ -73,7 +77,9 @@ public:
 
 private:
     struct Regions;
-    void commitFocused();
+    bool beginAction();
+    // The focus into a lookup button's field; false when it stayed out.
+    bool enterForLookup(const Control& field);
     void scrolled(int topLine);
     void openManual();
 

@@ -22,6 +22,22 @@ EntryScreen::EntryScreen(Program& program_, LookupWindows* lookups_, LookupHost&
     scope = std::make_unique<DocumentScope>(program.access(), quotation, context, prompts);
 }
 
+bool EntryScreen::BeginAction() {
+    if (busy()) return false;
+    if (!state.Focused.empty()) focus->Commit(state.Focused);
+    return !busy();
+}
+
+void EntryScreen::RunLater(int ms, std::function<void()> task) {
+    if (!view) return;
+    view->RunLater(ms, [this, task = std::move(task)]() mutable {
+        // A linked program is being waited for: the task follows once it has answered.
+        if (busy()) return RunLater(50, std::move(task));
+        BeginAction();
+        task();
+    });
+}
+
 void EntryScreen::Notice(const std::string& text) {
     if (view) view->SetNotice(text);
 }

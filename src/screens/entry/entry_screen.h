@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +90,12 @@ struct EntryScreen {
     QuotationHeader& header() { return quotation.header; }
     int LastLine() const { return quotation.LastLine; }
     bool busy() const { return state.Redrawing || state.LinkWaiting; }
+    // The one commit point: before any action that does not move the focus
+    // through a field's exit, the field being typed in is left as Tab leaves
+    // it. False while the screen is busy (the action is not taken).
+    bool BeginAction();
+    // A task for later (a timer), taken as any other action.
+    void RunLater(int ms, std::function<void()> task);
     // Writes the notice bar (お知らせ).
     void Notice(const std::string& text);
     // The staff member may do the operation (Operation of app/sign_in.h).

@@ -326,6 +326,22 @@ void FocusRules::ScrollTo(int topLine) {
     ScrollBarSetUp();
 }
 
+void FocusRules::GoToLine(int line, const std::string& field) {
+    ScreenState& st = m_s.state;
+    if (line < st.TopLine || line >= st.TopLine + kVisibleRows) ScrollTo(line - st.RowInPanel);
+    const int row = std::clamp(line - st.TopLine, 0, kVisibleRows - 1);
+    const Control wanted{field, row};
+    const Control to = CanTakeFocus(wanted) ? wanted : FirstRowField(row, RowPage());
+    if (to.empty()) return;
+    if (to == st.Focused) {
+        // Scrolled under the field: the same row now stands for another line.
+        st.CurrentLine = st.TopLine + row;
+        if (m_s.view) m_s.view->FocusControl(to);
+        return;
+    }
+    Transfer(to, false);
+}
+
 void FocusRules::ScrollBarSetUp() {
     if (!m_s.view) return;
     const int lines = m_s.LastLine() + 1;

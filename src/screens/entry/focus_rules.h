@@ -56,6 +56,11 @@ public:
     Control FirstRowField(int row, int page) const;
     Control LastRowField(int row, int page) const;
 
+    // Keyboard paging: the line brought into view at the same row where it
+    // can be, and the focus into its field of that name (the row's first
+    // field where that one takes no focus on this line).
+    void GoToLine(int line, const std::string& field);
+
     // Scrolling: TopLine moves, rows are redrawn, the bar follows.
     void ScrollTo(int topLine);
     void ScrollBarSetUp();

@@ -80,7 +80,7 @@ bool PrintCommands::issue(int operation, const char* question, char mode) {
 void PrintCommands::envelopeLater(const std::string& customer) {
     if (!m_s.view) return;
     const std::string office = m_s.program.session().運用事業所コード;
-    m_s.view->RunLater(kEnvelopeDelay, [this, office, customer] {
+    m_s.RunLater(kEnvelopeDelay, [this, office, customer] {
         start(kEnvelopeProgram, EnvelopeArgument(office, customer), std::string(kEnvelopeProgram) + kProgramMissing);
     });
 }
@@ -95,7 +95,7 @@ void PrintCommands::Preview() { issue(static_cast<int>(Operation::Preview), "プ
 void PrintCommands::ImageOutput() {
     if (!issue(static_cast<int>(Operation::ImageOutput), "PDFを作成しますか?", '3') || !m_s.view) return;
     for (int delay : {kAttachmentRebuild, kAttachmentLateRebuild})
-        m_s.view->RunLater(delay, [this] {
+        m_s.RunLater(delay, [this] {
             if (m_s.pages) m_s.pages->RebuildAttachments();
         });
 }

@@ -8,92 +8,24 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "../presenter/screen_fixture.h"
 #include <QTreeWidget>
 
-#include "screens/entry/entry_presenter.h"
-#include "screens/entry/qt/entry_window.h"
-#include "screens/entry/session_bridge.h"
-#include "screens/lookup/lookup_windows.h"
-#include "screens/lookup/qt/qt_view_factory.h"
+#include "real_window.h"
 
 namespace velmora {
 namespace {
 
 // The real window on the demo installation, typed at as a salesperson does:
-// keys only, every value through the field it belongs to.
-class AcceptanceTest : public testing::TestWithParam<test::Engine> {
+// keys only, every value through the field it belongs to. Every dialog is
+// answered by the answerer; one the test did not expect fails it at once.
+class AcceptanceTest : public test::RealWindowTest {
 protected:
-    void SetUp() override {
-        m_install = std::make_unique<test::DemoInstallation>(GetParam());
-        VELMORA_REQUIRE_DATABASE(*m_install);
-        m_program = std::make_unique<Program>(m_install->environment(), m_host);
-        ASSERT_TRUE(m_program->StartUp());
-        m_lookupData = std::make_unique<DataAccessLookupData>(m_program->access());
-        m_lookupSession = MakeLookupSession(m_program->session());
-        m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews);
-        m_presenter = std::make_unique<EntryPresenter>(*m_program, m_lookups.get());
-        m_window = std::make_unique<EntryWindow>(*m_presenter);
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void TearDown() override {
-        if (m_window) m_window->endSession();
-        m_window.reset();
-        m_presenter.reset();
-        m_lookups.reset();
-    }
+    // The save confirmation is answered 登録のみ as soon as it shows.
+    void storeOnlyWhenAsked() { m_dialogs.expect("", "登録のみ"); }
+    bool confirmed() { return m_dialogs.allAnswered() && !m_dialogs.seen.empty(); }
+    std::string question() { return m_dialogs.seen.empty() ? "" : m_dialogs.seen.back(); }
 
-    QWidget* focused() { return QApplication::focusWidget(); }
-    std::string focusedName() { return focused() ? focused()->objectName().toStdString() : std::string(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(focused() ? focused() : m_window.get(), k, modifiers);
-    }
-    // Types into the focused field (a field reached by Tab has its text selected).
-    void type(const char* text) { QTest::keyClicks(focused(), QString::fromUtf8(text)); }
-    // Japanese text arrives through the input method as a committed string.
-    void typeThroughInputMethod(const char* text) {
-        QInputMethodEvent event;
-        event.setCommitString(QString::fromUtf8(text));
-        QApplication::sendEvent(focused(), &event);
-    }
-    // Tab (or Shift+Tab) until the named control has the focus.
-    void tabTo(const char* name, bool back = false) {
-        for (int i = 0; i < 80 && focusedName() != name; ++i) key(Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
-        ASSERT_EQ(focusedName(), name);
-    }
-    // Answers the save confirmation with the key of its focused first button
-    // ("登録のみ") as soon as it shows.
-    void storeOnlyWhenAsked() {
-        m_confirmed = false;
-        QTimer::singleShot(20, [this] { answerConfirmation(); });
-    }
-    // Polls for the confirmation; each poll schedules the next one itself, so
-    // nothing holds on to the poll once the dialog is answered.
-    void answerConfirmation() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == "msg印刷確認") {
-            m_question = modal->findChild<QLabel*>("lab_msg")->text().toStdString();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-            m_confirmed = true;
-            return;
-        }
-        QTimer::singleShot(20, [this] { answerConfirmation(); });
-    }
-    std::string notice() { return m_window->findChild<QLabel*>("お知らせ")->text().toStdString(); }
-
-    std::unique_ptr<test::DemoInstallation> m_install;
-    test::RecordingHost m_host;
-    std::unique_ptr<Program> m_program;
-    std::unique_ptr<DataAccessLookupData> m_lookupData;
-    LookupSession m_lookupSession;
-    QtLookupViewFactory m_lookupViews;
-    std::unique_ptr<LookupWindows> m_lookups;
-    std::unique_ptr<EntryPresenter> m_presenter;
-    std::unique_ptr<EntryWindow> m_window;
-    bool m_confirmed = false;
-    std::string m_question;
+    test::DialogAnswerer m_dialogs;
 };
 
 // A new quotation typed from the keyboard: customer by code, staff,
@@ -102,7 +34,7 @@ protected:
 // customer's tax setting is changed and F12 saves the change.
 TEST_P(AcceptanceTest, AQuotationIsTypedSavedOpenedAndChangedByKeyboard) {
     ASSERT_EQ(focusedName(), "得意先コード");
-    const std::string number = m_window->findChild<QLineEdit*>("営業見積No")->text().toStdString();
+    const std::string number = text("営業見積No");
     type("1");
     tabTo("担当者コード");
     type("101");
@@ -123,8 +55,8 @@ TEST_P(AcceptanceTest, AQuotationIsTypedSavedOpenedAndChangedByKeyboard) {
     key(Qt::Key_Tab);
     storeOnlyWhenAsked();
     key(Qt::Key_Tab);  // 見積伝票備考B, then the tail's end asks to save
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_confirmed; }));
-    EXPECT_EQ(m_question, "登録します。よろしいですか？");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return confirmed(); }));
+    EXPECT_EQ(question(), "登録します。よろしいですか？");
     EXPECT_TRUE(QTest::qWaitFor([&] { return focusedName() == "得意先コード"; }, 2000)) << focusedName();
 
     const std::string where = " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
@@ -139,16 +71,16 @@ TEST_P(AcceptanceTest, AQuotationIsTypedSavedOpenedAndChangedByKeyboard) {
 
     // Opened again by its number, typed into 見積No.
     tabTo("営業見積No", true);
-    type(number.c_str());
+    type(number);
     key(Qt::Key_Tab);
-    ASSERT_EQ(m_window->findChild<QLineEdit*>("得意先コード")->text().toStdString(), "000001");
+    ASSERT_EQ(text("得意先コード"), "000001");
     tabTo("得意先消費税区分");
     type("2");
     key(Qt::Key_Tab);
     storeOnlyWhenAsked();
     key(Qt::Key_F12);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_confirmed; }));
-    EXPECT_EQ(m_question, "修正します。よろしいですか？");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return confirmed(); }));
+    EXPECT_EQ(question(), "修正します。よろしいですか？");
     EXPECT_EQ(m_install->value("SELECT 得意先消費税区分 FROM T営業見積" + where), "2");
     EXPECT_EQ(m_install->count("R営業見積" + where + " AND 赤黒区分 = '0'"), 1);
     EXPECT_EQ(m_install->count("R営業見積" + where + " AND 赤黒区分 = '1'"), 2);
@@ -166,25 +98,20 @@ TEST_P(AcceptanceTest, ALoneCtrlOpensTheLookupAndItsChoiceIsRead) {
 
     std::string chosen;
     bool shown = false;
-    std::function<void()> poll = [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* list = modal ? modal->findChild<QTreeWidget*>() : nullptr;
-        if (list && list->topLevelItemCount() > 0) {
-            shown = true;
-            list->setFocus();
-            list->setCurrentItem(list->topLevelItem(1));
-            chosen = list->topLevelItem(1)->text(0).toStdString();
-            QTest::keyClick(list, Qt::Key_Return);
-            return;
-        }
-        QTimer::singleShot(20, poll);
-    };
-    QTimer::singleShot(20, poll);
-    QTest::keyPress(focused(), Qt::Key_Control);
-    QTest::keyRelease(focused(), Qt::Key_Control);
+    m_dialogs.expect("", [&](QDialog* lookup) {
+        auto* list = lookup->findChild<QTreeWidget*>();
+        ASSERT_TRUE(list && QTest::qWaitFor([&] { return list->topLevelItemCount() > 1; }));
+        shown = true;
+        list->setFocus();
+        list->setCurrentItem(list->topLevelItem(1));
+        chosen = list->topLevelItem(1)->text(0).toStdString();
+        QTest::keyClick(lookup->windowHandle(), Qt::Key_Return);
+    });
+    QTest::keyPress(window(), Qt::Key_Control);
+    QTest::keyRelease(window(), Qt::Key_Control);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown; }));
     ASSERT_FALSE(chosen.empty());
-    EXPECT_EQ(m_window->findChild<QLineEdit*>("担当者コード")->text().toStdString(), chosen);
+    EXPECT_EQ(text("担当者コード"), chosen);
     EXPECT_EQ(m_presenter->screen().quotation.header.担当者コード, chosen) << "the choice was read as typed";
     EXPECT_FALSE(m_presenter->screen().quotation.header.担当者名.empty());
 }
@@ -194,23 +121,18 @@ TEST_P(AcceptanceTest, ALoneCtrlOpensTheLookupAndItsChoiceIsRead) {
 // subtotal line, saved, opened again: the stored lines and totals are what
 // the screen showed.
 TEST_P(AcceptanceTest, LinesAreTypedInsertedDeletedSubtotalledAndStored) {
-    const std::string number = m_window->findChild<QLineEdit*>("営業見積No")->text().toStdString();
+    const std::string number = text("営業見積No");
     type("1");
     tabTo("見積期限");
     key(Qt::Key_Tab);
     for (int i = 0; i < 5; ++i) {
         const std::string row = std::to_string(i);
         ASSERT_EQ(focusedName(), "商品コード_" + row) << notice();
-        type(("ST-0000" + std::to_string(i + 1)).c_str());
+        type("ST-0000" + std::to_string(i + 1));
         tabTo(("見積数量_" + row).c_str());
-        type(std::to_string(i + 2).c_str());
+        type(std::to_string(i + 2));
         tabTo(("商品コード_" + std::to_string(i + 1)).c_str());
     }
-    auto click = [&](const char* name) {
-        QWidget* widget = m_window->findChild<QWidget*>(name);
-        ASSERT_NE(widget, nullptr) << name;
-        QTest::mouseClick(widget, Qt::LeftButton);
-    };
     // A line inserted before the third, typed; the fifth (ST-00004) deleted.
     click("商品コード_2");
     click("btn_行挿入");
@@ -234,7 +156,7 @@ TEST_P(AcceptanceTest, LinesAreTypedInsertedDeletedSubtotalledAndStored) {
 
     storeOnlyWhenAsked();
     key(Qt::Key_F12);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_confirmed; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return confirmed(); }));
     const std::string where = " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
     ASSERT_EQ(m_install->count("T営業見積明細" + where), 6) << notice();
     const char* stored[] = {"ST-00001", "ST-00002", "ST-00009", "ST-00003", "ST-00005", ""};
@@ -246,13 +168,13 @@ TEST_P(AcceptanceTest, LinesAreTypedInsertedDeletedSubtotalledAndStored) {
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return focusedName() == "得意先コード"; }, 2000)) << focusedName();
     tabTo("営業見積No", true);
-    type(number.c_str());
+    type(number);
     key(Qt::Key_Tab);
     ASSERT_EQ(screen.quotation.LastLine, 5);
     EXPECT_EQ(screen.quotation.header.税抜見積金額合計, total);
     EXPECT_EQ(screen.quotation.lines[5].見積金額, total);
-    EXPECT_EQ(m_window->findChild<QLineEdit*>("商品コード_2")->text().toStdString(), "ST-00009");
-    EXPECT_EQ(m_window->findChild<QLineEdit*>("見積数量_2")->text().toStdString(), "7.00");
+    EXPECT_EQ(text("商品コード_2"), "ST-00009");
+    EXPECT_EQ(text("見積数量_2"), "7.00");
 }
 
 // This file includes Qt before the domain headers: the lines pricing sees are

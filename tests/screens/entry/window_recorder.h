@@ -45,6 +45,9 @@ public:
     }
     void Scrolled(int value) override { log.push_back("scroll " + std::to_string(value)); }
     void Wheel(int steps) override { log.push_back("wheel " + std::to_string(steps)); }
+    void LineKey(EntryPresenter::LineMove move) override {
+        log.push_back("linekey " + std::to_string(static_cast<int>(move)));
+    }
     void PanelClicked(const Control& panel) override { log.push_back("panel " + Named(panel)); }
     bool CloseRequested() override {
         ++closeRequests;

@@ -25,6 +25,8 @@ public:
     virtual void ListActivated(const std::string& list, int row) = 0;
     virtual void Scrolled(int value) = 0;
     virtual void Wheel(int steps) = 0;
+    // PageDown, PageUp, Ctrl+Home, Ctrl+End or F6 in a row field.
+    virtual void LineKey(EntryPresenter::LineMove move) = 0;
     virtual void PanelClicked(const Control& panel) = 0;
     // True when the program has ended and the window may close.
     virtual bool CloseRequested() = 0;
@@ -46,6 +48,7 @@ public:
     void ListActivated(const std::string& list, int row) override { m_p.ListActivated(list, row); }
     void Scrolled(int value) override { m_p.Scrolled(value); }
     void Wheel(int steps) override { m_p.Wheel(steps); }
+    void LineKey(EntryPresenter::LineMove move) override { m_p.LineKey(move); }
     void PanelClicked(const Control& panel) override { m_p.PanelClicked(panel); }
     bool CloseRequested() override { return m_p.CloseRequested(); }
     void EndWithoutAsking() override { m_p.EndWithoutAsking(); }

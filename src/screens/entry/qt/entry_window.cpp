@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,6 +43,21 @@ std::string S(const QString& text) {
 
 QString ObjectName(const Control& control) {
     return control.row < 0 ? Q(control.name) : Q(control.name) + "_" + QString::number(control.row);
+}
+
+// The keys that move through the lines from a row field.
+std::optional<EntryPresenter::LineMove> LineMoveOf(const QKeyEvent& key) {
+    using Move = EntryPresenter::LineMove;
+    const auto modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        if (key.key() == Qt::Key_PageDown) return Move::PageDown;
+        if (key.key() == Qt::Key_PageUp) return Move::PageUp;
+        if (key.key() == Qt::Key_F6) return Move::Kind;
+    } else if (modifiers == Qt::ControlModifier) {
+        if (key.key() == Qt::Key_Home) return Move::First;
+        if (key.key() == Qt::Key_End) return Move::Last;
+    }
+    return std::nullopt;
 }
 
 // Wide enough for the product names, narrow enough for a 1280 pixel screen.
@@ -187,6 +203,10 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
                 activateListRow(tree);
                 return true;
             }
+            if (const auto move = LineMoveOf(*key); move && m_fieldOf.count(watched) && ControlOf(watched).row >= 0) {
+                report([&](EntryEvents& e) { e.LineKey(*move); });
+                return true;
+            }
             auto* edit = qobject_cast<QLineEdit*>(watched);
             if (edit && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
                 m_fieldOf.count(edit)) {
@@ -300,16 +320,25 @@ void EntryWindow::SetNotice(const std::string& text) {
     m_notice->setText(Q(text));
 }
 
+void EntryWindow::takeKeyboardBack() {
+    // A closed dialog leaves no window active where no window manager hands
+    // the keyboard back; the user goes on typing here.
+    if (isVisible() && !isActiveWindow() && !QApplication::activeModalWidget()) activateWindow();
+}
+
 bool EntryWindow::AskYesNo(const std::string& text, bool defaultNo) {
     Busy busy(*this);
     QMessageBox box(QMessageBox::Question, "Velmora", Q(text), QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    takeKeyboardBack();
+    return yes;
 }
 
 void EntryWindow::ShowMessage(const std::string& text) {
     Busy busy(*this);
     QMessageBox::information(this, "Velmora", Q(text));
+    takeKeyboardBack();
 }
 
 void EntryWindow::SetText(const Control& control, const std::string& text) {
@@ -466,7 +495,9 @@ void EntryWindow::SetWindowEnabled(bool enabled) {
 
 int EntryWindow::AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) {
     Busy busy(*this);
-    return SaveConfirmDialog::Ask(this, question, loaded, warning);
+    const int answer = SaveConfirmDialog::Ask(this, question, loaded, warning);
+    takeKeyboardBack();
+    return answer;
 }
 
 void EntryWindow::ShowWait(bool visible) {
@@ -476,8 +507,7 @@ void EntryWindow::ShowWait(bool visible) {
         m_wait->showPainted();
     } else if (m_wait) {
         m_wait->hide();
-        // The keyboard returns to the window the user works in.
-        if (!isActiveWindow()) activateWindow();
+        takeKeyboardBack();
     }
 }
 

@@ -139,6 +139,8 @@ private:
         action(m_events);
     }
     void setColour(const Control& control, Colour colour, bool text);
+    // The keyboard back to this window after a dialog closed.
+    void takeKeyboardBack();
     // A task of RunLater, run once nothing else is being handled.
     void runWhenFree(std::function<void()> task);
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "pricing/totals.h"
 #include "screens/entry/entry_fields.h"
 #include "screens/entry/qt/entry_events.h"
 #include "screens/entry/qt/entry_window.h"
@@ -58,6 +61,17 @@ bool IsNameColumn(const EntryField& field) {
 }
 // Full-width characters a name column shows at least.
 constexpr int kRowNameChars = 12;
+// What a line edit's frame and text margins take of its width.
+constexpr int kLineEditMargins = 12;
+
+// The subtotal lines show their label (小計 … 合計, set right by ideographic
+// spaces) in the name column: it shows whole.
+int LongestSubtotalLabel(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (std::int16_t kind = kLineSubtotal; kind <= kLineGrandTotal; ++kind)
+        widest = std::max(widest, metrics.horizontalAdvance(Q(SubtotalLabel(kind))));
+    return widest;
+}
 
 const std::vector<const char*> kActivityColumns = {"日付", "時刻", "担当者",   "発信", "対応",
                                                    "要件", "段階", "御担当者", "摘要"};
@@ -182,10 +196,12 @@ QWidget* EntryWindow::buildRowPage(int page, QWidget* parent) {
             grid->addWidget(widget, line, column[f->name], 1, own ? span[f->name] : 1);
             if (f->kind == K::List)
                 widget->setFixedWidth(fontMetrics().horizontalAdvance(QString(6, QChar(0x6F22))) + 24);
-            // Names take what the figures leave of the line; units keep their width.
+            // Names take what the figures leave of the line, at least the
+            // width of the subtotal labels; units keep their width.
             if (IsNameColumn(*f))
-                widget->setMinimumWidth(
-                    fontMetrics().horizontalAdvance(QString(kRowNameChars, QChar(0x6F22))));
+                widget->setMinimumWidth(std::max(
+                    fontMetrics().horizontalAdvance(QString(kRowNameChars, QChar(0x6F22))),
+                    LongestSubtotalLabel(widget->fontMetrics()) + kLineEditMargins));
             else if (f->kind == K::Text)
                 widget->setFixedWidth(widget->minimumWidth());
             if (f->kind != K::Check && f->kind != K::Sentinel) widget->setFixedHeight(rowHeight);

@@ -207,12 +207,10 @@ QWidget* EntryWindow::buildCommandButtons(QWidget* parent) {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
-    QFont hintFont = font();
-    hintFont.setPointSizeF(hintFont.pointSizeF() * 0.75);
     int column = 0;
     for (const EntryButton& b : CommandButtons()) {
+        // The key names read at the window's own size.
         auto* hint = new QLabel(KeyHint(b.name), row);
-        hint->setFont(hintFont);
         hint->setAlignment(Qt::AlignCenter);
         hint->setForegroundRole(QPalette::PlaceholderText);
         grid->addWidget(hint, 0, column);
