@@ -1,7 +1,11 @@
 # Shared by scripts/demo, scripts/test and scripts/fuzz: packages, builds, test database server.
 
-VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libpq-dev postgresql
-                  libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils)
+# qt6-translations-l10n: Qt's own Japanese texts of standard buttons and dialogs.
+# The end-to-end test drives the installed program on a virtual display (xvfb)
+# with real input (xdotool), keeps screenshots (imagemagick) and is written in python3.
+VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libpq-dev postgresql
+                  libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils
+                  python3 xvfb xdotool imagemagick)
 
 # The project root, absolute, worked out once while this file is sourced: a
 # script may change its directory afterwards, and BASH_SOURCE stays relative
@@ -36,7 +40,14 @@ build_project() {
     cmake --build "$root/build" -j "$(nproc)" -- --no-print-directory "$@"
 }
 
-pg_bin_dir() { ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1; }
+# The newest installed server's programs, or those VELMORA_PG_BIN names.
+pg_bin_dir() {
+    if [ -n "${VELMORA_PG_BIN:-}" ]; then
+        printf '%s\n' "$VELMORA_PG_BIN"
+    else
+        ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1
+    fi
+}
 
 # A throwaway PostgreSQL server on a private socket folder. PostgreSQL will
 # not run as root, so as root the server runs as the postgres user.

@@ -18,6 +18,7 @@
 #include "screens/entry/session_bridge.h"
 #include "screens/lookup/lookup_data.h"
 #include "screens/lookup/lookup_windows.h"
+#include "screens/lookup/qt/japanese_translation.h"
 #include "screens/lookup/qt/qt_view_factory.h"
 
 namespace {
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Velmora");
     UseJapaneseFont();
+    if (!UseJapaneseTranslation())
+        std::fprintf(stderr, "Velmora: Qt's Japanese translation (qt6-translations-l10n) is not installed\n");
 
     StartUpHostQt host;
     Program program(environment, host);

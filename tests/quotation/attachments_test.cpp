@@ -1,13 +1,12 @@
 #include "quotation/attachments.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "documents_fixture.h"
 #include "quotation/activities.h"
 #include "quotation/attachment_files.h"
+#include "support/file_modes.h"
 
 namespace velmora::test {
 namespace {
@@ -147,14 +146,16 @@ TEST_P(AttachmentsTest, DeletingRemovesOnlyTheAttachmentsOwnCopies) {
     EXPECT_TRUE(fs::exists(Stored("001", "a.txt")));
 
     // A copy that cannot be removed: the document folder refuses changes
-    // (root changes anything, so this needs another user).
-    if (geteuid() != 0) {
-        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    // (root's override is dropped meanwhile).
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    {
+        FileModesApply modes;
+        ASSERT_TRUE(modes.effective()) << "root's file permission capabilities cannot be dropped here";
         EXPECT_TRUE(attachments().Remove(owner, "001", message));
-        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
-        EXPECT_EQ(message.rfind(kCopyNotRemoved, 0), 0u) << message;
-        EXPECT_EQ(count("M付属書類"), 0) << "the row is gone all the same";
     }
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(message.rfind(kCopyNotRemoved, 0), 0u) << message;
+    EXPECT_EQ(count("M付属書類"), 0) << "the row is gone all the same";
 }
 
 // The activity list's query on both engines: inner joins, the order and the key.

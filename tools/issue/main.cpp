@@ -15,6 +15,7 @@
 #include "issue/qt/issue_output.h"
 #include "issue/qt/sheet_painter.h"
 #include "platform/identity.h"
+#include "screens/lookup/qt/japanese_translation.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ int main(int argc, char** argv) {
     // Qt sees only the program name: the argument is ours, blanks and all.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    // The preview window and the messages speak Japanese like the program.
+    UseJapaneseTranslation();
 
     DataAccess access;
     IssueJob job;

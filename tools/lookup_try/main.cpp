@@ -18,6 +18,7 @@
 #include "app/installation.h"
 #include "data/data_access.h"
 #include "screens/lookup/lookup_windows.h"
+#include "screens/lookup/qt/japanese_translation.h"
 #include "screens/lookup/qt/qt_view_factory.h"
 #include "try_window.h"
 
@@ -55,6 +56,7 @@ bool OpenInstallation(const std::string& root, DataAccess& access, LookupSession
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    UseJapaneseTranslation();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string root, window, office, condition, screenshot;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -14,6 +14,7 @@
 #include "screen_fixture.h"
 #include "screens/entry/detail_pages.h"
 #include "screens/entry/entry_fields.h"
+#include "support/file_modes.h"
 
 namespace velmora::test {
 namespace {
@@ -327,13 +328,18 @@ TEST_P(DetailPagesTest, AFailedCopyWritesNoRowAndIsReported) {
     EXPECT_EQ(install->count(Attachments()), 0);
 }
 
-// A document folder the user may not write to (root may write anywhere).
+// A document folder the user may not write to (root's override is dropped
+// while the file is attached).
 TEST_P(DetailPagesTest, AReadOnlyDocumentFolderWritesNoRow) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     OpenStored(number);
+    const auto source = Source("a.txt");
     fs::permissions(documents, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    AttachFile(Source("a.txt"));
+    {
+        FileModesApply modes;
+        ASSERT_TRUE(modes.effective()) << "root's file permission capabilities cannot be dropped here";
+        AttachFile(source);
+    }
     fs::permissions(documents, fs::perms::owner_write, fs::perm_options::add);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].rfind(kCopyFailed, 0), 0u) << view.messages[0];

@@ -1,0 +1,417 @@
+#!/usr/bin/env python3
+"""The installed program on a demo installation, driven as a person drives it.
+
+Starts prgbin/Velmora of a fresh demo installation on a private virtual
+display (Xvfb) and works it with real X input events (xdotool): a customer
+typed by code and then one picked through the lone-Ctrl lookup, three
+product lines and a subtotal line, a scroll of the lines while a typed
+quantity has not been left, a save through the confirmation dialog, a
+browse back to the stored quotation, its PDF, its deletion. The stored rows
+and the PDF's text are read back and checked. When a step fails the screens
+seen so far are kept in BUILD/e2e-failures/.
+
+  window_e2e.py --build BUILD --engine sqlite|postgresql
+
+PostgreSQL runs on the test server VELMORA_TEST_PG names ("socket-folder:port").
+Exit status 77 means skipped (no test server, or the X tools missing outside
+scripts/test, which installs them).
+"""
+
+import argparse
+import os
+import shutil
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+OFFICE = "001"
+# The colour of the focus frame around an input field (Qt's Fusion style).
+FOCUS_FRAME = bytes((0x26, 0x70, 0x9E))
+# From the left edge of a line's 商品コード to its 行区分.
+KIND_LEFT_OF_PRODUCT = 129
+TOOLS = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick", "pdftotext": "poppler-utils"}
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, predicate, timeout=15.0, interval=0.1):
+    """Polls until predicate() gives something true and returns it."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"waited {timeout:.0f} s for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A private Xvfb display, found free by the server itself."""
+
+    def __init__(self, log_dir):
+        read_end, write_end = os.pipe()
+        self.log = open(os.path.join(log_dir, "xvfb.log"), "w")
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1000x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=self.log, stderr=subprocess.STDOUT)
+        os.close(write_end)
+        with os.fdopen(read_end) as reader:
+            number = reader.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start (see xvfb.log)")
+        self.name = ":" + number
+        self.env = dict(os.environ, DISPLAY=self.name)
+        for key in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
+            self.env.pop(key, None)
+
+    def close(self):
+        self.server.terminate()
+        try:
+            self.server.wait(5)
+        except subprocess.TimeoutExpired:
+            self.server.kill()
+        self.log.close()
+
+    def xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise Failure(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
+        return result.stdout.strip()
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True)
+
+
+class Run:
+    """One demo installation and the program running on it."""
+
+    def __init__(self, args):
+        self.args = args
+        self.engine = args.engine
+        self.build = os.path.abspath(args.build)
+        self.failures_dir = os.path.join(self.build, "e2e-failures")
+        self.work = tempfile.mkdtemp(prefix=f"velmora-e2e-{self.engine}-")
+        self.install = os.path.join(self.work, "install")
+        self.display = None
+        self.program = None
+        self.shots = []
+        self.step = "start"
+        self.pg = None
+
+    # -- the installation and its database ---------------------------------
+
+    def create_installation(self):
+        command = [os.path.join(self.build, "bin", "velmora-admin"), "init", self.install]
+        if self.engine == "postgresql":
+            folder, port = os.environ["VELMORA_TEST_PG"].rsplit(":", 1)
+            self.pg = (folder, port, f"velmora_e2e_{os.getpid()}")
+            command += ["--postgres", ":".join(self.pg)]
+        result = subprocess.run(command, capture_output=True, text=True)
+        if result.returncode != 0:
+            raise Failure(f"velmora-admin init failed: {result.stdout}{result.stderr}")
+
+    def drop_database(self):
+        if self.pg:
+            folder, port, name = self.pg
+            subprocess.run(["psql", "-h", folder, "-p", port, "-U", "postgres", "-d", "postgres", "-q", "-c",
+                            f"DROP DATABASE IF EXISTS {name}"], capture_output=True)
+
+    def rows(self, sql):
+        """The rows of a query on the business database, as lists of texts."""
+        if self.pg:
+            folder, port, name = self.pg
+            result = subprocess.run(["psql", "-h", folder, "-p", port, "-U", "postgres", "-d", name, "-X", "-A", "-t",
+                                     "-F", "\t", "-c", sql], capture_output=True, text=True)
+            if result.returncode != 0:
+                raise Failure(f"psql: {result.stderr.strip()}")
+            return [line.split("\t") for line in result.stdout.splitlines() if line]
+        with sqlite3.connect(os.path.join(self.install, "data", "salesdb.accdb")) as db:
+            return [["" if v is None else str(v) for v in row] for row in db.execute(sql)]
+
+    # -- the program ----------------------------------------------------------
+
+    def start_program(self):
+        self.display = Display(self.work)
+        self.program_log = open(os.path.join(self.work, "velmora.log"), "w")
+        self.program = subprocess.Popen([os.path.join(self.install, "prgbin", "Velmora")], env=self.display.env,
+                                        stdout=self.program_log, stderr=subprocess.STDOUT, cwd=self.work)
+        self.main = wait_for("the entry window", lambda: self.windows()[:1], timeout=30)[0]
+        self.focus(self.main)
+
+    def windows(self):
+        """The program's visible windows, oldest first."""
+        if self.program.poll() is not None:
+            raise Failure(f"the program ended with status {self.program.returncode}")
+        out = self.display.xdotool("search", "--onlyvisible", "--pid", str(self.program.pid), check=False)
+        return sorted(int(w) for w in out.split())
+
+    def focus(self, window):
+        self.display.xdotool("windowfocus", "--sync", str(window))
+
+    def dialog(self, what, timeout=15):
+        """Waits for a window other than the entry window, gives it the keyboard."""
+        found = wait_for(what, lambda: [w for w in self.windows() if w != self.main], timeout)[-1]
+        self.focus(found)
+        time.sleep(0.2)  # the dialog's first paint and its focus widget
+        return found
+
+    def dialog_gone(self, what, timeout=15):
+        wait_for(what, lambda: self.windows() == [self.main], timeout)
+        self.focus(self.main)
+
+    def title(self, window):
+        return self.display.xdotool("getwindowname", str(window), check=False)
+
+    def key(self, *keys):
+        self.display.xdotool("key", "--delay", "40", *keys)
+        time.sleep(0.15)  # the program reads the field the key left
+
+    def type(self, text):
+        self.display.xdotool("type", "--delay", "30", text)
+
+    def tab(self, times=1):
+        self.key(*(["Tab"] * times))
+
+    def geometry(self, window):
+        out = self.display.xdotool("getwindowgeometry", "--shell", str(window))
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def click(self, window, x, y):
+        self.display.xdotool("mousemove", "--window", str(window), str(x), str(y), "click", "1")
+
+    def shot(self, name):
+        path = os.path.join(self.work, f"{len(self.shots):02d}-{name}.png")
+        self.display.screenshot(path)
+        self.shots.append(path)
+
+    def stop(self):
+        if self.program and self.program.poll() is None:
+            self.program.terminate()
+            try:
+                self.program.wait(10)
+            except subprocess.TimeoutExpired:
+                self.program.kill()
+        if self.display:
+            self.display.close()
+
+    def keep_failure_evidence(self):
+        target = os.path.join(self.failures_dir, self.engine)
+        shutil.rmtree(target, ignore_errors=True)
+        os.makedirs(target, exist_ok=True)
+        for path in self.shots:
+            shutil.copy(path, target)
+        for log in ("velmora.log", "xvfb.log"):
+            if os.path.exists(os.path.join(self.work, log)):
+                shutil.copy(os.path.join(self.work, log), target)
+        return target
+
+    # -- the steps --------------------------------------------------------------
+
+    def quotation_where(self, number):
+        return f"事業所コード = '{OFFICE}' AND 営業見積No = '{number}'"
+
+    def focused_field(self):
+        """The focused input field's box on the screen, found by the colour
+        of its focus frame: (left, top, right, bottom)."""
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.display.env,
+                             capture_output=True).stdout
+        fields = raw.split(maxsplit=4)
+        width = int(fields[1])
+        data = fields[4]
+        xs, ys = [], []
+        at = data.find(FOCUS_FRAME)
+        while at != -1:
+            if at % 3 == 0:
+                xs.append(at // 3 % width)
+                ys.append(at // 3 // width)
+            at = data.find(FOCUS_FRAME, at + 1)
+        if not xs:
+            raise Failure("no focused field is to be seen")
+        return min(xs), min(ys), max(xs), max(ys)
+
+    def scenario(self):
+        self.step = "new quotation"
+        numbers_before = {r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")}
+        self.shot("started")
+
+        # The cursor starts in 得意先コード. A short code is read as 000012.
+        self.step = "customer by code"
+        self.type("12")
+        self.tab()
+        wait_for("customer 000012's name", lambda: self.focused_field()[0] > 0)
+        self.shot("customer-typed")
+
+        # Back in 得意先コード a lone Ctrl opens the customer list; its code
+        # search moves into the list, where the second row is taken.
+        self.step = "customer through the lone-Ctrl lookup"
+        self.key("shift+Tab")
+        self.key("ctrl")
+        self.dialog("the customer list after a lone Ctrl")
+        self.shot("customer-list")
+        self.key("Tab", "space")  # コード検索
+        self.key("Down", "Down", "Return")
+        self.dialog_gone("the customer list to close")
+        self.shot("customer-picked")
+
+        # From 得意先名称A through the header to 見積期限; Tab from it opens the lines.
+        self.step = "lines"
+        self.tab(19)
+        for code, quantity in (("ST-00001", "2"), ("ST-00002", "3"), ("ST-00003", "5")):
+            self.type(code)
+            self.tab(2)  # 商品名, 見積数量
+            self.type(quantity)
+            self.tab(3)  # 見積単位, 見積単価, the next line's 商品コード
+        self.shot("three-lines")
+        # The fourth line's kind, 2: a subtotal. The line kind takes no Tab;
+        # it is clicked, left of the focused 商品コード.
+        left, top, right, bottom = self.focused_field()
+        self.click(self.main, left - KIND_LEFT_OF_PRODUCT, (top + bottom) // 2)
+        self.key("ctrl+a")
+        self.type("2")
+        self.tab()
+        self.shot("subtotal")
+
+        # The second line's quantity typed again and not left, then the lines
+        # scrolled with the wheel and saved at once: the new quantity is what
+        # is stored.
+        self.step = "scroll with a field typed but not left"
+        self.key("shift+Tab", "shift+Tab", "shift+Tab")  # 見積単価, 見積単位, 見積数量 of the third line
+        self.type("4")
+        self.shot("before-scroll")
+        left, top, right, bottom = self.focused_field()
+        self.display.xdotool("mousemove", "--window", str(self.main), str(left), str(bottom + 40))
+        self.display.xdotool("click", "--repeat", "3", "--delay", "100", "5")  # wheel down
+        self.display.xdotool("click", "--repeat", "3", "--delay", "100", "4")  # and up again
+        time.sleep(0.3)
+        self.shot("after-scroll")
+        # F12 and the confirmation's first button, 登録のみ.
+        self.step = "save"
+        self.key("F12")
+        self.dialog("the save confirmation")
+        self.shot("confirmation")
+        self.key("space")
+        self.dialog_gone("the save confirmation to close")
+        stored = wait_for("the stored quotation",
+                          lambda: [r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")
+                                   if r[0] not in numbers_before])
+        number = stored[0]
+        where = self.quotation_where(number)
+        header = self.rows(f"SELECT 得意先コード, 見積金額合計 FROM T営業見積 WHERE {where}")
+        lines = self.rows(f"SELECT 営業見積行No, 行区分, 商品コード, 見積数量, 見積金額 FROM T営業見積明細 "
+                          f"WHERE {where} ORDER BY 営業見積行No")
+        # The list shows staff 00102's customers from 000012 on.
+        expect("the customer picked in the list", header[0][0], "000023")
+        expect("the stored lines (number, kind, product)", [tuple(l[:3]) for l in lines],
+               [("001", "1", "ST-00001"), ("002", "1", "ST-00002"), ("003", "1", "ST-00003"), ("004", "2", "")])
+        expect("the stored quantities and amounts", [(float(l[3]), float(l[4])) for l in lines[:3]],
+               [(2.0, 339.0), (3.0, 363.0), (4.0, 544.0)])
+        expect("the subtotal's amount", float(lines[3][4]), 1246.0)
+        self.shot("saved")
+
+        # The screen is cleared to a new quotation; F3 brings the stored one back.
+        self.step = "browse back"
+        self.key("F3")
+        time.sleep(0.5)
+        self.shot("browsed")
+
+        # PDF出力: the eighth of the twelve command buttons in the row above the
+        # notice bar. Its height is found by clicking upwards from the bottom
+        # until the question shows.
+        self.step = "PDF"
+        width, height = self.geometry(self.main)
+        x = 6 + (width - 12) * 15 // 24
+        question = None
+        for y in range(height - 20, height - 120, -5):
+            self.click(self.main, x, y)
+            others = [w for w in self.windows() if w != self.main]
+            if not others:
+                time.sleep(0.15)
+                others = [w for w in self.windows() if w != self.main]
+            if others:
+                question = others[-1]
+                break
+        if not question:
+            raise Failure("clicking the PDF出力 button brought no question")
+        self.focus(question)
+        self.shot("pdf-question")
+        self.key("y")  # はい(Y)
+        self.dialog_gone("the PDF question to close")
+        image_dir = os.path.join(self.install, "report", "image")
+        pdf = wait_for("the PDF in report/image",
+                       lambda: [f for f in os.listdir(image_dir) if f.lower().endswith(".pdf")]
+                       if os.path.isdir(image_dir) else [], timeout=30)[0]
+        pdf_path = os.path.join(image_dir, pdf)
+        wait_for("the PDF to be complete", lambda: open(pdf_path, "rb").read().rstrip().endswith(b"%%EOF"))
+        text = subprocess.run(["pdftotext", "-layout", pdf_path, "-"], capture_output=True, text=True).stdout
+        for wanted in (f"見積No. {number}", "株式会社中央電機", "油性ボールペン黒", "油性ボールペン赤", "油性ボールペン青",
+                       "＊小計＊", "1,246"):
+            if wanted not in text:
+                raise Failure(f"the PDF lacks {wanted!r}:\n{text}")
+        wait_for("the PDF filed among the attachments",
+                 lambda: self.rows(f"SELECT COUNT(*) FROM M付属書類 WHERE 情報識別ID LIKE '%{number}%'")[0][0] != "0")
+        self.shot("pdf")
+
+        # F8 deletes the stored quotation after its question.
+        self.step = "delete"
+        self.focus(self.main)
+        self.key("F8")
+        self.dialog("the delete question")
+        self.shot("delete-question")
+        self.key("y")
+        self.dialog_gone("the delete question to close")
+        wait_for("the quotation to be deleted",
+                 lambda: self.rows(f"SELECT COUNT(*) FROM T営業見積 WHERE {where}")[0][0] == "0")
+        expect("lines left after the delete",
+               self.rows(f"SELECT COUNT(*) FROM T営業見積明細 WHERE {where}")[0][0], "0")
+        self.shot("deleted")
+
+
+def expect(what, got, wanted):
+    if got != wanted:
+        raise Failure(f"{what}: got {got!r}, expected {wanted!r}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--engine", choices=("sqlite", "postgresql"), required=True)
+    args = parser.parse_args()
+    required = os.environ.get("VELMORA_REQUIRE_PG") == "1"
+
+    missing = [f"{tool} ({package})" for tool, package in TOOLS.items() if not shutil.which(tool)]
+    if missing:
+        print("missing: " + ", ".join(missing) + "; scripts/test installs them")
+        return 1 if required else SKIP
+    if args.engine == "postgresql" and not os.environ.get("VELMORA_TEST_PG"):
+        print("no test PostgreSQL server (VELMORA_TEST_PG); run scripts/test")
+        return 1 if required else SKIP
+
+    run = Run(args)
+    started = time.monotonic()
+    try:
+        run.create_installation()
+        run.start_program()
+        run.scenario()
+    except Exception as failure:  # a broken step of any kind keeps its screens
+        if run.display:
+            run.shot("failure")
+        kept = run.keep_failure_evidence()
+        print(f"FAILED at step '{run.step}': {failure}\nscreens and logs kept in {kept}", file=sys.stderr)
+        return 1
+    finally:
+        run.stop()
+        run.drop_database()
+        shutil.rmtree(run.work, ignore_errors=True)
+    print(f"{args.engine}: passed in {time.monotonic() - started:.0f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
