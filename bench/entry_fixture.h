@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "data/postgres/postgres_connection.h"
 #include "pricing/pricing_changes.h"
+#include "quotation/attachment_files.h"
 #include "quotation/master_reads.h"
 #include "quotation/save.h"
 #include "screens/entry/document_commands.h"
@@ -54,6 +55,7 @@ public:
     void SetWindowEnabled(bool) override {}
     int AskSaveConfirmation(const std::string&, bool, const std::string&) override { return kConfirmStoreOnly; }
     void ShowWait(bool) override {}
+    void RunCopy(CopyJob& job) override { job.Run(); }
     void Pause(int) override {}
     void RunLater(int, std::function<void()>) override {}
     void CloseWindow() override {}

@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
         char byte;
         ssize_t ignored = read(g_signalPipe[0], &byte, 1);
         (void)ignored;
+        program.RequestEnd();
         if (shown) return shown->endSession();
         endRequested = true;
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
@@ -109,7 +110,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     // Logging out of the desktop ends the run without questions.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&](QSessionManager&) { window.endSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&](QSessionManager&) {
+        program.RequestEnd();
+        window.endSession();
+    });
 
     window.show();
     bool shotFailed = false;

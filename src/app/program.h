@@ -46,6 +46,10 @@ public:
     // Reply to the starter, end row, end of use, connections closed. Runs once.
     void EndProgram();
     bool ended() const { return m_ended; }
+    // A termination signal or a logout asks the run to end: a wait for another
+    // program stops, and the window then ends the run as any end does.
+    void RequestEnd() { m_endRequested = true; }
+    bool endRequested() const { return m_endRequested || m_ended; }
 
     // After a save whose notice went to the configuration database: the
     // session ends as at the end of the program and starts again.
@@ -72,6 +76,7 @@ private:
     DataAccess m_access;
     std::optional<Cipher> m_cipher;
     bool m_ended = false;
+    bool m_endRequested = false;
 };
 
 }  // namespace velmora

@@ -169,6 +169,10 @@ bool StartSibling(const std::string& programFolder, const std::string& program, 
     return StartDetached((std::filesystem::path(programFolder) / program).string(), argument);
 }
 
+std::string EndedWithoutReplyNotice(const std::string& program) {
+    return "登録プログラム（" + program + "）が応答せずに終了しました。";
+}
+
 LinkedResult LaunchLinked(DataAccess& access, const std::string& programFolder, const std::string& program,
                           const std::string& argument, LinkWait& wait) {
     LinkedResult result;
@@ -181,17 +185,27 @@ LinkedResult LaunchLinked(DataAccess& access, const std::string& programFolder, 
 
     SendStartMessage(access, access.identity().programId, program, startInfo);
     wait.Pause(kSettleMs);
-    if (!StartSibling(programFolder, program, argument)) {
+    // Started as a child of this program, so its end is seen.
+    StartedProgram child;
+    if (!child.Start((std::filesystem::path(programFolder) / program).string(), argument)) {
         withdrawStartMessage(access, program, startInfo, limit);
         return result;
     }
     result.started = true;
     for (;;) {
         access.ReopenConfigConnection();
+        // Looked at before the reply: a program that replies and then ends
+        // has its reply found in the same round.
+        const bool ended = child.Ended();
         std::string endInfo;
         if (!TakeReply(access, program, startInfo, limit, endInfo).empty()) {
             result.replied = true;
             result.endInfo = endInfo;
+            return result;
+        }
+        if (ended) {
+            result.endedWithoutReply = true;
+            withdrawStartMessage(access, program, startInfo, limit);
             return result;
         }
         wait.Pause(kPollMs);

@@ -90,21 +90,27 @@ class LinkWait {
     virtual void SetWaiting(bool waiting) = 0;
     // Waits without blocking the window's events.
     virtual void Pause(int milliseconds) = 0;
-    // False when the user gave up waiting.
+    // False when waiting must stop: the user gave up, or the session is
+    // ending (a termination signal, logout).
     virtual bool KeepWaiting() = 0;
 };
 
 struct LinkedResult {
     bool started = false;  // false: the program is missing (the screen shows its name + kProgramMissing)
-    bool replied = false;  // false after a start: the user gave up waiting
+    bool replied = false;  // false after a start: the program ended without a reply, or waiting stopped
+    bool endedWithoutReply = false;  // the started program has ended and no reply came
     std::string endInfo;   // what the program replied with, often a new code; may be empty
 };
 
+// The notice after a registration program that ended without replying.
+std::string EndedWithoutReplyNotice(const std::string& program);
+
 // A registration start: announces the start in the linking table, starts the
-// program and waits, polling every 20 ms, until it replies or the user gives
-// up. The window is disabled and LinkWaiting set for the whole call and both
-// undone on every way out. A start message nobody took (failed start, given
-// up) is withdrawn, so it cannot be taken by a later start.
+// program and waits, polling every 20 ms, until it replies, until it has
+// ended without a reply, or until waiting stops (KeepWaiting). The window is
+// disabled and LinkWaiting set for the whole call and both undone on every
+// way out. A start message nobody took (failed start, no reply, given up) is
+// withdrawn, so it cannot be taken by a later start.
 LinkedResult LaunchLinked(DataAccess& access, const std::string& programFolder, const std::string& program,
                           const std::string& argument, LinkWait& wait);
 

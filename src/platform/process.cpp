@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -57,6 +59,90 @@ bool StartDetached(const std::string& program, const std::string& argument) {
     }
     close(report[0]);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got == 0;
+}
+
+bool StartedProgram::Start(const std::string& program, const std::string& argument) {
+    release();
+    if (access(program.c_str(), X_OK) != 0) return false;
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return false;
+    // Everything exec needs is made before the fork.
+    std::vector<char*> args;
+    args.push_back(const_cast<char*>(program.c_str()));
+    if (!argument.empty()) args.push_back(const_cast<char*>(argument.c_str()));
+    args.push_back(nullptr);
+    pid_t child = fork();
+    if (child < 0) {
+        close(report[0]);
+        close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        close(report[0]);
+        // Its own session, as a detached start: a terminal's hang-up or this
+        // program's end does not reach it.
+        setsid();
+        int devnull = open("/dev/null", O_RDWR);
+        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
+        execv(program.c_str(), args.data());
+        int err = errno;
+        ssize_t ignored = write(report[1], &err, sizeof err);
+        (void)ignored;
+        _exit(127);
+    }
+    close(report[1]);
+    int err = 0;
+    ssize_t got;
+    while ((got = read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    m_pid = child;
+    m_ended = false;
+    if (got != 0) {
+        // The exec failed: the child has ended already.
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        m_pid = -1;
+        return false;
+    }
+    return true;
+}
+
+bool StartedProgram::Ended() {
+    if (m_pid <= 0 || m_ended) return true;
+    int status = 0;
+    pid_t done = waitpid(m_pid, &status, WNOHANG);
+    // ECHILD: someone else reaped it; it is gone all the same.
+    if (done == m_pid || (done < 0 && errno == ECHILD)) m_ended = true;
+    return m_ended;
+}
+
+void StartedProgram::release() {
+    if (m_pid > 0 && !Ended()) {
+        const pid_t pid = m_pid;
+        std::thread([pid] {
+            int status = 0;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    }
+    m_pid = -1;
+    m_ended = false;
+}
+
+StartedProgram::~StartedProgram() { release(); }
+
+StartedProgram::StartedProgram(StartedProgram&& other) noexcept
+    : m_pid(std::exchange(other.m_pid, -1)), m_ended(std::exchange(other.m_ended, false)) {}
+
+StartedProgram& StartedProgram::operator=(StartedProgram&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_pid = std::exchange(other.m_pid, -1);
+        m_ended = std::exchange(other.m_ended, false);
+    }
+    return *this;
 }
 
 bool ShellOpen(const std::string& path) {

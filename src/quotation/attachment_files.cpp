@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "data/clock.h"
@@ -54,28 +55,147 @@ std::string KilobyteText(std::uintmax_t bytes) {
     return digits + "KB";
 }
 
-bool CopyIntoDocuments(const std::string& source, const std::string& target, std::string& problem) {
+namespace {
+
+// The path with every symbolic link resolved, also where its end does not
+// exist yet.
+fs::path canonicalPath(const std::string& path) {
     std::error_code error;
-    const fs::path to(target);
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+    return error ? fs::absolute(path, error).lexically_normal() : resolved;
+}
+
+// Whether inner is outer or lies somewhere below it.
+bool within(const fs::path& inner, const fs::path& outer) {
+    auto in = inner.begin();
+    for (auto out = outer.begin(); out != outer.end(); ++out, ++in) {
+        // A trailing separator leaves an empty last part.
+        if (out->empty() && std::next(out) == outer.end()) break;
+        if (in == inner.end() || *in != *out) return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kChunk = 1 << 20;
+
+}  // namespace
+
+bool CopiesIntoItself(const std::string& source, const std::string& documentFolder, const std::string& target) {
+    const fs::path from = canonicalPath(source);
+    std::error_code error;
+    if (!fs::is_directory(from, error)) return false;
+    return within(canonicalPath(documentFolder), from) || within(from, canonicalPath(target));
+}
+
+CopyJob::CopyJob(std::string source, std::string target) : m_source(std::move(source)), m_target(std::move(target)) {
+    std::error_code error;
+    m_folder = fs::is_directory(m_source, error);
+}
+
+std::string CopyJob::problem() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_problem;
+}
+
+bool CopyJob::fail(const std::string& why) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_problem.empty()) m_problem = why;
+    return false;
+}
+
+bool CopyJob::copyFile(const std::string& from, const std::string& to) {
+    std::ifstream in(from, std::ios::binary);
+    if (!in) return fail(from);
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!out) return fail(to);
+    std::vector<char> buffer(kChunk);
+    while (in) {
+        if (m_cancel) return false;
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) break;
+        if (!out.write(buffer.data(), got)) return fail(to);
+        m_bytesDone += static_cast<std::uintmax_t>(got);
+    }
+    if (in.bad()) return fail(from);
+    out.close();
+    if (!out) return fail(to);
+    std::error_code error;
+    fs::permissions(to, fs::status(from, error).permissions(), error);
+    ++m_filesDone;
+    if (m_observer) m_observer();
+    return true;
+}
+
+void CopyJob::Run() {
+    const fs::path from(m_source), to(m_target);
+    std::error_code error;
     fs::create_directories(to.parent_path(), error);
     if (error || !fs::is_directory(to.parent_path())) {
-        problem = error ? error.message() : "not a folder";
-        return false;
+        fail(error ? error.message() : "not a folder");
+        m_finished = true;
+        return;
     }
     const bool existed = fs::exists(fs::symlink_status(to, error));
-    error.clear();
-    if (fs::is_directory(source, error))
-        fs::copy(source, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-    else if (!error)
-        fs::copy_file(source, to, fs::copy_options::overwrite_existing, error);
-    if (!error) return true;
-    problem = error.message();
+    bool whole = true;
+    using Iterator = fs::recursive_directory_iterator;
+    if (m_folder) {
+        // Counted first, so the progress has its whole.
+        std::uintmax_t files = 0, bytes = 0;
+        for (Iterator it(from, error), end; !error && it != end && !m_cancel; it.increment(error)) {
+            std::error_code probe;
+            const fs::file_status target = it->status(probe);
+            if (fs::is_regular_file(target)) {
+                ++files;
+                bytes += it->file_size(probe);
+            } else if (it->is_symlink(probe)) {
+                ++files;
+            }
+        }
+        if (error) whole = fail(m_source + " (" + error.message() + ")");
+        m_filesTotal = files;
+        m_bytesTotal = bytes;
+        if (whole && !m_cancel) {
+            fs::create_directory(to, error);
+            if (error) whole = fail(error.message());
+        }
+        for (Iterator it(from, error), end; whole && !error && it != end && !m_cancel; it.increment(error)) {
+            const fs::path dest = to / it->path().lexically_relative(from);
+            std::error_code step;
+            const bool link = it->is_symlink(step);
+            const fs::file_status target = it->status(step);
+            if (fs::is_regular_file(target)) {
+                whole = copyFile(it->path().string(), dest.string());
+            } else if (link) {
+                fs::copy_symlink(it->path(), dest, step);
+                if (step) {
+                    whole = fail(dest.string() + " (" + step.message() + ")");
+                } else {
+                    ++m_filesDone;
+                    if (m_observer) m_observer();
+                }
+            } else if (fs::is_directory(target)) {
+                fs::create_directories(dest, step);
+                if (step) whole = fail(dest.string() + " (" + step.message() + ")");
+            } else {
+                // A pipe, socket or device has no contents to keep: the
+                // folder cannot be attached whole.
+                whole = fail(it->path().string() + " (not a regular file)");
+            }
+        }
+        if (error) whole = fail(m_source + " (" + error.message() + ")");
+    } else {
+        m_bytesTotal = fs::file_size(from, error);
+        m_filesTotal = 1;
+        whole = !error ? copyFile(m_source, m_target) : fail(error.message());
+    }
+    m_succeeded = whole && !m_cancel;
     // Half a copy would pass for the whole attachment.
-    if (!existed) {
+    if (!m_succeeded && !existed) {
         std::error_code ignored;
         fs::remove_all(to, ignored);
     }
-    return false;
+    m_finished = true;
 }
 
 bool AnyStoredWithPrefix(const std::string& folder, const std::string& prefix) {

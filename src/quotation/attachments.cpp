@@ -89,7 +89,7 @@ std::string QuotationAttachments::nextSeqNo(const AttachmentOwner& owner, bool& 
 }
 
 bool QuotationAttachments::Add(const AttachmentOwner& owner, const std::string& source, bool folder,
-                               std::string& message) {
+                               std::string& message, const CopyRunner& run) {
     message.clear();
     const std::string title = AttachmentTitle(source, folder);
     if (title.empty()) return false;
@@ -111,9 +111,19 @@ bool QuotationAttachments::Add(const AttachmentOwner& owner, const std::string& 
         return false;
     }
     const std::string target = StoredPath(owner, seqNo, source);
-    std::string problem;
-    if (!CopyIntoDocuments(source, target, problem)) {
-        message = WithDetail(kCopyFailed, target + (problem.empty() ? "" : "\n(" + problem + ")"));
+    if (CopiesIntoItself(source, m_folder, target)) {
+        message = WithDetail(kCopiesIntoItself, source);
+        return false;
+    }
+    CopyJob job(source, target);
+    if (run)
+        run(job);
+    else
+        job.Run();
+    if (!job.succeeded()) {
+        const std::string problem = job.problem();
+        message = job.cancelled() ? std::string(kCopyCancelled)
+                                  : WithDetail(kCopyFailed, target + (problem.empty() ? "" : "\n(" + problem + ")"));
         return false;
     }
     const std::string sql =

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace velmora {
 
+class CopyJob;
 class DataAccess;
 
 // The suite keeps the attachments of all its programs in M付属書類 and the
@@ -57,6 +59,13 @@ inline constexpr const char* kNotDeleted = "付属書類を削除できません
 inline constexpr const char* kCopyNotRemoved = "付属書類から削除しましたが、ドキュメントフォルダの書類を削除できませんでした。";
 inline constexpr const char* kCopyMissing = "ドキュメントフォルダに書類がありません。";
 inline constexpr const char* kCannotOpen = "書類を開けませんでした。";
+inline constexpr const char* kCopiesIntoItself =
+    "ドキュメントフォルダを含むフォルダは付属書類に追加できません。別のフォルダを選択してください。";
+inline constexpr const char* kCopyCancelled = "付属書類の追加を取り消しました。";
+
+// Runs a copy into the document folder to its end (finished, failed or
+// cancelled); the screen runs it without holding up the window.
+using CopyRunner = std::function<void(CopyJob&)>;
 
 // The attachment rows and their copies for one document folder
 // (Mユーザ.ドキュメントフォルダ).
@@ -69,10 +78,14 @@ public:
     // none when the read failed (the data layer has logged it).
     std::vector<AttachmentItem> List(const AttachmentOwner& owner);
 
-    // Attaches a file or a folder. The copy is made first and the row is only
-    // written once the copy is whole; a row that cannot be written takes its
-    // copy away again. On failure `message` says what went wrong.
-    bool Add(const AttachmentOwner& owner, const std::string& source, bool folder, std::string& message);
+    // Attaches a file or a folder. The copy is made first, by `run` (at once
+    // when none is given), and the row is only written once the copy is whole;
+    // a cancelled or failed copy leaves nothing behind and writes no row, and
+    // a row that cannot be written takes its copy away again. A folder that
+    // holds the document folder is refused before anything is copied. On
+    // failure `message` says what went wrong (also after a cancel).
+    bool Add(const AttachmentOwner& owner, const std::string& source, bool folder, std::string& message,
+             const CopyRunner& run = {});
     // Removes the row, then its copies (a file, or a folder with its
     // contents). A copy that stays behind is reported in `message`, the row
     // being gone by then: true with a message.

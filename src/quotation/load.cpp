@@ -99,7 +99,7 @@ bool QuotationLoader::OpenStored(const std::string& office, const std::string& b
     std::string storedRow = StoredFingerprint(*rs, m_scope.context.company);
     rs->close();
     const QuotationHeader& h = q.header;
-    q.loadedKey = {h.事業所コード, h.番号基準日付, h.営業見積No, h.営業見積日付, storedRow, 0};
+    q.loadedKey = {h.事業所コード, h.番号基準日付, h.営業見積No, h.営業見積日付, storedRow, 0, h.得意先コード};
     q.SummaryDate = SummaryDateOf(h.営業見積日付, m_scope.context.company);
 
     clearLines(q);

@@ -94,6 +94,9 @@ struct LoadedKey {
     // The header row (StoredFingerprint) and line count as loaded.
     std::string storedRow;
     int storedLines = 0;
+    // The stored customer: with the key, what the issuing program finds the
+    // stored quotation by, whatever the screen now shows.
+    std::string 得意先コード;
     bool empty() const { return 営業見積No.empty() && 事業所コード.empty() && 番号基準日付.empty(); }
 };
 

@@ -211,18 +211,70 @@ TEST_F(LaunchLinkedTest, AProgramThatCannotBeStartedLeavesNoStartMessage) {
 }
 
 TEST_F(LaunchLinkedTest, GivingUpEndsTheWaitAndWithdrawsAnUntakenStart) {
-    // A registration program that ends without ever answering.
+    // A registration program that stays open without ever answering.
     fs::path silent = prgbin() / "Galtesi";
-    std::ofstream(silent) << "#!/bin/sh\nexit 0\n";
+    std::ofstream(silent) << "#!/bin/sh\nexec sleep 5\n";
     fs::permissions(silent, fs::perms::owner_all);
     RecordingWait wait(5);
     LinkedResult result = LaunchLinked(m_access, prgbin().string(), "Galtesi", "00100012300001", wait);
     EXPECT_TRUE(result.started);
     EXPECT_FALSE(result.replied);
+    EXPECT_FALSE(result.endedWithoutReply);
     EXPECT_EQ(result.endInfo, "");
     EXPECT_EQ(wait.pauses, 1 + 5) << "the settling pause and one per round";
     expectWindowBack(wait);
     EXPECT_EQ(linkingRows(), 0);
+}
+
+// A started program that ends without answering ends the wait at once: one
+// that never looked at its start message, and the stand-in that takes it and
+// ends (at once, or after a while). Its start message is gone either way.
+TEST_F(LaunchLinkedTest, AProgramThatEndsWithoutAReplyEndsTheWait) {
+    struct Case {
+        const char* program;
+        const char* noreply;  // the stand-in's file; nullptr for a script that just ends
+        int atLeastRounds;
+    };
+    const Case cases[] = {{"Galtesi", nullptr, 0}, {"Istavo", "", 0}, {"Juvenko", "1\n", 20}};
+    std::ofstream(prgbin() / "Galtesi") << "#!/bin/sh\nexit 3\n";
+    fs::permissions(prgbin() / "Galtesi", fs::perms::owner_all);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        if (c.noreply) {
+            install(c.program);
+            std::ofstream(prgbin() / (std::string(c.program) + ".noreply")) << c.noreply;
+        }
+        RecordingWait wait(1500);  // 30 s
+        const auto begun = std::chrono::steady_clock::now();
+        LinkedResult result = LaunchLinked(m_access, prgbin().string(), c.program, "00130000100001", wait);
+        const auto took = std::chrono::steady_clock::now() - begun;
+        EXPECT_TRUE(result.started);
+        EXPECT_FALSE(result.replied);
+        EXPECT_TRUE(result.endedWithoutReply);
+        EXPECT_LT(took, std::chrono::seconds(10)) << "the wait did not run on";
+        EXPECT_GE(wait.pauses, 1 + c.atLeastRounds) << "it waited while the program was open";
+        expectWindowBack(wait);
+        EXPECT_EQ(linkingRows(), 0);
+        if (c.noreply) {
+            EXPECT_NE(calls().find(std::string("\t") + c.program + "\t! ends without a reply"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(EndedWithoutReplyNotice("Dunvale"), "登録プログラム（Dunvale）が応答せずに終了しました。");
+}
+
+// A program that answers and ends at once still has its answer taken.
+TEST_F(LaunchLinkedTest, AReplyJustBeforeTheEndIsTaken) {
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        install("Dunvale" + std::to_string(i));
+        std::ofstream(prgbin() / ("Dunvale" + std::to_string(i) + ".reply")) << "00012" << i << "\n";
+        RecordingWait wait(1500);
+        LinkedResult result =
+            LaunchLinked(m_access, prgbin().string(), "Dunvale" + std::to_string(i), "001000123", wait);
+        EXPECT_TRUE(result.replied);
+        EXPECT_FALSE(result.endedWithoutReply);
+        EXPECT_EQ(result.endInfo, "00012" + std::to_string(i));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -86,6 +87,57 @@ TEST(StartDetached, RunsTheProgramWithOneArgumentAndReportsMissingOnes) {
     EXPECT_FALSE(StartDetached(dir.file("Ferrano"), "x"));
     std::ofstream(dir.file("plain.txt")) << "not a program";
     EXPECT_FALSE(StartDetached(dir.file("plain.txt"), ""));
+}
+
+// A watched start tells when the program has ended; it runs in a session of
+// its own; a watcher that goes away first leaves no zombie behind.
+TEST(StartedProgram, TellsWhenTheProgramHasEnded) {
+    test::TempDir dir;
+    const std::string script = dir.file("Lorrima");
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "cut -d' ' -f6 /proc/$$/stat > \"$(dirname \"$0\")/sid.txt\"\n"
+                             "printf '%s' \"$1\" > \"$(dirname \"$0\")/arg.txt\"\n"
+                             "while [ -e \"$(dirname \"$0\")/run\" ]; do sleep 0.05; done\n";
+    chmod(script.c_str(), 0755);
+    std::ofstream(dir.file("run")) << "";
+    const auto endedWithin = [](StartedProgram& program, int ms) {
+        for (int i = 0; i < ms / 10; ++i) {
+            if (program.Ended()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return program.Ended();
+    };
+    StartedProgram program;
+    ASSERT_TRUE(program.Start(script, "001 A1"));
+    EXPECT_FALSE(endedWithin(program, 300)) << "still running";
+    std::filesystem::remove(dir.file("run"));
+    EXPECT_TRUE(endedWithin(program, 5000));
+    EXPECT_TRUE(program.Ended()) << "and stays ended";
+    std::string arg, sid;
+    std::getline(std::ifstream(dir.file("arg.txt")), arg);
+    std::getline(std::ifstream(dir.file("sid.txt")), sid);
+    EXPECT_EQ(arg, "001 A1");
+    EXPECT_EQ(sid, std::to_string(program.pid())) << "the leader of its own session";
+
+    StartedProgram missing;
+    EXPECT_FALSE(missing.Start(dir.file("Ferrano"), "x"));
+    EXPECT_FALSE(missing.started());
+    std::ofstream(dir.file("plain.txt")) << "not a program";
+    EXPECT_FALSE(missing.Start(dir.file("plain.txt"), ""));
+
+    // Dropped while running: reaped once it ends.
+    std::ofstream(dir.file("run")) << "";
+    int pid = 0;
+    {
+        StartedProgram dropped;
+        ASSERT_TRUE(dropped.Start(script, ""));
+        pid = dropped.pid();
+    }
+    std::filesystem::remove(dir.file("run"));
+    const std::string proc = "/proc/" + std::to_string(pid);
+    for (int i = 0; i < 500 && std::filesystem::exists(proc); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(std::filesystem::exists(proc)) << "no zombie is left";
 }
 
 TEST(Identity, NamesAreShortAndTheProgramFolderIsKnown) {

@@ -4,6 +4,12 @@
 // towards this one: it records the command line it was started with, takes
 // over a start message addressed to it and answers with a reply. The reply's
 // end information is the content of prgbin/<name>.reply when that file exists.
+//
+// A program that ends without answering (it crashed, or was closed by force)
+// is played with prgbin/<name>.noreply: the stand-in takes the start message
+// and ends without a reply. When that file holds a number, it first stays
+// that many seconds, as a registration window left open would (less when
+// the file is taken away meanwhile).
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -64,6 +70,16 @@ int main(int argc, char** argv) {
     LinkingState state;
     // Programs started without a start message (not linked) answer nobody.
     if (!TakeStartMessage(access, state, argument, FormatTimestamp(access.Now() - std::chrono::minutes(1)))) return 0;
+    std::ifstream silent(prgbin + name + ".noreply");
+    if (silent) {
+        int seconds = 0;
+        silent >> seconds;
+        record("! ends without a reply");
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < until && std::filesystem::exists(prgbin + name + ".noreply"))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return 0;
+    }
     std::ifstream replyFile(prgbin + name + ".reply");
     if (replyFile) {
         std::stringstream content;

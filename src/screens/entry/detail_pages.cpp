@@ -93,10 +93,8 @@ void DetailPages::AddFolder() {
 void DetailPages::add(const std::string& chosen, bool folder) {
     EntryView& view = *m_s.view;
     std::string message;
-    // A whole folder may take a while to copy.
-    if (folder) view.ShowWait(true);
-    attachments().Add(owner(), chosen, folder, message);
-    if (folder) view.ShowWait(false);
+    // A whole folder, or a large file, may take a while to copy.
+    attachments().Add(owner(), chosen, folder, message, [&view](CopyJob& job) { view.RunCopy(job); });
     if (!message.empty()) view.ShowMessage(message);
     RebuildAttachments();
 }

@@ -7,6 +7,8 @@
 
 namespace velmora {
 
+class CopyJob;
+
 // A control of the entry window by its system name; row controls (the ten
 // detail row sets and their sentinels) carry their row 0 to 9, the others -1.
 struct Control {
@@ -96,6 +98,10 @@ public:
     virtual int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) = 0;
     // msgお待ち, modeless.
     virtual void ShowWait(bool visible) = 0;
+    // Runs an attachment copy to its end without holding up the window: a
+    // copy that takes more than a moment shows its progress in a modal
+    // dialog whose cancel stops it (the job then removes what it copied).
+    virtual void RunCopy(CopyJob& job) = 0;
     // Lets window events run for about ms milliseconds.
     virtual void Pause(int ms) = 0;
     // Runs the task once, about ms milliseconds from now, while the window

@@ -28,9 +28,26 @@ void PanelStarts::Pause(int milliseconds) {
     if (m_s.view) m_s.view->Pause(milliseconds);
 }
 
-// The wait ends with the run: a termination signal ends the program while
-// the registration program is still open.
-bool PanelStarts::KeepWaiting() { return !m_s.program.ended(); }
+// The wait ends with the run: a termination signal or a logout ends the
+// program while the registration program is still open.
+bool PanelStarts::KeepWaiting() { return !m_s.program.endRequested(); }
+
+bool PanelStarts::finishedWaiting(const std::string& program, const LinkedResult& result) {
+    if (!result.started) {
+        if (m_s.view) m_s.view->ShowMessage(program + kProgramMissing);
+        return false;
+    }
+    // The run is ending: nothing more is read or shown.
+    if (m_s.program.endRequested()) return false;
+    if (result.endedWithoutReply) m_notice = EndedWithoutReplyNotice(program);
+    return true;
+}
+
+void PanelStarts::showNotice() {
+    if (m_notice.empty()) return;
+    m_s.Notice(m_notice);
+    m_notice.clear();
+}
 
 bool PanelStarts::Start(const std::string& panel) {
     if (m_s.state.LinkWaiting) return true;
@@ -58,21 +75,17 @@ bool PanelStarts::Start(const std::string& panel) {
     }
     const LinkedResult result =
         LaunchLinked(m_s.program.access(), m_s.program.session().layout.ProgramFolder, program, argument, *this);
-    if (!result.started) {
-        if (m_s.view) m_s.view->ShowMessage(program + kProgramMissing);
-        return true;
-    }
+    if (!finishedWaiting(program, result)) return true;
     if (!result.endInfo.empty() && TrimBlanks(*code).empty()) *code = FormatCode(TrimBlanks(result.endInfo), pattern);
-    if (TrimBlanks(*code).empty()) {
+    if (TrimBlanks(*code).empty())
         m_s.headerEntry->Redraw();
-        return true;
-    }
-    if (panel == "bak_得意先")
+    else if (panel == "bak_得意先")
         m_s.headerEntry->RereadCustomer(program == kCustomerRegistration);
     else if (panel == "bak_御担当者")
         m_s.headerEntry->RereadContact();
     else
         m_s.headerEntry->RereadDelivery();
+    showNotice();
     return true;
 }
 
@@ -113,10 +126,7 @@ void PanelStarts::StartRow(const Control& panel) {
     paintRow(panel.row, kRowRunning);
     const LinkedResult result = LaunchLinked(m_s.program.access(), folder, program, argument, *this);
     paintRow(panel.row, Colour::Default());
-    if (!result.started) {
-        if (m_s.view) m_s.view->ShowMessage(program + kProgramMissing);
-        return;
-    }
+    if (!finishedWaiting(program, result)) return;
     std::string& code = product ? l.商品コード : l.仕入先コード;
     const std::string returned = TrimBlanks(result.endInfo);
     // Product codes are taken as typed, supplier codes padded.
@@ -125,6 +135,7 @@ void PanelStarts::StartRow(const Control& panel) {
         m_s.grid->RereadProduct(line);
     else
         m_s.grid->RereadSupplier(line);
+    showNotice();
 }
 
 }  // namespace velmora

@@ -32,8 +32,15 @@ public:
 
 private:
     void paintRow(int row, Colour colour);
+    // After the wait: false when there is nothing more to do (the program is
+    // missing, which is reported, or the run is ending). A program that ended
+    // without replying leaves a notice for showNotice, once the screen has
+    // been redrawn.
+    bool finishedWaiting(const std::string& program, const LinkedResult& result);
+    void showNotice();
 
     EntryScreen& m_s;
+    std::string m_notice;
 };
 
 }  // namespace velmora

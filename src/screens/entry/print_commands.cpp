@@ -66,12 +66,13 @@ bool PrintCommands::issue(int operation, const char* question, char mode) {
         m_s.focus->FocusCurrentField();
         return false;
     }
+    // Every key is the stored quotation's: the issuing program looks it up
+    // by all of them, and a customer or date changed on the screen would
+    // name a quotation that does not exist.
     const LoadedKey& key = m_s.quotation.loadedKey;
-    const QuotationHeader& h = m_s.quotation.header;
     const bool started = start(kIssuingProgram,
-                               IssuingArgument(m_s.program.session().運用事業所コード, mode, key.営業見積日付,
-                                               key.営業見積No, TrimBlanks(h.得意先コード),
-                                               m_s.state.DetailPage == kPagePurchase),
+                               IssuingArgument(key.事業所コード, mode, key.営業見積日付, key.営業見積No,
+                                               TrimBlanks(key.得意先コード), m_s.state.DetailPage == kPagePurchase),
                                std::string(kIssuingProgram) + kProgramMissing);
     m_s.focus->FocusCurrentField();
     return started;
@@ -86,7 +87,8 @@ void PrintCommands::envelopeLater(const std::string& customer) {
 }
 
 void PrintCommands::Print() {
-    const std::string customer = TrimBlanks(m_s.quotation.header.得意先コード);
+    // The envelope goes to the customer of the printed quotation.
+    const std::string customer = TrimBlanks(m_s.quotation.loadedKey.得意先コード);
     if (issue(static_cast<int>(Operation::Print), "印刷しますか?", '0') && m_s.state.Envelope) envelopeLater(customer);
 }
 
@@ -104,7 +106,7 @@ void PrintCommands::PrintSaved() {
     const QuotationHeader& h = m_s.quotation.header;
     const std::string customer = TrimBlanks(h.得意先コード);
     if (start(kIssuingProgram,
-              IssuingArgument(m_s.program.session().運用事業所コード, '0', h.営業見積日付, h.営業見積No, customer,
+              IssuingArgument(h.事業所コード, '0', h.営業見積日付, h.営業見積No, customer,
                               m_s.state.DetailPage == kPagePurchase),
               std::string(kIssuingProgram) + kProgramMissing) &&
         m_s.state.Envelope)

@@ -6,10 +6,13 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <thread>
 
 #include "platform/process.h"
 #include "quotation/activities.h"
+#include "quotation/attachment_files.h"
 #include "quotation/attachments.h"
 #include "screen_fixture.h"
 #include "screens/entry/detail_pages.h"
@@ -205,7 +208,7 @@ TEST_P(DetailPagesTest, AttachmentsAreCopiedNumberedListedAndDeleted) {
     view.chosenFolders = {folder};
     Press(kAddFolder);
     EXPECT_EQ(view.folderDialogs.back().substr(0, view.folderDialogs.back().find('|')), DetailPages::kFolderBrowserTitle);
-    EXPECT_EQ(view.waitShown, 1) << "the wait dialog while the folder is copied";
+    EXPECT_EQ(view.copies, 3) << "every copy runs through the window's progress";
     AttachFile(Source("メモ.txt", 500));
     ASSERT_TRUE(view.messages.empty()) << view.messages.front();
 
@@ -326,6 +329,132 @@ TEST_P(DetailPagesTest, AFailedCopyWritesNoRowAndIsReported) {
     EXPECT_EQ(view.messages[0].rfind(kCopyFailed, 0), 0u) << view.messages[0];
     EXPECT_FALSE(fs::exists(StoredPath("001", "with-a-pipe"))) << "no half copy is left";
     EXPECT_EQ(install->count(Attachments()), 0);
+}
+
+// A folder that holds the document folder would be copied into itself: it is
+// refused before anything is copied, also when chosen through a symbolic link.
+TEST_P(DetailPagesTest, AFolderHoldingTheDocumentFolderIsRefused) {
+    OpenStored(number);
+    fs::create_directories(documents);
+    const fs::path parent = fs::path(documents).parent_path();
+    const fs::path link = sources.path() / "近道";
+    fs::create_directories(sources.path());
+    fs::create_symlink(parent, link);
+    const std::string chosen[] = {documents, documents + "/", parent.string(), link.string()};
+    for (const std::string& folder : chosen) {
+        SCOPED_TRACE(folder);
+        view.messages.clear();
+        view.chosenFolders = {folder};
+        Press(kAddFolder);
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_EQ(view.messages[0],
+                  "ドキュメントフォルダを含むフォルダは付属書類に追加できません。別のフォルダを選択してください。\n" +
+                      folder);
+    }
+    EXPECT_EQ(view.copies, 0);
+    EXPECT_EQ(install->count(Attachments()), 0);
+    EXPECT_FALSE(AnyStoredWithPrefix(documents, "Velmora_"));
+    // A folder beside it is attached as usual.
+    Source("仕様/a.txt");
+    view.chosenFolders = {(sources.path() / "仕様").string()};
+    Press(kAddFolder);
+    EXPECT_EQ(install->count(Attachments()), 1);
+}
+
+// Cancelling the copy part way takes away what was copied and writes no row.
+TEST_P(DetailPagesTest, ACancelledCopyLeavesNothingAndWritesNoRow) {
+    OpenStored(number);
+    for (int i = 0; i < 12; ++i) Source("大量/" + std::to_string(i) + ".dat", 64 * 1024);
+    view.cancelCopyAfter = 4;
+    view.chosenFolders = {(sources.path() / "大量").string()};
+    Press(kAddFolder);
+    ASSERT_EQ(view.copies, 1);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "付属書類の追加を取り消しました。");
+    EXPECT_EQ(install->count(Attachments()), 0);
+    EXPECT_FALSE(fs::exists(StoredPath("001", "大量")));
+    EXPECT_FALSE(AnyStoredWithPrefix(documents, "Velmora_"));
+    EXPECT_TRUE(ListRows(kAttachmentList).empty());
+
+    // The next try copies it whole under the same number.
+    view.cancelCopyAfter = -1;
+    view.chosenFolders = {(sources.path() / "大量").string()};
+    Press(kAddFolder);
+    EXPECT_EQ(install->count(Attachments(" AND SEQNo = '001'")), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(StoredPath("001", "大量")), fs::directory_iterator()), 12);
+}
+
+// A nested folder arrives exactly: every file with its bytes, empty folders
+// too, and a link to a folder as the link (not followed into a loop).
+TEST_P(DetailPagesTest, ANestedFolderIsCopiedExactly) {
+    OpenStored(number);
+    const fs::path root = sources.path() / "案件";
+    Source("案件/見積.txt", 3);
+    Source("案件/図面/一階/平面.dwg", 200000);
+    Source("案件/図面/二階/平面.dwg", 1);
+    Source("案件/空/.keep", 0);
+    fs::create_directories(root / "何もない");
+    {
+        std::ofstream binary(root / "図面" / "bytes.bin", std::ios::binary);
+        for (int i = 0; i < 256; ++i) binary.put(static_cast<char>(i));
+    }
+    fs::create_directory_symlink("..", root / "図面" / "上へ");
+    view.chosenFolders = {root.string()};
+    Press(kAddFolder);
+    ASSERT_TRUE(view.messages.empty()) << view.messages.front();
+    ASSERT_EQ(install->count(Attachments()), 1);
+
+    const auto tree = [](const fs::path& top) {
+        std::map<std::string, std::string> entries;
+        for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator(); ++it) {
+            const std::string relative = it->path().lexically_relative(top).string();
+            if (it->is_symlink())
+                entries[relative] = "link " + fs::read_symlink(it->path()).string();
+            else if (it->is_directory())
+                entries[relative] = "folder";
+            else {
+                std::ifstream in(it->path(), std::ios::binary);
+                entries[relative] = std::string(std::istreambuf_iterator<char>(in), {});
+            }
+        }
+        return entries;
+    };
+    const auto copied = tree(StoredPath("001", "案件"));
+    EXPECT_EQ(copied.size(), 11u);
+    EXPECT_EQ(copied.at("図面/上へ"), "link ..");
+    EXPECT_EQ(copied.at("図面/bytes.bin").size(), 256u);
+    EXPECT_EQ(copied.at("何もない"), "folder");
+    EXPECT_TRUE(copied == tree(root)) << "the copy differs from its source";
+}
+
+TEST(AttachmentCopyTarget, FoldersThatWouldCopyIntoThemselves) {
+    TempDir dir;
+    const fs::path documents = dir.path() / "会社" / "documents";
+    fs::create_directories(documents / "Velmora_x_001_案件" / "下");
+    fs::create_directories(dir.path() / "会社" / "他");
+    fs::create_directory_symlink(dir.path() / "会社", dir.path() / "link");
+    const std::string target = (documents / "Velmora_x_002_案件").string();
+    struct Case {
+        fs::path source;
+        bool refused;
+    };
+    const Case cases[] = {
+        {documents, true},
+        {documents.parent_path(), true},
+        {dir.path(), true},
+        {dir.path() / "link", true},
+        {dir.path() / "link" / "documents", true},
+        {target, true},
+        {fs::path(target) / "下", true},
+        {dir.path() / "会社" / "他", false},
+        {documents / "Velmora_x_001_案件", false},
+        {dir.path() / "link" / "他", false},
+    };
+    fs::create_directories(fs::path(target) / "下");
+    for (const Case& c : cases)
+        EXPECT_EQ(CopiesIntoItself(c.source.string(), documents.string(), target), c.refused) << c.source;
+    std::ofstream(dir.path() / "a.txt") << "x";
+    EXPECT_FALSE(CopiesIntoItself((dir.path() / "a.txt").string(), documents.string(), target)) << "a file";
 }
 
 // A document folder the user may not write to (root's override is dropped

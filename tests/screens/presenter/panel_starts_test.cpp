@@ -1,5 +1,8 @@
 #include <filesystem>
 #include <fstream>
+#include <memory>
+
+#include "data/recordset.h"
 
 #include "screen_fixture.h"
 
@@ -66,6 +69,75 @@ TEST_P(PanelStartsTest, AMissingRegistrationProgramIsReported) {
     EXPECT_EQ(view.messages[0], "Istavoプログラムが有りません");
     EXPECT_TRUE(view.windowEnabled);
     EXPECT_FALSE(state().LinkWaiting);
+}
+
+// A registration program that ends without replying (crashed, closed by
+// force) does not leave the window waiting: it is enabled again, the code
+// stays, and the notice bar says what happened.
+TEST_P(PanelStartsTest, ARegistrationProgramEndingWithoutAReplyGivesTheWindowBack) {
+    struct Case {
+        const char* panel;
+        const char* program;
+        const char* codeField;
+    };
+    const Case cases[] = {{"bak_得意先", "Dunvale", "得意先コード"},
+                          {"bak_御担当者", "Galtesi", "得意先御担当者コード"},
+                          {"bak_納品先", "Istavo", "納品先コード"}};
+    FillHeader("1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        std::ofstream(install->root() + "prgbin/" + c.program + ".noreply") << "";
+        Reply(c.program, "000009");  // not sent: the program ends first
+        const std::string before = Text({c.codeField});
+        presenter->PanelClicked({c.panel});
+        EXPECT_TRUE(view.windowEnabled);
+        EXPECT_FALSE(state().LinkWaiting);
+        EXPECT_EQ(view.notice, std::string("登録プログラム（") + c.program + "）が応答せずに終了しました。");
+        EXPECT_EQ(Text({c.codeField}), before);
+    }
+    // The window works on: the next start that is answered is taken.
+    std::filesystem::remove(install->root() + "prgbin/Dunvale.noreply");
+    Fill({"得意先コード"}, "");
+    Reply("Dunvale", "5");
+    presenter->PanelClicked({"bak_得意先"});
+    EXPECT_EQ(Text({"得意先コード"}), "000005");
+}
+
+// The end of the session (a termination signal, logout) while a registration
+// program is open stops the wait at once: nothing is read afterwards, and
+// the window is free to end the run.
+TEST_P(PanelStartsTest, TheEndOfTheSessionStopsTheWait) {
+    class EndingView : public RecordingEntryView {
+    public:
+        explicit EndingView(Program& program) : m_program(program) {}
+        void Pause(int) override {
+            if (++pauses == 10) m_program.RequestEnd();
+        }
+        int pauses = 0;
+
+    private:
+        Program& m_program;
+    };
+    const std::string open = install->root() + "prgbin/Dunvale.noreply";
+    std::ofstream(open) << "30";  // a registration window left open
+    EndingView ending(*program);
+    static_cast<RecordingEntryView&>(ending) = view;
+    screen().view = &ending;
+    presenter->PanelClicked({"bak_得意先"});
+    screen().view = &view;
+    std::filesystem::remove(open);
+    EXPECT_EQ(ending.pauses, 10) << "the wait stopped at the request";
+    EXPECT_TRUE(ending.windowEnabled);
+    EXPECT_FALSE(state().LinkWaiting);
+    EXPECT_TRUE(ending.notices.empty());
+    std::unique_ptr<Recordset> rs;
+    ASSERT_TRUE(program->access().OpenConfigRecordset(
+        rs, "SELECT COUNT(*) AS n FROM プログラム連携情報 WHERE 受信プログラムID = 'Dunvale'"));
+    EXPECT_EQ(rs->integer("n"), 0) << "no start message is left";
+    rs->close();
+    EXPECT_FALSE(program->ended()) << "the window ends the run";
+    presenter->EndWithoutAsking();
+    EXPECT_TRUE(program->ended());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PanelStartsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);

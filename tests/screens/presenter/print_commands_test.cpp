@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "screen_fixture.h"
 #include "screens/entry/entry_fields.h"
@@ -65,6 +66,76 @@ TEST_P(PrintCommandsTest, PrintPreviewAndPdfStartTheIssuingProgram) {
     EXPECT_EQ(view.RunLaterTasks(), (std::vector<int>{10000}));
     EXPECT_EQ(StartedWith("Kasmeri"),
               "0010" + customer + customer + "0000099999019900" + "99" + "   999      ﾝﾝﾝﾝﾝﾝ02");
+}
+
+// The issuing program finds the quotation by every key of its command line,
+// so each comes from the stored quotation, never from the edited screen.
+TEST_P(PrintCommandsTest, TheCommandLineNamesTheStoredQuotationWhateverTheScreenShows) {
+    const std::string other = customer == "000001" ? "000002" : "000001";
+    const std::string otherDay = date.substr(6, 2) == "01" ? "02" : "01";
+    struct Change {
+        const char* what;
+        std::function<void()> edit;
+        std::function<bool()> edited;
+    };
+    const Change changes[] = {
+        {"customer", [&] { Fill({"得意先コード"}, other); }, [&] { return quotation().header.得意先コード == other; }},
+        {"date", [&] { Fill({"営業見積日付日"}, otherDay); },
+         [&] { return quotation().header.営業見積日付 == date.substr(0, 6) + otherDay; }},
+        {"number and office", [&] {
+             quotation().header.営業見積No = "99999999";
+             quotation().header.事業所コード = "002";
+         }, [&] { return quotation().header.営業見積No == "99999999"; }},
+    };
+    const char* buttons[] = {"btn_印刷", "btn_プレビュ", "btn_帳票イメージ出力"};
+    const char modes[] = {'0', '1', '3'};
+    std::size_t starts = 0;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        view.answers = {true};
+        Press("btn_画面クリア");
+        Fill({"営業見積No"}, stored);
+        ASSERT_FALSE(state().NewEntry);
+        change.edit();
+        ASSERT_TRUE(change.edited()) << "the screen holds the change";
+        for (int b = 0; b < 3; ++b) {
+            view.answers = {true};
+            Press(buttons[b]);
+            EXPECT_EQ(StartedWith("Orvessa", ++starts),
+                      std::string("001") + modes[b] + date + date + stored + stored + customer + customer + "210")
+                << buttons[b];
+        }
+    }
+}
+
+// A customer code the suite stored shorter than six characters is padded
+// with blanks in the 51-character command line, the envelope's too.
+TEST_P(PrintCommandsTest, AShortStoredCustomerCodeIsPaddedWithBlanks) {
+    install->business("UPDATE T営業見積 SET 得意先コード = '123' WHERE 事業所コード = '001' AND 営業見積No = '" +
+                      stored + "'");
+    view.answers = {true};
+    Press("btn_画面クリア");
+    Fill({"営業見積No"}, stored);
+    presenter->CheckToggled({"chb_Kasmeri"}, true);
+    view.answers = {true};
+    Press("btn_印刷");
+    const std::string line = StartedWith("Orvessa");
+    EXPECT_EQ(line, "0010" + date + date + stored + stored + "123   123   " + "210");
+    EXPECT_EQ(line.size(), 51u);
+    view.RunLaterTasks();
+    EXPECT_EQ(StartedWith("Kasmeri"), "0010123   123   0000099999019900" + std::string("99") + "   999      ﾝﾝﾝﾝﾝﾝ02");
+
+    struct Case {
+        const char* customer;
+        const char* field;
+    };
+    const Case cases[] = {{"", "      "}, {"1", "1     "}, {"12345", "12345 "}, {"123456", "123456"}, {"1234567", "123456"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PrintCommands::IssuingArgument("001", '1', "20260401", "00000012", c.customer, false),
+                  std::string("001") + "1" + "2026040120260401" + "0000001200000012" + c.field + c.field + "210")
+            << c.customer;
+    EXPECT_EQ(PrintCommands::IssuingArgument("001", '0', "20260401", "12", "1", true),
+              "0010" "2026040120260401" "12      12      " "1     1     " "211");
 }
 
 // Without the permission the button does nothing; a quotation never stored

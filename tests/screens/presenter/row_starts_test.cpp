@@ -219,6 +219,18 @@ TEST_P(RowStartsTest, ARefusedRowStartsNothing) {
     EXPECT_TRUE(view.messages.empty());
 }
 
+// A row's registration program that ends without a reply: the row is given
+// back unpainted, the window enabled, and the notice bar says so.
+TEST_P(RowStartsTest, ARegistrationEndingWithoutAReplyIsNoticed) {
+    IntoRows();
+    Fill({"商品名", 0}, "試作品");
+    std::ofstream(install->root() + "prgbin/Lorrima.noreply") << "";
+    ExpectPainted(ClickPanel({"bak_dtlb", 0}), 0);
+    EXPECT_EQ(view.notice, "登録プログラム（Lorrima）が応答せずに終了しました。");
+    EXPECT_EQ(Line(0).商品コード, "");
+    EXPECT_EQ(Line(0).商品名, "試作品");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, RowStartsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);
 
 }  // namespace

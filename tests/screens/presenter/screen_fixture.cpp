@@ -7,6 +7,7 @@
 
 #include "data/clock.h"
 #include "data/data_access.h"
+#include "quotation/attachment_files.h"
 #include "screens/entry/entry_fields.h"
 
 namespace velmora::test {
@@ -19,6 +20,16 @@ bool RecordingEntryView::AskYesNo(const std::string& text, bool) {
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void RecordingEntryView::RunCopy(CopyJob& job) {
+    ++copies;
+    if (cancelCopyAfter >= 0)
+        job.OnFileCopied([&job, after = static_cast<std::uintmax_t>(cancelCopyAfter)] {
+            if (job.filesDone() >= after) job.Cancel();
+        });
+    std::thread worker([&job] { job.Run(); });
+    worker.join();
 }
 
 int RecordingEntryView::AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) {

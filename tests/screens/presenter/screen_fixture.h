@@ -78,6 +78,10 @@ public:
     void SetWindowEnabled(bool value) override { windowEnabled = value; }
     int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) override;
     void ShowWait(bool shown) override { waitShown += shown ? 1 : 0; }
+    // Runs the copy on a thread of its own, as the window does; cancelled
+    // once cancelCopyAfter files are copied (never when negative).
+    void RunCopy(CopyJob& job) override;
+    int copies = 0, cancelCopyAfter = -1;
     void Pause(int) override {}
     void RunLater(int ms, std::function<void()> task) override { later.emplace_back(ms, std::move(task)); }
     // Runs the tasks given to RunLater so far, in order; their delays.

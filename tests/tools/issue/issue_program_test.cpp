@@ -403,6 +403,30 @@ TEST_P(IssueProgram, ThePurchaseViewShowsSuppliersCostsAndTheMargin) {
     EXPECT_EQ(amountsAfter(text, "粗利"), std::vector<long long>{margin});
 }
 
+// Each of the four subtotal captions prints whole on its row, in the
+// customer's view and in the narrower name column of the purchase view.
+TEST_P(IssueProgram, EverySubtotalCaptionPrintsWholeInBothViews) {
+    const StoredKey key = install->store(
+        "000001", {ProductLine(products[0], 2), SubtotalLine(kLineSubtotal), SubtotalLine(kLineMiddleTotal),
+                   SubtotalLine(kLineLargeTotal), SubtotalLine(kLineGrandTotal)});
+    const IssuedQuotation stored = install->read(key);
+    ASSERT_EQ(stored.lines.size(), 5u);
+    EXPECT_EQ(stored.lines[1].商品名.substr(0, 3), "　") << "stored with the ideographic spaces of the screen";
+    const char* captions[] = {"＊小計＊", "＊＊中計＊＊", "＊＊＊大計＊＊＊", "＊＊＊＊合計＊＊＊＊"};
+    for (bool purchaseView : {false, true}) {
+        SCOPED_TRACE(purchaseView ? "purchase view" : "customer view");
+        ProgramRun run = RunIssuer(*install, CommandFor(key, '3', purchaseView));
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::string text = PdfText(pdfPath(key, purchaseView));
+        for (size_t i = 0; i < 4; ++i) {
+            std::optional<std::string> row = rowOf(text, i + 1, captions[i]);
+            ASSERT_TRUE(row) << captions[i] << "\n" << text;
+            EXPECT_TRUE(hasWord(*row, captions[i])) << *row;
+            EXPECT_TRUE(hasWord(*row, stored.lines[i + 1].見積金額.format("#,###,###,##0"))) << *row;
+        }
+    }
+}
+
 TEST_P(IssueProgram, ARangeIssuesEveryQuotationInItEachFiledWithItsOwnQuotation) {
     // The demo's quotations of office 001 with numbers 1 to 3, whatever their dates and customers.
     const std::string line =

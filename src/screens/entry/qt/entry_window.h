@@ -69,6 +69,7 @@ public:
     void SetWindowEnabled(bool enabled) override;
     int AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) override;
     void ShowWait(bool visible) override;
+    void RunCopy(CopyJob& job) override;  // copy_progress.cpp
     void Pause(int ms) override;
     void RunLater(int ms, std::function<void()> task) override;
     void CloseWindow() override;
