@@ -135,6 +135,109 @@ TEST_F(LookupWindowsOnADatabase, OnlyALoneCtrlOpensTheFieldsLookup) {
     EXPECT_EQ(nestedTitle, "担当者一覧");
 }
 
+QPoint CentreInWindow(QWidget* widget) { return widget->mapTo(widget->window(), widget->rect().center()); }
+
+// Tab through the dialog's window until the named control has the focus.
+bool TabTo(QDialog& dialog, const char* name) {
+    for (int i = 0; i < 30 && QApplication::focusWidget() &&
+                    QApplication::focusWidget()->objectName() != QString::fromUtf8(name);
+         ++i)
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Tab);
+    return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == QString::fromUtf8(name);
+}
+
+// Keys and clicks as the window system delivers them: to the dialog's
+// window, which hands them to the focused field or the widget under the
+// mouse. Only a lone Ctrl in the staff code opens the staff list nested.
+TEST_F(LookupWindowsOnADatabase, ALoneCtrlThroughTheWindowOpensTheNestedList) {
+    using Gesture = std::function<void(QDialog&)>;
+    const Gesture alone = [](QDialog& d) {
+        QTest::keyPress(d.windowHandle(), Qt::Key_Control);
+        QTest::keyRelease(d.windowHandle(), Qt::Key_Control);
+    };
+    auto chord = [](Qt::Key key) -> Gesture {
+        return [key](QDialog& d) { QTest::keyClick(d.windowHandle(), key, Qt::ControlModifier); };
+    };
+    const Gesture ctrlClick = [](QDialog& d) {
+        QTest::keyPress(d.windowHandle(), Qt::Key_Control);
+        QTest::mouseClick(d.windowHandle(), Qt::LeftButton, Qt::ControlModifier,
+                          CentreInWindow(d.findChild<QLineEdit*>("担当者コード")));
+        QTest::keyRelease(d.windowHandle(), Qt::Key_Control);
+    };
+    const struct {
+        const char* what;
+        Gesture gesture;
+        std::string opened;
+    } cases[] = {
+        {"alone", alone, "担当者一覧"},
+        {"Ctrl+A", chord(Qt::Key_A), ""},
+        {"Ctrl+C", chord(Qt::Key_C), ""},
+        {"Ctrl+V", chord(Qt::Key_V), ""},
+        {"Ctrl+click", ctrlClick, ""},
+        {"alone again", alone, "担当者一覧"},
+    };
+    for (const auto& c : cases) {
+        std::string opened;
+        WhileModal([&](QDialog& dialog) {
+            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                              CentreInWindow(dialog.findChild<QLineEdit*>("担当者コード")));
+            ASSERT_EQ(QApplication::focusWidget()->objectName(), QString("担当者コード"));
+            // Looks for a nested window until the gesture is over; one that
+            // opens keeps the gesture running until it is closed.
+            bool over = false;
+            std::function<void()> poll = [&] {
+                auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (nested && nested != &dialog) {
+                    opened = nested->windowTitle().toStdString();
+                    QTest::keyClick(nested->windowHandle(), Qt::Key_Escape);
+                } else if (!over) {
+                    QTimer::singleShot(5, poll);
+                }
+            };
+            QTimer::singleShot(5, poll);
+            c.gesture(dialog);
+            over = true;
+            QTest::qWait(20);
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
+        });
+        windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+        EXPECT_EQ(opened, c.opened) << c.what;
+    }
+}
+
+// Enter on a focused button presses it; Space does too.
+TEST_F(LookupWindowsOnADatabase, EnterPressesTheFocusedButton) {
+    int listed = -1;
+    bool listFocused = false;
+    WhileModal([&](QDialog& dialog) {
+        auto* kana = dialog.findChild<QLineEdit*>("カナ");
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, CentreInWindow(kana));
+        QInputMethodEvent typing;
+        typing.setCommitString("ｺｳｷﾞｮｳ");
+        QApplication::sendEvent(kana, &typing);
+        ASSERT_TRUE(TabTo(dialog, "btn_カナ検索"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
+        listed = dialog.findChild<QTreeWidget*>("List得意先")->topLevelItemCount();
+        listFocused = QApplication::focusWidget() == dialog.findChild<QTreeWidget*>("List得意先");
+        ASSERT_TRUE(TabTo(dialog, "btn_戻る"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(listed, 1) << "both customers in trade are listed before the search";
+    EXPECT_TRUE(listFocused);
+    EXPECT_EQ(entry.focus, std::vector<std::string>{"得意先コード"});
+    EXPECT_TRUE(entry.enabled);
+
+    // Space on 戻る returns as well.
+    entry.focus.clear();
+    WhileModal([&](QDialog& dialog) {
+        ASSERT_TRUE(TabTo(dialog, "btn_戻る"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Space);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(entry.focus, std::vector<std::string>{"得意先コード"});
+}
+
 // Every caption shows whole beside its sort arrow, in the font of the day.
 TEST(LookupDialogLayout, NoColumnCaptionIsCut) {
     test::FakeLookupData data;

@@ -186,9 +186,12 @@ QLineEdit* LookupDialog::addField(const FieldDescription& field, QGridLayout* gr
 QPushButton* LookupDialog::addButton(const std::string& name, const std::string& caption) {
     auto* button = new QPushButton(Q(caption), this);
     button->setObjectName(Q(name));
-    // Enter belongs to the list; no button is a default button.
+    // Enter in the list chooses a row; no button is a default button that
+    // would take Enter from the fields or the list. Enter on a focused button
+    // presses that button (see eventFilter).
     button->setAutoDefault(false);
     button->setDefault(false);
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, name] { m_presenter.onButton(name); });
     return button;
 }
@@ -199,10 +202,15 @@ T* LookupDialog::control(const std::string& name) const {
 }
 
 bool LookupDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && watched == m_list) {
             chooseCurrentRow();
+            return true;
+        }
+        if (auto* button = qobject_cast<QPushButton*>(watched); enter && button) {
+            if (button->isEnabled()) button->click();
             return true;
         }
     }
