@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -250,6 +251,57 @@ TEST(LookupDialogLayout, NoColumnCaptionIsCut) {
         QHeaderView* header = dialog.list()->header();
         for (int i = 0; i < header->count(); ++i)
             EXPECT_GE(header->sectionSize(i), header->sectionSizeHint(i)) << window.title << " " << i;
+    }
+}
+
+// Long but ordinary values show whole: kana names as long as the field
+// takes them (40 half-width characters), full names, prices, e-mail.
+TEST(LookupDialogLayout, LongOrdinaryValuesAreNotCut) {
+    const QString customerKana = "ﾆﾎﾝﾊﾞｼｾｲｷｾｲｻｸｼｮｶﾌﾞｼｷｶﾞｲｼｬﾄｳｷｮｳｼﾃﾝｴｲｷﾞｮｳｶ";
+    const QString productKana = "ｷﾞｮｳﾑﾖｳﾄｲﾚｯﾄﾍﾟｰﾊﾟｰｼﾝｸﾞﾙﾌｧﾐﾘｰﾊﾟｯｸﾆｼﾞｭｳﾛｰﾙ";
+    ASSERT_EQ(customerKana.size(), 40);
+    ASSERT_EQ(productKana.size(), 40);
+    const struct {
+        LookupWindowId window;
+        std::vector<std::string> cells;
+    } cases[] = {
+        {LookupWindowId::商品一覧,
+         {"CL-00001", "業務用トイレットペーパーシングル１２Ｒ入", "１２ロール×８", productKana.toStdString(), "非売品",
+          "99,999,999.99", "9,999,999.99", "12,345,678.50", "A100", "清掃・衛生用品"}},
+        {LookupWindowId::得意先一覧,
+         {"000001", "日本橋精機製作所", "佐々木 真由美", "011-777-8888", customerKana.toStdString(), "100-0001",
+          "神奈川県横浜市西区みなとみらい", "みなとみらい二丁目３番１号"}},
+        {LookupWindowId::得意先御担当者一覧,
+         {"00001", "佐々木 真由美", "ｻｻｷ ﾏﾕﾐ", "090-1234-5678", "hashimoto.takashi@nihonbashi-seiki.example.co.jp"}},
+        {LookupWindowId::担当者一覧, {"00101", "佐々木 真由美", "大阪支店", "第二営業部", "営業二課"}},
+        {LookupWindowId::営業見積No一覧,
+         {"00000030", "20261204", "000003", "株式会社日本橋精機製作所東京支店", "事務用品一式のお見積り（年間契約分）",
+          "  123,456,789"}},
+    };
+    test::FakeLookupData data;
+    LookupSession session;
+    LookupContext context;
+    for (const auto& c : cases) {
+        const WindowDescription& window = DescribeWindow(c.window);
+        ASSERT_EQ(c.cells.size(), window.columns.size()) << window.title;
+        LookupPresenter presenter(window, session, data, context, nullptr);
+        LookupDialog dialog(window, presenter);
+        LookupRow row;
+        row.cells = c.cells;
+        dialog.showRows({row});
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* list = dialog.list();
+        QStyleOptionViewItem option;
+        option.initFrom(list->viewport());
+        option.font = list->font();
+        option.fontMetrics = list->fontMetrics();
+        for (int i = 0; i < list->columnCount(); ++i) {
+            // The width the list's own delegate asks for the cell.
+            const QModelIndex cell = list->model()->index(0, i);
+            EXPECT_GE(list->columnWidth(i), list->itemDelegate()->sizeHint(option, cell).width())
+                << window.title << " " << window.columns[static_cast<size_t>(i)].header << ": " << c.cells[static_cast<size_t>(i)];
+        }
     }
 }
 
