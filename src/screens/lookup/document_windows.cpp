@@ -100,12 +100,12 @@ WindowDescription QuotationNumbers() {
                      {"T営業見積.得意先対応先区分", Extraction::Into::Box, "chb_得意先対応先", ""},
                      {"T営業見積.得意先コード", Extraction::Into::Field, "得意先コード", ""}};
     w.listName = "List営業見積";
-    w.columns = {{"見積No", 1150, "営業見積No"},
-                 {"見積日付", 1150, "営業見積日付"},
-                 {"得コード", 1100, "得意先コード"},
-                 {"得意先名称A", 3400, "得意先名称A"},
-                 {"タイトル", 3400, "タイトル"},
-                 {"見積金額", 1700, "見積金額合計", CellFormat::PaddedAmount, true}};
+    w.columns = {{"見積No", 1150, "営業見積No", Digits(8)},
+                 {"見積日付", 1150, "営業見積日付", Digits(8)},
+                 {"得コード", 1100, "得意先コード", Digits(6)},
+                 {"得意先名称A", 3400, "得意先名称A", FullWidth(40)},
+                 {"タイトル", 3400, "タイトル", FullWidth(60)},
+                 {"見積金額", 1700, "見積金額合計", Digits(13), CellFormat::PaddedAmount, true}};
     w.keyColumns = {"事業所コード", "番号基準日付", "営業見積No"};
     w.choice = ChoiceCondition::RowKey;
     w.buttonsAfterSearch = true;
@@ -162,12 +162,12 @@ WindowDescription InquiryNumbers() {
                      {"T営業引合.営業引合No", Extraction::Into::Field, "営業引合No", ""},
                      {"T営業引合.得意先コード", Extraction::Into::Field, "得意先コード", ""}};
     w.listName = "List営業引合";
-    w.columns = {{"引合No", 1150, "営業引合No"},
-                 {"引合日付", 1150, "営業引合日付"},
-                 {"引合納期", 1150, "営業引合納期"},
-                 {"得意先名", 3000, "得意先名称A"},
-                 {"商品名", 3000, "営業引合商品名A"},
-                 {"引合金額", 1700, "営業引合金額", CellFormat::Amount, true}};
+    w.columns = {{"引合No", 1150, "営業引合No", Digits(8)},
+                 {"引合日付", 1150, "営業引合日付", Digits(8)},
+                 {"引合納期", 1150, "営業引合納期", Digits(8)},
+                 {"得意先名", 3000, "得意先名称A", FullWidth(40)},
+                 {"商品名", 3000, "営業引合商品名A", FullWidth(40)},
+                 {"引合金額", 1700, "営業引合金額", Digits(13), CellFormat::Amount, true}};
     w.keyColumns = {"事業所コード", "番号基準日付", "営業引合No"};
     w.choice = ChoiceCondition::RowKey;
     w.buttonsAfterSearch = true;
@@ -230,10 +230,10 @@ WindowDescription ItemNames() {
     w.conditionInto = "品名1";
     w.customerPrefill = "得意先コード";
     w.listName = "List品名";
-    w.columns = {{"品名", 7600, "商品名"},
-                 {"営業見積単価", 1000, "見積単価", CellFormat::SellingPrice, true},
-                 {"営業見積日付", 1150, "営業見積日付"},
-                 {"得意先名", 2550, "得意先名称A"}};
+    w.columns = {{"品名", 7600, "商品名", FullWidth(60)},
+                 {"営業見積単価", 1000, "見積単価", Digits(14), CellFormat::SellingPrice, true},
+                 {"営業見積日付", 1150, "営業見積日付", Digits(8)},
+                 {"得意先名", 2550, "得意先名称A", FullWidth(40)}};
     w.keyColumns = {"事業所コード", "番号基準日付", "営業見積No", "営業見積固有行No"};
     w.choice = ChoiceCondition::RowKey;
     w.buttonsAfterSearch = true;
@@ -250,6 +250,7 @@ struct HistoryVariant {
     std::vector<std::string> textColumns;
     std::string nonEmptyTest;
     ChoiceCondition choice;
+    int widest;  // bytes of the longest text the listed column holds
 };
 
 WindowDescription History(const HistoryVariant& v) {
@@ -274,7 +275,7 @@ WindowDescription History(const HistoryVariant& v) {
     w.listName = "List" + v.caption;
     const auto dot = v.column.find('.');
     const std::string source = dot == std::string::npos ? v.column : v.column.substr(dot + 1);
-    w.columns = {{v.caption, 6400, source}};
+    w.columns = {{v.caption, 6400, source, FullWidth(v.widest)}};
     w.keyColumns = {source};
     w.choice = v.choice;
     return w;
@@ -291,23 +292,23 @@ std::vector<WindowDescription> DocumentWindows() {
     const auto name = ChoiceCondition::Unchanged;
     const std::vector<HistoryVariant> histories = {
         {LookupWindowId::営業見積タイトル一覧, "営業見積タイトル一覧", "タイトル", "T営業見積.タイトル", "T営業見積",
-         "T営業見積.営業見積日付", {"T営業見積.タイトル"}, "T営業見積.タイトル <> ''", header},
+         "T営業見積.営業見積日付", {"T営業見積.タイトル"}, "T営業見積.タイトル <> ''", header, 60},
         {LookupWindowId::営業見積条件一覧, "営業見積条件一覧", "見積条件", "T営業見積.見積条件", "T営業見積",
-         "T営業見積.営業見積日付", {"T営業見積.見積条件"}, "T営業見積.見積条件 <> ''", header},
+         "T営業見積.営業見積日付", {"T営業見積.見積条件"}, "T営業見積.見積条件 <> ''", header, 40},
         {LookupWindowId::営業見積納期一覧, "営業見積納期一覧", "見積納期", "T営業見積.見積納期", "T営業見積",
-         "T営業見積.営業見積日付", {"T営業見積.見積納期"}, "T営業見積.見積納期 <> ''", header},
+         "T営業見積.営業見積日付", {"T営業見積.見積納期"}, "T営業見積.見積納期 <> ''", header, 40},
         {LookupWindowId::見積得意先名一覧, "見積得意先名一覧", "見積得意先名", "得意先名称A", "T営業見積",
-         "営業見積日付", {"得意先名称A", "得意先名称B"}, "得意先名称A <> ''", name},
+         "営業見積日付", {"得意先名称A", "得意先名称B"}, "得意先名称A <> ''", name, 40},
         {LookupWindowId::見積納品先名一覧, "見積納品先名一覧", "見積納品先名", "納品先名称A", "T営業見積",
-         "営業見積日付", {"納品先名称A", "納品先名称B"}, "納品先名称A <> ''", name},
+         "営業見積日付", {"納品先名称A", "納品先名称B"}, "納品先名称A <> ''", name, 40},
         {LookupWindowId::引合得意先名一覧, "引合得意先名一覧", "引合得意先名", "得意先名称A", "T営業引合",
-         "営業引合日付", {"得意先名称A", "得意先名称B"}, "得意先名称A <> ''", name},
+         "営業引合日付", {"得意先名称A", "得意先名称B"}, "得意先名称A <> ''", name, 40},
         {LookupWindowId::引合商品名一覧, "引合商品名一覧", "引合商品名", "営業引合商品名A", "T営業引合",
-         "営業引合日付", {"営業引合商品名A", "営業引合商品名B"}, "営業引合商品名A <> ''", name},
+         "営業引合日付", {"営業引合商品名A", "営業引合商品名B"}, "営業引合商品名A <> ''", name, 60},
         {LookupWindowId::見積仕入先名一覧, "見積仕入先名一覧", "見積仕入先名", "仕入先名称A", "T営業見積明細",
-         "営業見積日付", {"仕入先名称A", "仕入先名称B"}, "仕入先名称A <> ''", name},
+         "営業見積日付", {"仕入先名称A", "仕入先名称B"}, "仕入先名称A <> ''", name, 40},
         {LookupWindowId::見積商品名一覧, "見積商品名一覧", "見積商品名", "商品名", "T営業見積明細", "営業見積日付",
-         {"商品名"}, "行区分 = '1' AND 商品名 <> '' AND 見積金額 <> 0", name},
+         {"商品名"}, "行区分 = '1' AND 商品名 <> '' AND 見積金額 <> 0", name, 60},
     };
     for (const HistoryVariant& v : histories) all.push_back(History(v));
     return all;

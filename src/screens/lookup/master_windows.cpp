@@ -125,9 +125,16 @@ WindowDescription NameAddress(const NameAddressVariant& v) {
     if (v.staffPrefill) w.staffPrefill = "担当者コード";
 
     w.listName = "List" + v.subject;
-    w.columns = {{"コード", 1100, "コード"},  {"略称", 2550, "略称"},      {"担当者", 1600, "担当者名"},
-                 {"電話", 1850, "電話"},      {"カナ", 1150, "カナ"},      {"郵便No", 1150, "郵便番号"},
-                 {"住所A", 2000, "住所A"},    {"住所B", 2000, "住所B"}};
+    // Kana names as long as the カナ field takes; addresses as long as a
+    // prefecture, city and ward, or a street and number, usually run.
+    w.columns = {{"コード", 1100, "コード", Digits(6)},
+                 {"略称", 2550, "略称", FullWidth(20)},
+                 {"担当者", 1600, "担当者名", FullWidth(12)},
+                 {"電話", 1850, "電話", Digits(13)},
+                 {"カナ", 1150, "カナ", HalfWidthKana(40)},
+                 {"郵便No", 1150, "郵便番号", Digits(8)},
+                 {"住所A", 2000, "住所A", FullWidth(36)},
+                 {"住所B", 2000, "住所B", FullWidth(36)}};
     w.keyColumns = {"コード"};
     w.choice = ChoiceCondition::Clear;
     return w;
@@ -181,17 +188,17 @@ WindowDescription Staff() {
                      {"M担当者.部門コード", Extraction::Into::Field, "部門コード", ""},
                      {"M担当者.セクションコード", Extraction::Into::Field, "セクションコード", ""}};
     w.listName = "List担当者";
-    w.columns = {{"コード", 750, "コード"},
-                 {"氏名", 2500, "氏名"},
-                 {"事業所", 2300, "事業所名"},
-                 {"部門", 2300, "部門名"},
-                 {"セクション", 2300, "セクション名"}};
+    w.columns = {{"コード", 750, "コード", Digits(5)},
+                 {"氏名", 2500, "氏名", FullWidth(16)},
+                 {"事業所", 2300, "事業所名", FullWidth(20)},
+                 {"部門", 2300, "部門名", FullWidth(20)},
+                 {"セクション", 2300, "セクション名", FullWidth(20)}};
     w.keyColumns = {"コード"};
     return w;
 }
 
 WindowDescription CodeName(LookupWindowId id, const std::string& subject, const std::string& filterName,
-                           const std::string& filterCaption, int firstWidth) {
+                           const std::string& filterCaption, int firstWidth, CellWidth code) {
     const std::string t = "M" + subject;
     WindowDescription w;
     w.id = id;
@@ -207,7 +214,7 @@ WindowDescription CodeName(LookupWindowId id, const std::string& subject, const 
     w.defaultOrder = t + ".コード";
     w.extractions.push_back({t + "." + filterName, Extraction::Into::Filter, filterName, ""});
     w.listName = "List" + subject;
-    w.columns = {{"コード", firstWidth, "コード"}, {"名称", 2500, "名称"}};
+    w.columns = {{"コード", firstWidth, "コード", code}, {"名称", 2500, "名称", FullWidth(30)}};
     w.keyColumns = {"コード"};
     return w;
 }
@@ -284,16 +291,17 @@ WindowDescription Product() {
         {"M商品.得意先コード", Extraction::Into::Field, "得意先コード", ""},
     };
     w.listName = "List商品";
-    w.columns = {{"コード", 1250, "コード"},
-                 {"名称1", 3800, "名称A"},
-                 {"名称2", 1400, "名称B"},
-                 {"カナ", 1000, "カナ"},
-                 {"区分", 650, "品区分名"},
-                 {"税抜販売定価", 1600, "税抜販売定価", CellFormat::SellingPrice, true},
-                 {"税抜販売単価", 1600, "税抜販売単価", CellFormat::SellingPrice, true},
-                 {"税抜仕入単価", 1600, "税抜仕入単価", CellFormat::PurchasePrice, true},
-                 {"分類", 850, "商品分類コード"},
-                 {"分類名", 2200, "商品分類名"}};
+    // Prices up to 99,999,999.99 or 9,999,999.9999.
+    w.columns = {{"コード", 1250, "コード", Letters(12)},
+                 {"名称1", 3800, "名称A", FullWidth(40)},
+                 {"名称2", 1400, "名称B", FullWidth(20)},
+                 {"カナ", 1000, "カナ", HalfWidthKana(40)},
+                 {"区分", 650, "品区分名", FullWidth(8)},
+                 {"税抜販売定価", 1600, "税抜販売定価", Digits(14), CellFormat::SellingPrice, true},
+                 {"税抜販売単価", 1600, "税抜販売単価", Digits(14), CellFormat::SellingPrice, true},
+                 {"税抜仕入単価", 1600, "税抜仕入単価", Digits(14), CellFormat::PurchasePrice, true},
+                 {"分類", 850, "商品分類コード", Letters(4)},
+                 {"分類名", 2200, "商品分類名", FullWidth(20)}};
     w.keyColumns = {"コード"};
     return w;
 }
@@ -311,11 +319,11 @@ WindowDescription Contact(LookupWindowId id, const std::string& subject) {
     w.hasClear = false;
     w.defaultOrder = t + ".御担当者コード";
     w.listName = "List御担当者";
-    w.columns = {{"コード", 750, "御担当者コード"},
-                 {"氏名", 2500, "氏名"},
-                 {"カナ", 2300, "カナ"},
-                 {"電話", 2300, "電話"},
-                 {"EMAIL", 2300, "EMAIL"}};
+    w.columns = {{"コード", 750, "御担当者コード", Digits(5)},
+                 {"氏名", 2500, "氏名", FullWidth(16)},
+                 {"カナ", 2300, "カナ", HalfWidthKana(30)},
+                 {"電話", 2300, "電話", Digits(13)},
+                 {"EMAIL", 2300, "EMAIL", Letters(40)}};
     w.keyColumns = {"御担当者コード"};
     return w;
 }
@@ -330,9 +338,11 @@ std::vector<WindowDescription> MasterWindows() {
     all.push_back(NameAddress({LookupWindowId::仕入先一覧, "仕入先", "M仕入先御担当者", "仕入先コード", false, true, false}));
     all.push_back(NameAddress({LookupWindowId::メーカ一覧, "メーカ", "Mメーカ御担当者", "メーカコード", false, false, false}));
     all.push_back(Staff());
-    all.push_back(CodeName(LookupWindowId::部門一覧, "部門", "稼動状況区分", "稼動状況", 750));
-    all.push_back(CodeName(LookupWindowId::セクション一覧, "セクション", "稼動状況区分", "稼動状況", 750));
-    all.push_back(CodeName(LookupWindowId::商品分類一覧, "商品分類", "使用状況区分", "使用状況", 800));
+    all.push_back(CodeName(LookupWindowId::部門一覧, "部門", "稼動状況区分", "稼動状況", 750, Digits(3)));
+    all.push_back(
+        CodeName(LookupWindowId::セクション一覧, "セクション", "稼動状況区分", "稼動状況", 750, Digits(3)));
+    all.push_back(
+        CodeName(LookupWindowId::商品分類一覧, "商品分類", "使用状況区分", "使用状況", 800, Letters(6)));
     all.push_back(Product());
     all.push_back(Contact(LookupWindowId::得意先御担当者一覧, "得意先"));
     all.push_back(Contact(LookupWindowId::対応先御担当者一覧, "対応先"));

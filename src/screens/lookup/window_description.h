@@ -149,10 +149,26 @@ enum class CellFormat {
     PurchasePrice,   // display format of the purchase unit-price decimals
 };
 
+// What a column's widest common value is made of, for a list that shows it
+// whole: digits and signs, Latin letters, half-width kana or full-width text.
+enum class CellText { Digits, Letters, HalfWidthKana, FullWidth };
+
+// The widest common value of a column: so many bytes (Shift-JIS, two for a
+// full-width character) of one kind of text.
+struct CellWidth {
+    CellText text = CellText::Digits;
+    int bytes = 0;
+};
+inline CellWidth Digits(int bytes) { return {CellText::Digits, bytes}; }
+inline CellWidth Letters(int bytes) { return {CellText::Letters, bytes}; }
+inline CellWidth HalfWidthKana(int bytes) { return {CellText::HalfWidthKana, bytes}; }
+inline CellWidth FullWidth(int bytes) { return {CellText::FullWidth, bytes}; }
+
 struct ColumnDescription {
     std::string header;
-    int widthTwips = 1000;
-    std::string source;  // result column
+    int widthTwips = 1000;  // the stored width; a column is never narrower
+    std::string source;     // result column
+    CellWidth widest;       // the value the column must show whole
     CellFormat format = CellFormat::Plain;
     bool rightAligned = false;
 };

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -135,6 +136,109 @@ TEST_F(LookupWindowsOnADatabase, OnlyALoneCtrlOpensTheFieldsLookup) {
     EXPECT_EQ(nestedTitle, "担当者一覧");
 }
 
+QPoint CentreInWindow(QWidget* widget) { return widget->mapTo(widget->window(), widget->rect().center()); }
+
+// Tab through the dialog's window until the named control has the focus.
+bool TabTo(QDialog& dialog, const char* name) {
+    for (int i = 0; i < 30 && QApplication::focusWidget() &&
+                    QApplication::focusWidget()->objectName() != QString::fromUtf8(name);
+         ++i)
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Tab);
+    return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == QString::fromUtf8(name);
+}
+
+// Keys and clicks as the window system delivers them: to the dialog's
+// window, which hands them to the focused field or the widget under the
+// mouse. Only a lone Ctrl in the staff code opens the staff list nested.
+TEST_F(LookupWindowsOnADatabase, ALoneCtrlThroughTheWindowOpensTheNestedList) {
+    using Gesture = std::function<void(QDialog&)>;
+    const Gesture alone = [](QDialog& d) {
+        QTest::keyPress(d.windowHandle(), Qt::Key_Control);
+        QTest::keyRelease(d.windowHandle(), Qt::Key_Control);
+    };
+    auto chord = [](Qt::Key key) -> Gesture {
+        return [key](QDialog& d) { QTest::keyClick(d.windowHandle(), key, Qt::ControlModifier); };
+    };
+    const Gesture ctrlClick = [](QDialog& d) {
+        QTest::keyPress(d.windowHandle(), Qt::Key_Control);
+        QTest::mouseClick(d.windowHandle(), Qt::LeftButton, Qt::ControlModifier,
+                          CentreInWindow(d.findChild<QLineEdit*>("担当者コード")));
+        QTest::keyRelease(d.windowHandle(), Qt::Key_Control);
+    };
+    const struct {
+        const char* what;
+        Gesture gesture;
+        std::string opened;
+    } cases[] = {
+        {"alone", alone, "担当者一覧"},
+        {"Ctrl+A", chord(Qt::Key_A), ""},
+        {"Ctrl+C", chord(Qt::Key_C), ""},
+        {"Ctrl+V", chord(Qt::Key_V), ""},
+        {"Ctrl+click", ctrlClick, ""},
+        {"alone again", alone, "担当者一覧"},
+    };
+    for (const auto& c : cases) {
+        std::string opened;
+        WhileModal([&](QDialog& dialog) {
+            QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                              CentreInWindow(dialog.findChild<QLineEdit*>("担当者コード")));
+            ASSERT_EQ(QApplication::focusWidget()->objectName(), QString("担当者コード"));
+            // Looks for a nested window until the gesture is over; one that
+            // opens keeps the gesture running until it is closed.
+            bool over = false;
+            std::function<void()> poll = [&] {
+                auto* nested = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (nested && nested != &dialog) {
+                    opened = nested->windowTitle().toStdString();
+                    QTest::keyClick(nested->windowHandle(), Qt::Key_Escape);
+                } else if (!over) {
+                    QTimer::singleShot(5, poll);
+                }
+            };
+            QTimer::singleShot(5, poll);
+            c.gesture(dialog);
+            over = true;
+            QTest::qWait(20);
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
+        });
+        windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+        EXPECT_EQ(opened, c.opened) << c.what;
+    }
+}
+
+// Enter on a focused button presses it; Space does too.
+TEST_F(LookupWindowsOnADatabase, EnterPressesTheFocusedButton) {
+    int listed = -1;
+    bool listFocused = false;
+    WhileModal([&](QDialog& dialog) {
+        auto* kana = dialog.findChild<QLineEdit*>("カナ");
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, CentreInWindow(kana));
+        QInputMethodEvent typing;
+        typing.setCommitString("ｺｳｷﾞｮｳ");
+        QApplication::sendEvent(kana, &typing);
+        ASSERT_TRUE(TabTo(dialog, "btn_カナ検索"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
+        listed = dialog.findChild<QTreeWidget*>("List得意先")->topLevelItemCount();
+        listFocused = QApplication::focusWidget() == dialog.findChild<QTreeWidget*>("List得意先");
+        ASSERT_TRUE(TabTo(dialog, "btn_戻る"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(listed, 1) << "both customers in trade are listed before the search";
+    EXPECT_TRUE(listFocused);
+    EXPECT_EQ(entry.focus, std::vector<std::string>{"得意先コード"});
+    EXPECT_TRUE(entry.enabled);
+
+    // Space on 戻る returns as well.
+    entry.focus.clear();
+    WhileModal([&](QDialog& dialog) {
+        ASSERT_TRUE(TabTo(dialog, "btn_戻る"));
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Space);
+    });
+    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    EXPECT_EQ(entry.focus, std::vector<std::string>{"得意先コード"});
+}
+
 // Every caption shows whole beside its sort arrow, in the font of the day.
 TEST(LookupDialogLayout, NoColumnCaptionIsCut) {
     test::FakeLookupData data;
@@ -147,6 +251,57 @@ TEST(LookupDialogLayout, NoColumnCaptionIsCut) {
         QHeaderView* header = dialog.list()->header();
         for (int i = 0; i < header->count(); ++i)
             EXPECT_GE(header->sectionSize(i), header->sectionSizeHint(i)) << window.title << " " << i;
+    }
+}
+
+// Long but ordinary values show whole: kana names as long as the field
+// takes them (40 half-width characters), full names, prices, e-mail.
+TEST(LookupDialogLayout, LongOrdinaryValuesAreNotCut) {
+    const QString customerKana = "ﾆﾎﾝﾊﾞｼｾｲｷｾｲｻｸｼｮｶﾌﾞｼｷｶﾞｲｼｬﾄｳｷｮｳｼﾃﾝｴｲｷﾞｮｳｶ";
+    const QString productKana = "ｷﾞｮｳﾑﾖｳﾄｲﾚｯﾄﾍﾟｰﾊﾟｰｼﾝｸﾞﾙﾌｧﾐﾘｰﾊﾟｯｸﾆｼﾞｭｳﾛｰﾙ";
+    ASSERT_EQ(customerKana.size(), 40);
+    ASSERT_EQ(productKana.size(), 40);
+    const struct {
+        LookupWindowId window;
+        std::vector<std::string> cells;
+    } cases[] = {
+        {LookupWindowId::商品一覧,
+         {"CL-00001", "業務用トイレットペーパーシングル１２Ｒ入", "１２ロール×８", productKana.toStdString(), "非売品",
+          "99,999,999.99", "9,999,999.99", "12,345,678.50", "A100", "清掃・衛生用品"}},
+        {LookupWindowId::得意先一覧,
+         {"000001", "日本橋精機製作所", "佐々木 真由美", "011-777-8888", customerKana.toStdString(), "100-0001",
+          "神奈川県横浜市西区みなとみらい", "みなとみらい二丁目３番１号"}},
+        {LookupWindowId::得意先御担当者一覧,
+         {"00001", "佐々木 真由美", "ｻｻｷ ﾏﾕﾐ", "090-1234-5678", "hashimoto.takashi@nihonbashi-seiki.example.co.jp"}},
+        {LookupWindowId::担当者一覧, {"00101", "佐々木 真由美", "大阪支店", "第二営業部", "営業二課"}},
+        {LookupWindowId::営業見積No一覧,
+         {"00000030", "20261204", "000003", "株式会社日本橋精機製作所東京支店", "事務用品一式のお見積り（年間契約分）",
+          "  123,456,789"}},
+    };
+    test::FakeLookupData data;
+    LookupSession session;
+    LookupContext context;
+    for (const auto& c : cases) {
+        const WindowDescription& window = DescribeWindow(c.window);
+        ASSERT_EQ(c.cells.size(), window.columns.size()) << window.title;
+        LookupPresenter presenter(window, session, data, context, nullptr);
+        LookupDialog dialog(window, presenter);
+        LookupRow row;
+        row.cells = c.cells;
+        dialog.showRows({row});
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* list = dialog.list();
+        QStyleOptionViewItem option;
+        option.initFrom(list->viewport());
+        option.font = list->font();
+        option.fontMetrics = list->fontMetrics();
+        for (int i = 0; i < list->columnCount(); ++i) {
+            // The width the list's own delegate asks for the cell.
+            const QModelIndex cell = list->model()->index(0, i);
+            EXPECT_GE(list->columnWidth(i), list->itemDelegate()->sizeHint(option, cell).width())
+                << window.title << " " << window.columns[static_cast<size_t>(i)].header << ": " << c.cells[static_cast<size_t>(i)];
+        }
     }
 }
 

@@ -490,7 +490,16 @@ void EntryWindow::SetScrollBarVisible(bool visible) {
 
 void EntryWindow::SetWindowEnabled(bool enabled) {
     Busy busy(*this);
+    // Disabling takes the focus out of the window, and the window activated
+    // again would hand it to its first field; the field the user was in
+    // (the one that opened a lookup, say) gets it back instead.
+    if (!enabled && isEnabled()) m_focusWhileDisabled = focusWidget();
     setEnabled(enabled);
+    if (enabled) {
+        const QPointer<QWidget> field = m_focusWhileDisabled;
+        m_focusWhileDisabled = nullptr;
+        if (field && field->isEnabled() && field->isVisible()) field->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 int EntryWindow::AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) {

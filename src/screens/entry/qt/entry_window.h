@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 
 #include "screens/entry/entry_view.h"
@@ -171,6 +172,7 @@ private:
     bool m_scrollVisible = true;
     int m_wheelRest = 0;
     bool m_ending = false;
+    QPointer<QWidget> m_focusWhileDisabled;  // the field given the focus back when enabled
 };
 
 // Noto Sans CJK JP for the whole program when it is installed.

@@ -24,6 +24,10 @@ void LoneCtrlDetector::disarm() {
 }
 
 bool LoneCtrlDetector::eventFilter(QObject* watched, QEvent* event) {
+    // Keys, buttons and the wheel from the window system reach the top-level
+    // QWindow first and are then handed on to the focused widget or the one
+    // under the mouse; only that second delivery says where they went.
+    if (watched->isWindowType()) return false;
     switch (event->type()) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
@@ -40,13 +44,18 @@ bool LoneCtrlDetector::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         }
+        case QEvent::ShortcutOverride:
+            // A chord taken by a shortcut never arrives as a key press.
+            if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Control) disarm();
+            break;
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() != Qt::Key_Control || key->isAutoRepeat()) break;
             QPointer<QWidget> field = m_armed;
             disarm();
             // While armed the release passes the application filter too; it
-            // completes the gesture only when it is addressed to the armed field.
+            // completes the gesture only when it is addressed to the armed
+            // field, that is when the focus stayed there.
             if (field && field == watched) Q_EMIT loneCtrl(field);
             break;
         }

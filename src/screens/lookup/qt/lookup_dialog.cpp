@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,6 +31,21 @@ namespace {
 
 // Widths are given in twips; at 96 dots per inch a pixel is 15 twips.
 int Pixels(int twips) { return twips / 15; }
+
+// The width of a cell holding the column's widest common value, with the
+// margins a list leaves around a cell's text.
+int CellPixels(const CellWidth& widest, const QFontMetrics& metrics) {
+    if (widest.bytes <= 0) return 0;
+    QString sample;
+    switch (widest.text) {
+        case CellText::Digits: sample.fill(QChar('0'), widest.bytes); break;
+        case CellText::Letters: sample.fill(QChar('X'), widest.bytes); break;
+        case CellText::HalfWidthKana: sample.fill(QChar(0xFF76), widest.bytes); break;  // ｶ
+        case CellText::FullWidth: sample.fill(QChar(0x6F22), widest.bytes / 2); break;  // 漢
+    }
+    constexpr int kCellMargins = 12;
+    return metrics.horizontalAdvance(sample) + kCellMargins;
+}
 
 std::string S(const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -117,13 +133,15 @@ LookupDialog::LookupDialog(const WindowDescription& window, LookupPresenter& pre
     m_list->setHeaderLabels(headers);
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(true);
-    // A column is never narrower than its caption with the sort arrow: the
-    // stored widths were made for another font, and "コード" would read "コート…".
+    // A column is never narrower than its caption with the sort arrow, nor
+    // than its widest common value: the stored widths were made for another
+    // font, and "コード" would read "コート…" and a kana name "ﾄｲﾚｯﾄﾍﾟ…".
     int width = 0;
     for (int i = 0; i < static_cast<int>(window.columns.size()); ++i) {
         const auto& column = window.columns[static_cast<size_t>(i)];
         if (column.rightAligned) m_list->headerItem()->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
-        const int pixels = std::max(Pixels(column.widthTwips), m_list->header()->sectionSizeHint(i));
+        const int pixels = std::max({Pixels(column.widthTwips), m_list->header()->sectionSizeHint(i),
+                                     CellPixels(column.widest, m_list->fontMetrics())});
         m_list->setColumnWidth(i, pixels);
         width += pixels;
     }
@@ -186,9 +204,12 @@ QLineEdit* LookupDialog::addField(const FieldDescription& field, QGridLayout* gr
 QPushButton* LookupDialog::addButton(const std::string& name, const std::string& caption) {
     auto* button = new QPushButton(Q(caption), this);
     button->setObjectName(Q(name));
-    // Enter belongs to the list; no button is a default button.
+    // Enter in the list chooses a row; no button is a default button that
+    // would take Enter from the fields or the list. Enter on a focused button
+    // presses that button (see eventFilter).
     button->setAutoDefault(false);
     button->setDefault(false);
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, name] { m_presenter.onButton(name); });
     return button;
 }
@@ -199,10 +220,15 @@ T* LookupDialog::control(const std::string& name) const {
 }
 
 bool LookupDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && watched == m_list) {
             chooseCurrentRow();
+            return true;
+        }
+        if (auto* button = qobject_cast<QPushButton*>(watched); enter && button) {
+            if (button->isEnabled()) button->click();
             return true;
         }
     }
