@@ -53,7 +53,7 @@ bool productFixesKind(const PricedHeader& header, std::int16_t productCategory, 
 
 // One side of the conversion to the customer's tax kind.
 bool convertSide(const PricingRules& rules, const PricedHeader& header, PricedLine& line, Currency& price,
-                 Currency& amount, Currency quantity, std::int16_t category, std::int16_t kind,
+                 Currency& amount, bool& amountTyped, Currency quantity, std::int16_t category, std::int16_t kind,
                  TaxRounding rounding, std::int16_t amountMethod, bool productFixes) {
     if (price.isZero() || header.得意先消費税区分 == kind || productFixes) return true;
     line.changed = true;
@@ -70,6 +70,9 @@ bool convertSide(const PricingRules& rules, const PricedHeader& header, PricedLi
         if (!converted) return false;
         newAmount = *converted;
     }
+    // An amount worked out from quantity and price is no typed amount any
+    // more; a typed lump sum converted keeps its mark.
+    if (!quantity.isZero() && !newPrice->isZero()) amountTyped = false;
     price = *newPrice;
     amount = newAmount;
     return true;
@@ -78,11 +81,15 @@ bool convertSide(const PricingRules& rules, const PricedHeader& header, PricedLi
 }  // namespace
 
 bool SellingAmount(const PricingRules& rules, PricedLine& line) {
-    return amountOf(line.見積数量, line.見積単価, rules.company.売上金額丸め方法, line.見積金額);
+    if (!amountOf(line.見積数量, line.見積単価, rules.company.売上金額丸め方法, line.見積金額)) return false;
+    if (!line.見積数量.isZero() && !line.見積単価.isZero()) line.sellingAmountTyped = false;
+    return true;
 }
 
 bool PurchaseAmount(const PricingRules& rules, PricedLine& line) {
-    return amountOf(line.仕入数量, line.仕入単価, rules.company.仕入金額丸め方法, line.仕入金額);
+    if (!amountOf(line.仕入数量, line.仕入単価, rules.company.仕入金額丸め方法, line.仕入金額)) return false;
+    if (!line.仕入数量.isZero() && !line.仕入単価.isZero()) line.purchaseAmountTyped = false;
+    return true;
 }
 
 bool SellingUnitPriceFromProduct(const PricingRules& rules, const PricedHeader& header, PricedLine& line) {
@@ -143,10 +150,10 @@ bool FollowTypedPurchaseUnitPrice(const PricingRules& rules, const PricedHeader&
 }
 
 bool ConvertToCustomerTaxKind(const PricingRules& rules, const PricedHeader& header, PricedLine& line) {
-    bool selling = convertSide(rules, header, line, line.見積単価, line.見積金額, line.見積数量, line.売上課税区分,
+    bool selling = convertSide(rules, header, line, line.見積単価, line.見積金額, line.sellingAmountTyped, line.見積数量, line.売上課税区分,
                                line.売上消費税区分, CustomerRounding(header), rules.company.売上金額丸め方法,
                                productFixesKind(header, line.商品売上課税区分, line.商品売上消費税区分));
-    bool purchase = convertSide(rules, header, line, line.仕入単価, line.仕入金額, line.仕入数量, line.仕入課税区分,
+    bool purchase = convertSide(rules, header, line, line.仕入単価, line.仕入金額, line.purchaseAmountTyped, line.仕入数量, line.仕入課税区分,
                                 line.仕入消費税区分, SupplierRounding(line), rules.company.仕入金額丸め方法,
                                 productFixesKind(header, line.商品仕入課税区分, line.商品仕入消費税区分));
     return selling && purchase;

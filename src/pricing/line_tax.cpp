@@ -45,14 +45,20 @@ void SetTaxCategories(const PricedHeader& header, PricedLine& line) {
 
 bool SellingLineTax(const PricingRules& rules, const PricedHeader& header, PricedLine& line) {
     SetSellingTaxCategories(header, line);
-    return lineTax(rules, header, line.見積金額, line.売上課税区分, line.売上消費税区分, CustomerRounding(header),
-                   line.見積消費税);
+    if (!lineTax(rules, header, line.見積金額, line.売上課税区分, line.売上消費税区分, CustomerRounding(header),
+                 line.見積消費税))
+        return false;
+    line.sellingTaxTyped = false;
+    return true;
 }
 
 bool PurchaseLineTax(const PricingRules& rules, const PricedHeader& header, PricedLine& line) {
     SetPurchaseTaxCategories(header, line);
-    return lineTax(rules, header, line.仕入金額, line.仕入課税区分, line.仕入消費税区分, SupplierRounding(line),
-                   line.仕入消費税);
+    if (!lineTax(rules, header, line.仕入金額, line.仕入課税区分, line.仕入消費税区分, SupplierRounding(line),
+                 line.仕入消費税))
+        return false;
+    line.purchaseTaxTyped = false;
+    return true;
 }
 
 }  // namespace velmora

@@ -63,6 +63,14 @@ struct PricedLine {
     // Set when pricing changed a figure the user had not typed (a typed unit
     // price, a conversion to the customer's tax kind); the screen redraws it.
     bool changed = false;
+
+    // Amounts and taxes typed by hand, which the grid draws in their own
+    // colours. Not stored: they live with the line on the screen and move
+    // with it; a recomputation of the figure clears its mark.
+    bool sellingAmountTyped = false;
+    bool sellingTaxTyped = false;
+    bool purchaseAmountTyped = false;
+    bool purchaseTaxTyped = false;
 };
 
 // Amounts of the counted lines by how their tax is worked out; not stored.

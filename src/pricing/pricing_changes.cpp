@@ -56,7 +56,10 @@ PricingOutcome QuotationPricing::EnterFigure(PricedHeader& header, const PricedL
             steps << FollowTypedSellingUnitPrice(m_rules, header, line) << SellingAmount(m_rules, line)
                   << SellingLineTax(m_rules, header, line);
             break;
-        case LineFigure::見積金額: steps << SellingLineTax(m_rules, header, line); break;
+        case LineFigure::見積金額:
+            line.sellingAmountTyped = true;
+            steps << SellingLineTax(m_rules, header, line);
+            break;
         case LineFigure::仕入数量:
             steps << PurchaseAmount(m_rules, line) << PurchaseLineTax(m_rules, header, line);
             break;
@@ -65,9 +68,12 @@ PricingOutcome QuotationPricing::EnterFigure(PricedHeader& header, const PricedL
             steps << FollowTypedPurchaseUnitPrice(m_rules, header, line) << PurchaseAmount(m_rules, line)
                   << PurchaseLineTax(m_rules, header, line);
             break;
-        case LineFigure::仕入金額: steps << PurchaseLineTax(m_rules, header, line); break;
-        case LineFigure::見積消費税:
-        case LineFigure::仕入消費税: break;
+        case LineFigure::仕入金額:
+            line.purchaseAmountTyped = true;
+            steps << PurchaseLineTax(m_rules, header, line);
+            break;
+        case LineFigure::見積消費税: line.sellingTaxTyped = true; break;
+        case LineFigure::仕入消費税: line.purchaseTaxTyped = true; break;
     }
     steps << ComputeTotals(m_rules, header, lines);
     return steps.outcome();

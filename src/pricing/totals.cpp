@@ -45,8 +45,10 @@ struct SixFigures {
             if (!values[k].add(line.*kMembers[k])) return false;
         return true;
     }
+    // Sums are worked out, never typed.
     void storeIn(PricedLine& line) const {
         for (size_t k = 0; k < kMembers.size(); ++k) line.*kMembers[k] = values[k];
+        line.sellingAmountTyped = line.sellingTaxTyped = line.purchaseAmountTyped = line.purchaseTaxTyped = false;
     }
 };
 
@@ -216,6 +218,8 @@ bool CorrectDocumentTax(PricedHeader& header, const PricedLines& lines) {
         if (line.売上消費税区分 == kTaxAdded && !withTax.add(*difference)) return false;
         if (line.売上消費税区分 == kTaxIncluded && !withoutTax.subtract(*difference)) return false;
         line.見積消費税 = tax;
+        // The tax shown is no longer the one typed.
+        line.sellingTaxTyped = false;
         header.税込見積金額合計 = withTax;
         header.税抜見積金額合計 = withoutTax;
         break;

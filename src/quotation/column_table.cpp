@@ -346,4 +346,27 @@ void ResetColumns(const QuotationTable& table, QuotationHeader& header, Quotatio
     }
 }
 
+bool LineIsCleared(const QuotationLine& line) {
+    static const QuotationHeader kNewHeader;
+    static const QuotationLine kNewLine;
+    for (const ColumnDef& column : LineTable().columns) {
+        if (column.fromHeader()) continue;
+        bool same = true;
+        visitValue(column, kNewHeader, &line, [&](const auto& value) {
+            visitValue(column, kNewHeader, &kNewLine, [&](const auto& cleared) {
+                using V = std::remove_cvref_t<decltype(value)>;
+                if constexpr (std::is_same_v<V, std::remove_cvref_t<decltype(cleared)>>) {
+                    if constexpr (std::is_same_v<V, std::string>)
+                        same = column.kind == ValueKind::FreeText ? TrimRight(value) == TrimRight(cleared)
+                                                                  : value == cleared;
+                    else
+                        same = value == cleared;
+                }
+            });
+        });
+        if (!same) return false;
+    }
+    return true;
+}
+
 }  // namespace velmora

@@ -108,4 +108,9 @@ void ReadColumn(const ColumnDef& column, const Recordset& row, QuotationHeader& 
 // to its new-quotation default.
 void ResetColumns(const QuotationTable& table, QuotationHeader& header, QuotationLine* line);
 
+// True when every column a line stores of its own (not the header copies)
+// holds what a cleared line holds, free text compared as it is stored
+// (without trailing blanks): nothing of the line would be kept.
+bool LineIsCleared(const QuotationLine& line);
+
 }  // namespace velmora

@@ -146,6 +146,13 @@ bool QuotationLoader::OpenByTypedNumber(const std::string& typed, std::string& p
     QuotationHeader& h = q.header;
     if (typed == h.営業見積No) return false;
     if (typed.empty()) {
+        // A cleared number would store the quotation on screen under another
+        // number and leave everything that refers to it behind.
+        if (q.loaded()) {
+            h.営業見積No = q.loadedKey.営業見積No;
+            q.LoadNotice = kNoticeNumberKept;
+            return true;
+        }
         h.営業見積No = m_scope.numbering.PeekNumber(kQuotationNumberId, h.番号基準日付, h.事業所コード);
         q.LoadNotice.clear();
         return true;

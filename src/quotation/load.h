@@ -13,6 +13,9 @@ class Recordset;
 // Texts a load leaves in LoadNotice for the notice bar.
 inline constexpr const char* kNoticeNewNumber = "新規情報です。";
 inline constexpr const char* kNoticeNotFound = "該当情報がありません。";
+// A stored quotation keeps its number: its activities, attachments and later
+// documents refer to it.
+inline constexpr const char* kNoticeNumberKept = "登録済みの見積の番号は変更できません。";
 
 // Filling the one quotation from the database: opening a stored quotation,
 // copying another one into it, starting it from a sales inquiry, and taking

@@ -12,12 +12,15 @@
 namespace velmora {
 
 enum class LineBreaks {
-    Remove,  // single-line fields: every control character goes, tab and newline too
+    Remove,  // single-line fields: the lines of a pasted text joined by one blank, every other control character gone
     Keep,    // memo fields: tab, line feed and carriage return stay
 };
 
 // The text without C0 control characters (U+0000 to U+001F), DEL (U+007F) and
-// bytes that do not form well-formed UTF-8; every other character is kept as typed.
+// bytes that do not form well-formed UTF-8; every other character is kept as
+// typed. With Remove, a run of line breaks (CR, LF) between two lines becomes
+// one blank, so that pasted lines do not run into each other; breaks before
+// the first and after the last line go.
 std::string StripControlCharacters(std::string_view text, LineBreaks lineBreaks = LineBreaks::Remove);
 
 }  // namespace velmora

@@ -85,6 +85,19 @@ std::string ZeroPadded(std::int64_t value, std::size_t width) {
     return value < 0 ? "-" + digits : digits;
 }
 
+// A part of at most nine digits between blanks.
+std::optional<std::int64_t> PartNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 }  // namespace
 
 void NormalizeDate(std::string& year, std::string& month, std::string& day) {
@@ -102,6 +115,16 @@ void NormalizeDate(std::string& year, std::string& month, std::string& day) {
     year = ZeroPadded(built.year, 4);
     month = ZeroPadded(built.month, 2);
     day = ZeroPadded(built.day, 2);
+}
+
+std::optional<std::string> DateFromParts(std::string_view year, std::string_view month, std::string_view day) {
+    const std::optional<std::int64_t> y = PartNumber(year), m = PartNumber(month), d = PartNumber(day);
+    if (!y || !m || !d || *y == 0) return std::nullopt;
+    std::string yy = ZeroPadded(*y, 4), mm = ZeroPadded(*m, 2), dd = ZeroPadded(*d, 2);
+    NormalizeDate(yy, mm, dd);
+    const std::optional<std::int64_t> corrected = PartNumber(yy);
+    if (yy.size() != 4 || !corrected || *corrected == 0) return std::nullopt;
+    return yy + mm + dd;
 }
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Correction of a date typed as year, month and day fields.
 namespace velmora {
@@ -18,5 +20,12 @@ namespace velmora {
 // taken as given (no two-digit century window) on the Gregorian calendar
 // extended backwards; values beyond nine digits are held at 999999999.
 void NormalizeDate(std::string& year, std::string& month, std::string& day);
+
+// The "yyyymmdd" date of three parts typed into date fields: each part is a
+// number (half-width digits, blanks around it allowed), formatted "0000",
+// "00", "00" and corrected by NormalizeDate, so a day or month of 0 rolls
+// back into the month or year before. Nothing when a part is no number, the
+// year is 0, or the corrected year is not between 1 and 9999.
+std::optional<std::string> DateFromParts(std::string_view year, std::string_view month, std::string_view day);
 
 }  // namespace velmora

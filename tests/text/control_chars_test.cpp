@@ -34,7 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
         StripCase{"Empty", "", "", ""},
         StripCase{"PastedNul", "ミツワ\0' OR 1=1 --"s, "ミツワ' OR 1=1 --", "ミツワ' OR 1=1 --"},
         StripCase{"OnlyNuls", "\0\0\0"s, "", ""},
-        StripCase{"TabAndNewline", "納期\t2週間\r\n以内\n", "納期2週間以内", "納期\t2週間\r\n以内\n"},
+        StripCase{"TabAndNewline", "納期\t2週間\r\n以内\n", "納期2週間 以内", "納期\t2週間\r\n以内\n"},
+        // Pasted lines are joined by one blank, whatever the break and however many.
+        StripCase{"PastedLines", "東京都\r千代田区\n\n丸の内\r\n1-1", "東京都 千代田区 丸の内 1-1",
+                  "東京都\r千代田区\n\n丸の内\r\n1-1"},
+        StripCase{"BreaksAtTheEdges", "\r\n\n見積書\r\n", "見積書", "\r\n\n見積書\r\n"},
         StripCase{"OtherC0", "a\x01\x07\x08\x0b\x0c\x1b[31m\x1f" "b", "a[31mb", "a[31mb"},
         StripCase{"Delete", "ab\x7f" "c", "abc", "abc"},
         // Characters above the controls stay, full-width blank and backslash included.

@@ -78,5 +78,45 @@ TEST(NormalizeDate, AgreesWithTheStandardCalendar) {
     }
 }
 
+// Parts typed into a date's three fields: numbers are corrected to a real
+// date (a day or month of 0 rolls back), anything that is no number is no date.
+TEST(DateFromParts, CorrectsNumbersAndRefusesOtherText) {
+    struct Case {
+        const char* year;
+        const char* month;
+        const char* day;
+        const char* date;  // "" when refused
+    };
+    const Case cases[] = {
+        {"2026", "12", "6", "20261206"},
+        {" 2026 ", "03", "1 ", "20260301"},
+        {"2026", "3", "0", "20260228"},    // day 0: the month before's last day
+        {"2024", "3", "0", "20240229"},
+        {"2026", "1", "0", "20251231"},
+        {"2026", "0", "15", "20251215"},   // month 0: December before
+        {"2026", "0", "0", "20251130"},
+        {"2026", "00", "00", "20251130"},
+        {"2026", "2", "30", "20260228"},
+        {"2026", "13", "1", "20270101"},
+        {"9999", "13", "1", ""},           // past the year 9999
+        {"1", "0", "1", ""},               // before the year 1
+        {"0", "12", "1", ""},
+        {"0", "0", "0", ""},
+        {"", "12", "1", ""},
+        {"2026", "", "1", ""},
+        {"2026", "12", " ", ""},
+        {"2026", "1a", "1", ""},
+        {"2026", "-1", "1", ""},
+        {"2026", "12", "１", ""},
+        {"2026", "12", "1.5", ""},
+        {"2026", "1234567890", "1", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.year) + "/" + c.month + "/" + c.day);
+        const std::optional<std::string> date = DateFromParts(c.year, c.month, c.day);
+        EXPECT_EQ(date.value_or(""), c.date);
+    }
+}
+
 }  // namespace
 }  // namespace velmora

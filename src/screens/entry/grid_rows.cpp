@@ -10,6 +10,7 @@
 #include "pricing/numeric_formats.h"
 #include "pricing/pricing_changes.h"
 #include "pricing/totals.h"
+#include "quotation/column_table.h"
 #include "quotation/load.h"
 #include "quotation/master_reads.h"
 #include "screens/entry/entry_fields.h"
@@ -93,6 +94,29 @@ bool tabStopFor(const QuotationLine& line, const std::string& field) {
     return true;
 }
 
+bool isTax(LineFigure figure) { return figure == LineFigure::見積消費税 || figure == LineFigure::仕入消費税; }
+bool isUnitPrice(LineFigure figure) { return figure == LineFigure::見積単価 || figure == LineFigure::仕入単価; }
+
+// A cell that shows something else than the line holds (taxes while the
+// quotation hides them) is for reading only: what it shows is never taken
+// back into the line.
+bool displayOnly(const QuotationHeader& header, LineFigure figure) {
+    return isTax(figure) && header.消費税表示区分 == 0;
+}
+
+// Hand-typed amounts and taxes in their own colours.
+Colour typedColour(const QuotationLine& line, LineFigure figure) {
+    constexpr Colour amount = Colour::Rgb(0, 128, 128);
+    constexpr Colour tax = Colour::Rgb(128, 128, 255);
+    switch (figure) {
+        case LineFigure::見積金額: return line.sellingAmountTyped ? amount : Colour::Default();
+        case LineFigure::仕入金額: return line.purchaseAmountTyped ? amount : Colour::Default();
+        case LineFigure::見積消費税: return line.sellingTaxTyped ? tax : Colour::Default();
+        case LineFigure::仕入消費税: return line.purchaseTaxTyped ? tax : Colour::Default();
+        default: return Colour::Default();
+    }
+}
+
 }  // namespace
 
 void GridRows::FillLists() {
@@ -110,13 +134,9 @@ int GridRows::lineOf(const Control& control) const { return m_s.state.TopLine + 
 
 bool GridRows::IsBlankLine(int index) const {
     if (index < 0 || index >= static_cast<int>(kLineSlots)) return true;
-    const QuotationLine& l = m_s.quotation.lines[static_cast<size_t>(index)];
-    if (l.行区分 != kLineOrdinary || !l.商品コード.empty() || !l.仕入先コード.empty()) return false;
-    for (const auto& t : kTexts)
-        if (!(l.*t.member).empty()) return false;
-    for (const auto& f : kFigures)
-        if (!(l.*f.member).isZero()) return false;
-    return true;
+    // What the row does not show (memo, approvals, the line's unique number,
+    // the counting flag) counts as much as what it shows.
+    return LineIsCleared(m_s.quotation.lines[static_cast<size_t>(index)]);
 }
 
 void GridRows::DropBlankLastLine() {
@@ -152,8 +172,12 @@ void GridRows::DrawRow(int row) {
     RedrawGuard guard(m_s.state);
     const int line = m_s.state.TopLine + row;
     const bool shown = line <= m_s.LastLine() + 1 && line < kMaxLinesInUse;
-    for (const EntryField& f : RowFields())
-        if (f.kind != EntryFieldKind::Sentinel) m_s.focus->SetEnabled({f.name, row}, shown);
+    const QuotationHeader& h = m_s.quotation.header;
+    for (const EntryField& f : RowFields()) {
+        if (f.kind == EntryFieldKind::Sentinel) continue;
+        const FigureField* figure = figureOf(f.name);
+        m_s.focus->SetEnabled({f.name, row}, shown && !(figure && displayOnly(h, figure->figure)));
+    }
     if (!shown) {
         v->SetText({"Lab_行No", row}, "");
         for (const EntryField& f : RowFields()) {
@@ -164,13 +188,14 @@ void GridRows::DrawRow(int row) {
         return;
     }
     const QuotationLine& l = m_s.quotation.lines[static_cast<size_t>(line)];
-    const QuotationHeader& h = m_s.quotation.header;
     const CompanySettings& c = m_s.context.company;
     const bool blank = line > m_s.LastLine() || IsBlankLine(line);
     auto number = [&](const FigureField& f) -> std::string {
         if (blank) return "";
         Currency value = l.*f.member;
-        if (f.figure == LineFigure::見積消費税 || f.figure == LineFigure::仕入消費税) value = LineTaxToShow(h, value);
+        // A caption line has no price of its own.
+        if (l.行区分 >= kLineSubtotal && isUnitPrice(f.figure) && value.isZero()) return "";
+        if (isTax(f.figure)) value = LineTaxToShow(h, value);
         return value.format(DisplayFormat(decimalsOf(c, f.figure)));
     };
     v->SetText({"Lab_行No", row}, std::to_string(line + 1));
@@ -180,7 +205,11 @@ void GridRows::DrawRow(int row) {
     v->SetText({"商品コード", row}, l.商品コード);
     v->SetText({"仕入商品名", row}, l.商品名);
     for (const auto& t : kTexts) v->SetText({t.name, row}, l.*t.member);
-    for (const auto& f : kFigures) v->SetText({f.name, row}, number(f));
+    for (const auto& f : kFigures) {
+        v->SetText({f.name, row}, number(f));
+        if (!isUnitPrice(f.figure) && f.figure != LineFigure::見積数量 && f.figure != LineFigure::仕入数量)
+            v->SetTextColour({f.name, row}, typedColour(l, f.figure));
+    }
     v->SetChecked({"chb_計区分", row}, l.計区分 != 0);
     m_s.focus->SetEnabled({"chb_計区分", row}, l.行区分 == kLineOrdinary);
     v->SetChecked({"chb_仕入先対応先", row}, l.仕入先対応先区分 != 0);
@@ -353,12 +382,19 @@ void GridRows::Leave(const Control& field, const std::string& typed) {
     for (const auto& t : kTexts) {
         if (field.name != t.name) continue;
         const EntryField* f = FindEntryField(field.name);
-        std::string value = FitToBytes(StripControlCharacters(typed), f ? f->maxBytes : 0);
-        if (value == l.*t.member) return;
+        const std::string clean = StripControlCharacters(typed);
+        std::string value = FitToBytes(clean, f ? f->maxBytes : 0);
+        // The overflow reported while typing is gone once the text is cut to fit.
+        if (value != clean) m_s.Notice("");
+        if (value == l.*t.member) {
+            if (value != typed) DrawRow(field.row);
+            return;
+        }
         l.*t.member = std::move(value);
         return lineChanged();
     }
     if (const FigureField* f = figureOf(field.name)) {
+        if (displayOnly(q.header, f->figure)) return DrawRow(field.row);
         std::optional<Currency> value = text.empty() ? Currency() : Currency::Parse(text);
         if (value) value = Currency::Parse(value->format(StorageFormat(decimalsOf(m_s.context.company, f->figure))));
         if (!value) {

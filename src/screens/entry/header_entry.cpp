@@ -82,24 +82,6 @@ std::int16_t* SettingMember(QuotationHeader& h, const std::string& field) {
     return nullptr;
 }
 
-std::string Padded(std::int64_t value, int width) {
-    std::string text = std::to_string(value < 0 ? 0 : value);
-    return text.size() >= static_cast<size_t>(width) ? text : std::string(static_cast<size_t>(width) - text.size(), '0') + text;
-}
-
-// A date typed as year, month and day: each part from its number, then
-// corrected to a real date. Nothing when a part is missing.
-std::optional<std::string> DateOf(std::string year, std::string month, std::string day) {
-    const std::int64_t y = ValInteger(year), m = ValInteger(month), d = ValInteger(day);
-    if (y <= 0 || m <= 0 || d <= 0 || y > 9999) return std::nullopt;
-    year = Padded(y, 4);
-    month = Padded(m, 2);
-    day = Padded(d, 2);
-    NormalizeDate(year, month, day);
-    if (year.size() != 4) return std::nullopt;
-    return year + month + day;
-}
-
 // "令和 08 年 12 月 20 日": the era date cut into its pieces, one blank between.
 std::string SpacedEraDate(const std::string& era) {
     static constexpr std::array<std::size_t, 7> pieces = {2, 2, 1, 2, 1, 2, 1};
@@ -201,7 +183,12 @@ void HeaderEntry::Leave(const std::string& field, const std::string& text) {
             // typing); what is kept fits the field's byte limit, as on the grid.
             std::string clean = StripControlCharacters(
                 text, f->kind == EntryFieldKind::Memo ? LineBreaks::Keep : LineBreaks::Remove);
-            if (f->maxBytes > 0) clean = FitToBytes(clean, f->maxBytes);
+            if (f->maxBytes > 0) {
+                std::string fitting = FitToBytes(clean, f->maxBytes);
+                // The overflow reported while typing is gone once the text is cut to fit.
+                if (fitting != clean) m_s.Notice("");
+                clean = std::move(fitting);
+            }
             if (clean != text && m_s.view) {
                 RedrawGuard guard(m_s.state);
                 m_s.view->SetText({field}, clean);
@@ -232,7 +219,7 @@ std::optional<std::string> HeaderEntry::typedDate(const std::string& field, cons
         values[i] = name == field ? text : h.*(members.at(name));
     }
     if (h.*(members.at(field)) == text) return std::nullopt;
-    const std::optional<std::string> date = DateOf(values[0], values[1], values[2]);
+    const std::optional<std::string> date = DateFromParts(values[0], values[1], values[2]);
     if (!date) {
         m_s.Notice(kBadDate);
         Redraw();
@@ -288,6 +275,12 @@ void HeaderEntry::leaveNumber(const std::string& field, const std::string& text)
     q.LoadNotice.clear();
     if (field == "営業見積No") {
         if (!loader.OpenByTypedNumber(number, m_s.state.PickedKey)) return;
+        if (q.LoadNotice == kNoticeNumberKept) {
+            // Nothing changed: the stored number is shown again.
+            m_s.Notice(q.LoadNotice);
+            q.LoadNotice.clear();
+            return Redraw();
+        }
         const bool opened = !number.empty() && q.LoadNotice.empty() && q.loaded() && q.header.営業見積No == number;
         if (opened) {
             m_s.commands->ShowLoaded();

@@ -54,6 +54,11 @@ std::string beyondHighestNumber(int style, int n) {
            "には番号を付けていません。";
 }
 
+std::string namesTooLongToNumber(int n) {
+    return "番号を付けると商品名が" + std::to_string(kProductNameBytes) + "バイトを超える行（" + lineCount(n) +
+           "）があるため、連番を付けていません。";
+}
+
 // A copied line is a new line: saving gives it its own unique line number.
 void newIdentity(QuotationLine& line) {
     line.営業見積固有行No.clear();
@@ -326,24 +331,38 @@ void LineCommands::Number() {
         return HasSerialPrefix(q.lines[static_cast<size_t>(i)].商品名);
     });
     const int style = m_s.state.NumberingStyle;
-    bool changed = false;
+    // Numbering must be undone by numbering again: a name that would have to
+    // lose its end to take its number could never be given back whole, so
+    // such names stop the numbering before anything changes.
+    std::vector<std::string> results;
     int unnumbered = 0;
+    int tooLong = 0;
     int n = 0;
     for (int i : marked) {
-        std::string& name = q.lines[static_cast<size_t>(i)].商品名;
-        std::string result;
+        const std::string& name = q.lines[static_cast<size_t>(i)].商品名;
         if (numbered) {
-            result = WithoutSerialPrefix(name);
-        } else {
-            const std::string prefix = SerialPrefix(style, ++n);
-            if (prefix.empty()) {
-                ++unnumbered;
-                continue;
-            }
-            result = FitToBytes(prefix + name, kProductNameBytes);
+            results.push_back(WithoutSerialPrefix(name));
+            continue;
         }
-        if (result == name) continue;
-        name = std::move(result);
+        const std::string prefix = SerialPrefix(style, ++n);
+        if (prefix.empty()) {
+            ++unnumbered;
+            results.push_back(name);
+            continue;
+        }
+        std::string result = prefix + name;
+        if (FitToBytes(result, kProductNameBytes) != result) ++tooLong;
+        results.push_back(std::move(result));
+    }
+    if (tooLong > 0) {
+        m_s.Notice(namesTooLongToNumber(tooLong));
+        return m_s.focus->FocusCurrentField();
+    }
+    bool changed = false;
+    for (std::size_t k = 0; k < marked.size(); ++k) {
+        std::string& name = q.lines[static_cast<size_t>(marked[k])].商品名;
+        if (results[k] == name) continue;
+        name = std::move(results[k]);
         changed = true;
     }
     m_s.Notice(unnumbered > 0 ? beyondHighestNumber(style, unnumbered) : "");

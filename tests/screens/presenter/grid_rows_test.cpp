@@ -4,6 +4,7 @@
 #include "pricing/numeric_formats.h"
 #include "screen_fixture.h"
 #include "screens/entry/entry_fields.h"
+#include "screens/entry/grid_rows.h"
 #include "screens/entry/session_bridge.h"
 
 namespace velmora {
@@ -59,8 +60,8 @@ protected:
         return std::stoi(Db(std::string("SELECT ") + column + " FROM Mユーザ WHERE ID = '0001'"));
     }
     // n lines with names, drawn as a load draws them.
-    void WithLines(int n) {
-        FillHeader("1");
+    void WithLines(int n, const std::string& customer = "1") {
+        FillHeader(customer);
         for (int i = 0; i < n; ++i) Line(i).商品名 = "品目" + std::to_string(i + 1);
         quotation().LastLine = n - 1;
         screen().FullRedraw();
@@ -329,6 +330,138 @@ TEST_P(GridRowsTest, ASubtotalLineShowsItsCaptionAndFollowsTheLinesAbove) {
     EXPECT_EQ(Line(2).見積金額, Units(4250));
     EXPECT_EQ(Text({"見積金額", 2}), Units(4250).format(DisplayFormat(0)));
     EXPECT_EQ(quotation().header.税抜見積金額合計, Units(4250)) << "the subtotal line is not counted";
+    EXPECT_EQ(Text({"見積単価", 2}), "") << "a caption line has no price";
+    EXPECT_EQ(Text({"仕入単価", 2}), "");
+}
+
+// While taxes are hidden the tax cells show 0 for every line: they cannot be
+// entered, and leaving one (or typing into it) never changes the line.
+TEST_P(GridRowsTest, HiddenTaxesAreNeverTakenFromTheirCells) {
+    IntoRows();
+    Type(Db(kActiveProducts));
+    Tab();
+    Fill({"見積数量", 0}, "3");
+    const Currency sellingTax = Line(0).見積消費税;
+    const Currency purchaseTax = Line(0).仕入消費税;
+    ASSERT_FALSE(sellingTax.isZero());
+    ASSERT_FALSE(purchaseTax.isZero());
+    const Currency totalTax = quotation().header.見積消費税合計;
+
+    Fill({"消費税表示区分"}, "0");
+    for (const char* cell : {"見積消費税", "仕入消費税"}) {
+        SCOPED_TRACE(cell);
+        EXPECT_EQ(Text({cell, 0}), "0");
+        EXPECT_FALSE((view.enabled[Control{cell, 0}])) << "a cell that does not show the line takes no input";
+        Click({cell, 0});
+        Click({"商品名", 0});
+        Click({cell, 0});
+        Type("500");
+        Click({"商品名", 0});
+        EXPECT_EQ(Text({cell, 0}), "0");
+    }
+    EXPECT_EQ(Line(0).見積消費税, sellingTax);
+    EXPECT_EQ(Line(0).仕入消費税, purchaseTax);
+    EXPECT_EQ(quotation().header.見積消費税合計, totalTax);
+
+    Fill({"消費税表示区分"}, "1");
+    EXPECT_TRUE((view.enabled[Control{"見積消費税", 0}]));
+    EXPECT_EQ(Text({"見積消費税", 0}), sellingTax.format(DisplayFormat(0)));
+}
+
+// Amounts and taxes typed by hand are drawn in their colours until the line
+// works them out again; the marks move with their lines.
+TEST_P(GridRowsTest, HandTypedFiguresAreDrawnInTheirColours) {
+    constexpr Colour typedAmount = Colour::Rgb(0, 128, 128);
+    constexpr Colour typedTax = Colour::Rgb(128, 128, 255);
+    auto colour = [&](const char* cell, int row) { return view.textColour[Control{cell, row}]; };
+    // A customer whose document tax does not correct the line taxes.
+    const std::string customer = Db("SELECT コード FROM M得意先 WHERE 取引状況区分 = '1' AND 消費税端数調整区分 = '0' "
+                                    "AND 消費税算出区分 <> '0' ORDER BY コード");
+    ASSERT_FALSE(customer.empty());
+    WithLines(3, customer);
+    for (const char* cell : {"見積金額", "見積消費税", "仕入金額", "仕入消費税"})
+        EXPECT_EQ(colour(cell, 0), Colour::Default()) << cell;
+
+    Fill({"見積金額", 0}, "1000");  // a lump sum: no quantity, no price
+    EXPECT_EQ(colour("見積金額", 0), typedAmount);
+    EXPECT_EQ(colour("見積消費税", 0), Colour::Default()) << "worked out from the typed amount";
+    Fill({"見積消費税", 0}, "77");
+    EXPECT_EQ(Line(0).見積消費税, Units(77));
+    EXPECT_EQ(colour("見積消費税", 0), typedTax);
+    EXPECT_EQ(colour("見積金額", 0), typedAmount);
+    Fill({"仕入金額", 0}, "600");
+    Fill({"仕入消費税", 0}, "48");
+    EXPECT_EQ(colour("仕入金額", 0), typedAmount);
+    EXPECT_EQ(colour("仕入消費税", 0), typedTax);
+
+    // Another typed amount works the tax out again: the tax mark goes.
+    Fill({"見積金額", 0}, "1200");
+    EXPECT_EQ(colour("見積金額", 0), typedAmount);
+    EXPECT_EQ(colour("見積消費税", 0), Colour::Default());
+
+    // The marks travel with the line when a line is inserted above it.
+    Click({"商品名", 0});
+    Press("btn_行挿入");
+    EXPECT_EQ(colour("見積金額", 0), Colour::Default());
+    EXPECT_EQ(colour("見積金額", 1), typedAmount);
+    EXPECT_EQ(colour("仕入消費税", 1), typedTax);
+    Press("btn_行クリア");
+    EXPECT_EQ(colour("見積金額", 0), typedAmount);
+    EXPECT_EQ(colour("見積金額", 1), Colour::Default());
+
+    // Quantity and price work both amounts out: every mark goes.
+    Fill({"見積単価", 0}, "300");
+    Fill({"仕入単価", 0}, "200");
+    Fill({"見積数量", 0}, "2");
+    EXPECT_EQ(Line(0).見積金額, Units(600));
+    EXPECT_EQ(Line(0).仕入金額, Units(400));
+    for (const char* cell : {"見積金額", "見積消費税", "仕入金額", "仕入消費税"})
+        EXPECT_EQ(colour(cell, 0), Colour::Default()) << cell;
+}
+
+// A line counts as blank only when nothing of it would be stored; what the
+// row does not show keeps a trailing line through the save.
+TEST_P(GridRowsTest, ALineIsBlankOnlyWhenNothingOfItIsStored) {
+    struct Case {
+        const char* what;
+        void (*change)(QuotationLine&);
+        bool blank;
+    };
+    const Case cases[] = {
+        {"cleared", [](QuotationLine&) {}, true},
+        {"blanks for a name", [](QuotationLine& l) { l.商品名 = "   "; }, true},
+        {"typed marks only", [](QuotationLine& l) { l.sellingAmountTyped = l.purchaseTaxTyped = true; }, true},
+        {"memo", [](QuotationLine& l) { l.明細メモ = "要確認"; }, false},
+        {"unique line number", [](QuotationLine& l) { l.営業見積固有行No = "003"; }, false},
+        {"not counted", [](QuotationLine& l) { l.計区分 = 0; }, false},
+        {"approved", [](QuotationLine& l) { l.承認区分 = "1"; }, false},
+        {"counterparty switch", [](QuotationLine& l) { l.仕入先対応先区分 = 1; }, false},
+        {"product tax kind", [](QuotationLine& l) { l.商品売上消費税区分 = 2; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QuotationLine line;
+        c.change(line);
+        Line(5) = line;
+        EXPECT_EQ(screen().grid->IsBlankLine(5), c.blank);
+    }
+    quotation().ClearLine(5);
+
+    IntoRows();
+    Type(Db(kActiveProducts));
+    Tab();
+    Fill({"見積数量", 0}, "1");
+    Line(1).明細メモ = "後日見積";
+    Line(1).計区分 = 0;
+    quotation().LastLine = 2;  // line 2 stays blank
+    screen().FullRedraw();
+    const std::string number = Text({"営業見積No"});
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    const std::string where =
+        "T営業見積明細 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
+    EXPECT_EQ(install->count(where), 2) << "the memo line is kept, the blank one dropped; " << view.notice;
+    EXPECT_EQ(install->count(where + " AND 明細メモ = '後日見積' AND 計区分 = '0'"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, GridRowsTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), EngineName);

@@ -146,6 +146,42 @@ TEST_P(HeaderTest, ATypedNumberOpensTheStoredQuotation) {
     EXPECT_EQ(view.notice, kNoticeNewNumber);
 }
 
+// Clearing the number of a stored quotation puts the stored number back: a
+// save then changes that quotation, and its activities and history stay
+// with it; no quotation appears under another number.
+TEST_P(HeaderTest, AStoredQuotationKeepsItsNumberWhenItIsCleared) {
+    const std::string stored = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND "
+                                              "番号基準日付 = '20270331'");
+    ASSERT_FALSE(stored.empty());
+    const std::string where =
+        " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + stored + "'";
+    const std::string activities =
+        "T営業活動明細 WHERE 営業見積事業所コード = '001' AND 営業見積番号基準日付 = '20270331' AND 営業見積No = '" +
+        stored + "'";
+    const long long quotations = install->count("T営業見積");
+    const long long lines = install->count("T営業見積明細" + where);
+    const long long linked = install->count(activities);
+    Fill({"営業見積No"}, stored);
+    ASSERT_FALSE(state().NewEntry);
+
+    Fill({"営業見積No"}, "");
+    EXPECT_EQ(Text({"営業見積No"}), stored);
+    EXPECT_EQ(quotation().header.営業見積No, stored);
+    EXPECT_EQ(view.notice, kNoticeNumberKept);
+    EXPECT_FALSE(state().NewEntry);
+    EXPECT_FALSE(state().Changed) << "nothing was changed";
+
+    Fill({"タイトル"}, "番号を消した見積");
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    ASSERT_FALSE(view.confirmQuestions.empty());
+    EXPECT_EQ(view.confirmQuestions.back(), "修正します。よろしいですか？");
+    EXPECT_EQ(install->value("SELECT タイトル FROM T営業見積" + where), "番号を消した見積") << view.notice;
+    EXPECT_EQ(install->count("T営業見積"), quotations) << "no quotation under another number";
+    EXPECT_EQ(install->count("T営業見積明細" + where), lines);
+    EXPECT_EQ(install->count(activities), linked);
+}
+
 // Copying an earlier quotation takes its lines as new ones.
 TEST_P(HeaderTest, AReferenceQuotationIsCopied) {
     const std::string stored = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND "
@@ -163,12 +199,61 @@ TEST_P(HeaderTest, AReferenceQuotationIsCopied) {
     EXPECT_EQ(view.notice, kNotFound);
 }
 
+// Switching the customer to a counterparty and leaving the code as it was
+// reads no master: the names stay and nothing is reported.
+TEST_P(HeaderTest, TheCounterpartySwitchWithAnUnchangedCodeReadsNothing) {
+    Fill({"得意先コード"}, "1");
+    const std::string name = Text({"得意先名称A"});
+    ASSERT_FALSE(name.empty());
+    presenter->CheckToggled({"chb_得意先対応先"}, true);
+    const long long calls = view.calls;
+    Fill({"得意先コード"}, "000001");
+    EXPECT_EQ(view.calls, calls) << "no master read, nothing drawn";
+    EXPECT_EQ(quotation().header.得意先対応先区分, 1);
+    EXPECT_EQ(quotation().header.得意先コード, "000001");
+    EXPECT_EQ(quotation().header.得意先名称A, name);
+    EXPECT_EQ(view.notice, "");
+}
+
+// A date part of 0 rolls back into the month or year before; a part that is
+// no number is refused and the stored date shown again.
+TEST_P(HeaderTest, DatePartsOfZeroRollBack) {
+    struct Step {
+        const char* field;
+        const char* typed;
+        const char* date;  // 営業見積日付 afterwards
+        const char* notice;
+    };
+    const Step steps[] = {
+        {"営業見積日付日", "15", "20261215", ""},
+        {"営業見積日付月", "0", "20251215", ""},
+        {"営業見積日付日", "0", "20251130", ""},
+        {"営業見積日付日", "x", "20251130", "日付を正しく入力してください。"},
+        {"営業見積日付月", "3", "20250330", ""},
+        {"営業見積日付日", "00", "20250228", ""},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::string(s.field) + " " + s.typed);
+        Fill({s.field}, s.typed);
+        EXPECT_EQ(quotation().header.営業見積日付, s.date);
+        EXPECT_EQ(Text({"営業見積日付年"}) + Text({"営業見積日付月"}) + Text({"営業見積日付日"}), s.date);
+        EXPECT_EQ(view.notice, s.notice);
+    }
+}
+
 // Names longer than their field tell how many characters are too many.
 TEST_P(HeaderTest, TypingPastTheByteLimitIsReported) {
     Click({"タイトル"});
     Type(std::string(58, 'a') + "件名");  // 62 bytes in a field of 60
     EXPECT_EQ(view.notice, "1文字オーバーです。");
     Type("件名");
+    EXPECT_EQ(view.notice, "");
+
+    // Left too long: the text is cut to fit, and the notice goes with the overflow.
+    Type(std::string(60, 'a') + "件名");
+    EXPECT_EQ(view.notice, "2文字オーバーです。");
+    Tab();
+    EXPECT_EQ(quotation().header.タイトル, std::string(60, 'a'));
     EXPECT_EQ(view.notice, "");
 }
 
