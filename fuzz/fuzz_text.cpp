@@ -100,22 +100,34 @@ void CheckFullWidth(const std::string& text) {
 }
 
 // What StripControlCharacters must give: every well-formed character that is
-// not a control character, in order.
+// not a control character, in order; in a single-line field the lines of a
+// pasted text are joined by one blank.
 std::string ExpectedStripped(std::string_view text, LineBreaks lineBreaks) {
     std::string out;
+    bool lineEnded = false;
+    auto keep = [&](std::string_view character) {
+        if (lineEnded && !out.empty()) out += ' ';
+        lineEnded = false;
+        out += character;
+    };
     std::size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (b < 0x80) {
             const bool kept = b >= 0x20 && b != 0x7F;
-            const bool breakKept = lineBreaks == LineBreaks::Keep && (b == '\t' || b == '\n' || b == '\r');
-            if (kept || breakKept) out += text[i];
+            const bool lineBreak = b == '\n' || b == '\r';
+            if (kept)
+                keep(text.substr(i, 1));
+            else if (lineBreaks == LineBreaks::Keep && (b == '\t' || lineBreak))
+                out += text[i];
+            else if (lineBreak)
+                lineEnded = true;
             ++i;
             continue;
         }
         const std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
         if (i + n <= text.size() && IsWellFormedUtf8(text.substr(i, n))) {
-            out += text.substr(i, n);
+            keep(text.substr(i, n));
             i += n;
         } else {
             ++i;

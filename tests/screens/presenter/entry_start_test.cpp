@@ -54,16 +54,19 @@ TEST_P(StartTest, CommandLinePresetsThatAreDiscarded) {
     const std::string blank19(19, ' ');
     const std::string start = "0010000000000000000";
     Restart(start + blank19 + blank19 + "00101" + "3" + "000002" + "00001" + "ご担当者様");
-    const QuotationHeader& h = quotation().header;
-    EXPECT_TRUE(state().NewEntry);
-    EXPECT_EQ(h.得意先対応先区分, 1);
-    EXPECT_EQ(h.得意先コード, "");
-    EXPECT_EQ(Text({"得意先コード"}), "");
-    EXPECT_EQ(h.得意先名称A, "");
-    EXPECT_EQ(h.得意先御担当者コード, "");
-    EXPECT_EQ(h.担当者コード, "00101") << "the staff member is still taken";
+    {
+        const QuotationHeader& h = quotation().header;
+        EXPECT_TRUE(state().NewEntry);
+        EXPECT_EQ(h.得意先対応先区分, 1);
+        EXPECT_EQ(h.得意先コード, "");
+        EXPECT_EQ(Text({"得意先コード"}), "");
+        EXPECT_EQ(h.得意先名称A, "");
+        EXPECT_EQ(h.得意先御担当者コード, "");
+        EXPECT_EQ(h.担当者コード, "00101") << "the staff member is still taken";
+    }
 
     Restart(start + "001" + "20270331" + "99999999" + blank19 + "00101" + "1" + "000001" + "00001" + "ご担当者様");
+    const QuotationHeader& h = quotation().header;  // the restarted screen's
     EXPECT_TRUE(state().NewEntry);
     EXPECT_EQ(h.参照営業見積No, "");
     EXPECT_EQ(h.得意先コード, "") << "the customer of the same command line is not read";

@@ -437,6 +437,9 @@ TEST_P(GridRowsTest, ALineIsBlankOnlyWhenNothingOfItIsStored) {
         {"approved", [](QuotationLine& l) { l.承認区分 = "1"; }, false},
         {"counterparty switch", [](QuotationLine& l) { l.仕入先対応先区分 = 1; }, false},
         {"product tax kind", [](QuotationLine& l) { l.商品売上消費税区分 = 2; }, false},
+        // What a quantity typed and taken back leaves: categories worked out from the header.
+        {"categories of a pricing",
+         [](QuotationLine& l) { l.売上課税区分 = l.売上消費税区分 = l.仕入課税区分 = l.仕入消費税区分 = 1; }, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

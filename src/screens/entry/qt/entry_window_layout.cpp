@@ -125,9 +125,13 @@ QLayout* EntryWindow::buildTitle(QWidget* parent) {
 
     auto* manual = new QLabel("Manual", parent);
     Framed(manual, QFrame::Panel, QFrame::Raised);
+    manual->setLineWidth(1);
     manual->setAlignment(Qt::AlignCenter);
-    manual->setContentsMargins(12, 0, 12, 0);
     manual->setCursor(Qt::PointingHandCursor);
+    // As high as the title beside it, its frame whole on every side with
+    // room around the word.
+    manual->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    manual->setFixedWidth(manual->fontMetrics().horizontalAdvance(manual->text()) + 2 * (12 + manual->frameWidth()));
     addControl({"manualpanel"}, manual);
     m_clickable.insert(manual);
     manual->installEventFilter(this);
