@@ -499,6 +499,7 @@ void EntryWindow::SetWindowEnabled(bool enabled) {
         const QPointer<QWidget> field = m_focusWhileDisabled;
         m_focusWhileDisabled = nullptr;
         if (field && field->isEnabled() && field->isVisible()) field->setFocus(Qt::OtherFocusReason);
+        takeKeyboardBack();
     }
 }
 
