@@ -89,9 +89,18 @@ bool EntryPresenter::beginAction() { return m_screen->BeginAction(); }
 
 // ---- what the window reports ------------------------------------------------
 
-void EntryPresenter::FocusMoved(const Control& to) {
+void EntryPresenter::FocusMoved(const Control& to, FocusBy by) {
     if (m_screen->busy()) return;
-    m_regions->focus.Transfer(to, true);
+    FocusRules& focus = m_regions->focus;
+    const Control from = m_screen->state.Focused;
+    focus.Transfer(to, true);
+    // Tab picked the next field of the row before the field left changed
+    // what takes Tab (a line kind that makes a subtotal line or a product
+    // line again, a price that makes the amount worked out): the focus goes
+    // where Tab leads now.
+    if (by != FocusBy::Other && m_screen->state.Focused == to && from.row >= 0 && from.row == to.row &&
+        RegionOf(from) == EntryRegion::Row)
+        focus.TabOn(from, by == FocusBy::Tab);
 }
 
 void EntryPresenter::FieldEdited(const Control& field, const std::string& text) {

@@ -31,7 +31,9 @@ public:
 
     // The user moved the keyboard focus (Tab, Shift+Tab, Enter, a click):
     // the field that had it is left with its text, then `to` is entered.
-    void FocusMoved(const Control& to);
+    // How the focus got there: Tab and Shift+Tab pass by what takes no Tab.
+    enum class FocusBy { Other, Tab, BackTab };
+    void FocusMoved(const Control& to, FocusBy by = FocusBy::Other);
     // A text field's text while it is typed (the overflow notice).
     void FieldEdited(const Control& field, const std::string& text);
     // Double-click or a lone Ctrl press in a field: its lookup window.

@@ -61,6 +61,21 @@ void FocusRules::MoveFocus(const Control& to) {
     Transfer(to, false);
 }
 
+void FocusRules::TabOn(const Control& from, bool forward) {
+    static const std::vector<Control> order = EntryTabOrder();
+    auto at = std::find(order.begin(), order.end(), from);
+    if (at == order.end()) return;
+    const auto n = static_cast<std::ptrdiff_t>(order.size());
+    for (std::ptrdiff_t step = 1; step < n; ++step) {
+        const std::ptrdiff_t i = ((at - order.begin()) + (forward ? step : -step) % n + n) % n;
+        const Control& next = order[static_cast<size_t>(i)];
+        if (CanTakeFocus(next)) {
+            if (next != m_s.state.Focused) Transfer(next, false);
+            return;
+        }
+    }
+}
+
 void FocusRules::FocusCurrentField() {
     const Control& current = m_s.state.CurrentField;
     if (!current.empty() && current != m_s.state.Focused) Transfer(current, false);

@@ -29,6 +29,9 @@ public:
     // Validates the field being edited without moving the focus (before a
     // command button acts on the quotation).
     void Commit(const Control& field) { leave(field); }
+    // The focus to the control after `from` in tab order that takes it
+    // (backwards: the one before); nothing when it is there already.
+    void TabOn(const Control& from, bool forward);
     // Back to the field that had the focus last.
     void FocusCurrentField();
 

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "dialog_answerer.h"
+
 #include "../../app/app_fixture.h"
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
@@ -31,16 +33,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
     QPushButton* exitButton() { return m_window->findChild<QPushButton*>("btn_終了"); }
-    // Answers the next message box with the given button once it is shown.
-    void answerNextQuestion(QMessageBox::StandardButton answer, QString* text) {
-        QTimer::singleShot(50, [answer, text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            *text = box->text();
-            box->button(answer)->click();
-        });
-    }
-
     std::unique_ptr<test::TestInstallation> m_inst;
     test::RecordingHost m_host;
     std::unique_ptr<Program> m_program;
@@ -67,15 +59,17 @@ TEST_F(EntryWindowTest, ShowsTheCompanyAndOfficeAndEndsThroughTheExitButton) {
 
 TEST_F(EntryWindowTest, PendingInputIsOnlyDiscardedAfterYes) {
     m_presenter->SetChanged(true);
-    QString asked;
-    answerNextQuestion(QMessageBox::No, &asked);
-    QTest::mouseClick(exitButton(), Qt::LeftButton);
-    EXPECT_EQ(asked.toStdString(), "入力がありました。\n終了しますか？");
+    test::DialogAnswerer dialogs;
+    dialogs.expect("入力がありました。\n終了しますか？", "いいえ");
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      exitButton()->mapTo(m_window.get(), exitButton()->rect().center()));
+    EXPECT_TRUE(dialogs.allAnswered());
     EXPECT_TRUE(m_window->isVisible());
     EXPECT_FALSE(m_program->ended());
 
-    answerNextQuestion(QMessageBox::Yes, &asked);
-    m_window->close();
+    dialogs.expect("入力がありました。\n終了しますか？", "はい");
+    m_window->windowHandle()->close();
+    EXPECT_TRUE(dialogs.allAnswered());
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_TRUE(m_program->ended());
 }

@@ -27,7 +27,7 @@ public:
     int endsWithoutAsking = 0;
 
     void Load(EntryView&) override {}
-    void FocusMoved(const Control& to) override { log.push_back("focus " + Named(to)); }
+    void FocusMoved(const Control& to, EntryPresenter::FocusBy) override { log.push_back("focus " + Named(to)); }
     void FieldEdited(const Control& field, const std::string& text) override {
         log.push_back("edited " + Named(field) + " " + text);
     }

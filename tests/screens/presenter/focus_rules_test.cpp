@@ -150,6 +150,28 @@ TEST_P(FocusRulesTest, RowsBeyondTheLinesAreClosed) {
     EXPECT_EQ(view.focus, (Control{"商品名", 5}));
 }
 
+// Tab chooses the next field before the field left changes what takes Tab:
+// a line kind that makes a subtotal line goes on to its name, a price that
+// makes the amount worked out passes the amount by.
+TEST_P(FocusRulesTest, TabPassesWhatTheFieldLeftTookOutOfTheTabOrder) {
+    IntoRows();
+    Click({"行区分", 0});
+    Type("2");
+    Tab();
+    EXPECT_EQ(view.focus, (Control{"商品名", 0}));
+    ShiftTab();
+    Click({"行区分", 0});
+    Type("1");
+    Tab();
+    EXPECT_EQ(view.focus, (Control{"商品コード", 0})) << "a product line again takes its code";
+    Fill({"見積数量", 0}, "2");
+    Click({"見積単価", 0});
+    Type("100");
+    Tab();
+    EXPECT_EQ(view.focus, (Control{"商品コード", 1}));
+    EXPECT_EQ(Text({"見積金額", 0}), "200");
+}
+
 // Tab out of the 998th line goes to the tail: there is never a 999th line.
 TEST_P(FocusRulesTest, TheLastPossibleLineEndsInTheTail) {
     WithLines(998);

@@ -116,13 +116,13 @@ void ScreenTest::Type(const std::string& text) {
 void ScreenTest::Tab() {
     const Control next = view.NextInTabOrder(true);
     view.focus = next;
-    presenter->FocusMoved(next);
+    presenter->FocusMoved(next, EntryPresenter::FocusBy::Tab);
 }
 
 void ScreenTest::ShiftTab() {
     const Control next = view.NextInTabOrder(false);
     view.focus = next;
-    presenter->FocusMoved(next);
+    presenter->FocusMoved(next, EntryPresenter::FocusBy::BackTab);
 }
 
 void ScreenTest::Fill(const Control& control, const std::string& text) {

@@ -14,7 +14,7 @@ class EntryEvents {
 public:
     virtual ~EntryEvents() = default;
     virtual void Load(EntryView& view) = 0;
-    virtual void FocusMoved(const Control& to) = 0;
+    virtual void FocusMoved(const Control& to, EntryPresenter::FocusBy by) = 0;
     virtual void FieldEdited(const Control& field, const std::string& text) = 0;
     virtual void FieldGesture(const Control& field) = 0;
     virtual void ButtonPressed(const Control& button) = 0;
@@ -38,7 +38,7 @@ class PresenterEvents : public EntryEvents {
 public:
     explicit PresenterEvents(EntryPresenter& presenter) : m_p(presenter) {}
     void Load(EntryView& view) override { m_p.Load(view); }
-    void FocusMoved(const Control& to) override { m_p.FocusMoved(to); }
+    void FocusMoved(const Control& to, EntryPresenter::FocusBy by) override { m_p.FocusMoved(to, by); }
     void FieldEdited(const Control& field, const std::string& text) override { m_p.FieldEdited(field, text); }
     void FieldGesture(const Control& field) override { m_p.FieldGesture(field); }
     void ButtonPressed(const Control& button) override { m_p.ButtonPressed(button); }

@@ -31,6 +31,7 @@
 #include "screens/entry/qt/save_confirm_dialog.h"
 #include "screens/entry/qt/wait_dialog.h"
 #include "screens/lookup/qt/lookup_dialog.h"
+#include "screens/lookup/qt/window_focus.h"
 
 namespace velmora {
 
@@ -193,7 +194,12 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
             const bool pageChanging = m_detail && m_detail->currentIndex() != m_page;
             const Control control = ControlOf(watched);
             if (byUser && !pageChanging && !control.empty())
-                report([&](EntryEvents& e) { e.FocusMoved(control); });
+                report([&](EntryEvents& e) {
+                    using By = EntryPresenter::FocusBy;
+                    e.FocusMoved(control, reason == Qt::TabFocusReason      ? By::Tab
+                                          : reason == Qt::BacktabFocusReason ? By::BackTab
+                                                                             : By::Other);
+                });
             break;
         }
         case QEvent::KeyPress: {
@@ -320,11 +326,7 @@ void EntryWindow::SetNotice(const std::string& text) {
     m_notice->setText(Q(text));
 }
 
-void EntryWindow::takeKeyboardBack() {
-    // A closed dialog leaves no window active where no window manager hands
-    // the keyboard back; the user goes on typing here.
-    if (isVisible() && !isActiveWindow() && !QApplication::activeModalWidget()) activateWindow();
-}
+void EntryWindow::takeKeyboardBack() { TakeKeyboardBack(*this); }
 
 bool EntryWindow::AskYesNo(const std::string& text, bool defaultNo) {
     Busy busy(*this);
@@ -490,17 +492,7 @@ void EntryWindow::SetScrollBarVisible(bool visible) {
 
 void EntryWindow::SetWindowEnabled(bool enabled) {
     Busy busy(*this);
-    // Disabling takes the focus out of the window, and the window activated
-    // again would hand it to its first field; the field the user was in
-    // (the one that opened a lookup, say) gets it back instead.
-    if (!enabled && isEnabled()) m_focusWhileDisabled = focusWidget();
-    setEnabled(enabled);
-    if (enabled) {
-        const QPointer<QWidget> field = m_focusWhileDisabled;
-        m_focusWhileDisabled = nullptr;
-        if (field && field->isEnabled() && field->isVisible()) field->setFocus(Qt::OtherFocusReason);
-        takeKeyboardBack();
-    }
+    m_focusKeeper.setEnabled(*this, enabled);
 }
 
 int EntryWindow::AskSaveConfirmation(const std::string& question, bool loaded, const std::string& warning) {

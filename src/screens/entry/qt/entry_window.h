@@ -8,10 +8,10 @@
 
 #include <QLabel>
 #include <QMainWindow>
-#include <QPointer>
 #include <QPushButton>
 
 #include "screens/entry/entry_view.h"
+#include "screens/lookup/qt/window_focus.h"
 
 class QGridLayout;
 class QHBoxLayout;
@@ -172,7 +172,7 @@ private:
     bool m_scrollVisible = true;
     int m_wheelRest = 0;
     bool m_ending = false;
-    QPointer<QWidget> m_focusWhileDisabled;  // the field given the focus back when enabled
+    FocusKeeper m_focusKeeper;  // the field the focus returns to when enabled
 };
 
 // Noto Sans CJK JP for the whole program when it is installed.

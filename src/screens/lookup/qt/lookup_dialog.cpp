@@ -339,7 +339,7 @@ void LookupDialog::setFocusTo(const std::string& control) {
     if (auto* widget = findChild<QWidget*>(Q(control))) widget->setFocus(Qt::OtherFocusReason);
 }
 
-void LookupDialog::setWindowEnabled(bool enabled) { setEnabled(enabled); }
+void LookupDialog::setWindowEnabled(bool enabled) { m_focusKeeper.setEnabled(*this, enabled); }
 
 void LookupDialog::showModal() { exec(); }
 

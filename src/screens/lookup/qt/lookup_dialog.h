@@ -7,6 +7,7 @@
 #include <string>
 
 #include "screens/lookup/lookup_view.h"
+#include "screens/lookup/qt/window_focus.h"
 
 class QButtonGroup;
 class QGridLayout;
@@ -58,6 +59,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    FocusKeeper m_focusKeeper;
     QLineEdit* addField(const FieldDescription& field, QGridLayout* grid, int row);
     QPushButton* addButton(const std::string& name, const std::string& caption);
     void chooseCurrentRow();
