@@ -11,6 +11,14 @@ with Ctrl+End and F6, a save through the confirmation dialog, a browse back to
 the stored quotation, its PDF, its deletion. The stored rows and the PDF's
 text are read back and checked. No window manager runs: the program's own
 dialogs take the keyboard and the entry window takes it back when they close.
+
+Then, in a fresh start, the customer registration program (the stand-in)
+started by a click on the customer panel: once ending without an answer,
+after which the window takes keys again and the notice bar shows text; once
+left open without answering while the program is sent SIGTERM, which must end
+the program at once with its end rows written (the operation log's 終了 and
+the end time in 使用状況).
+
 When a step fails the screens seen so far are kept in
 BUILD/e2e-failures/ENGINE/.
 
@@ -24,6 +32,7 @@ scripts/test, which installs them).
 import argparse
 import os
 import shutil
+import signal
 import sqlite3
 import subprocess
 import sys
@@ -41,6 +50,10 @@ ENTRY_CAPTION = "Velmora（"
 PRODUCT_LINES = [("ST-00001", "2"), ("ST-00002", "3"), ("ST-00003", "5"), ("ST-00004", "1"),
                  ("ST-00005", "4"), ("ST-00006", "6"), ("ST-00007", "2"), ("ST-00008", "3"),
                  ("ST-00009", "1"), ("ST-00010", "2"), ("ST-00011", "5"), ("ST-00012", "3")]
+# The customer panel's registration program, played by the stand-in.
+CUSTOMER_REGISTRATION = "Dunvale"
+# The grey of a panel's frame line (Qt's Fusion style).
+PANEL_FRAME = (184, 184, 184)
 TOOLS = {"Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick", "pdftotext": "poppler-utils"}
 
 
@@ -63,9 +76,9 @@ def wait_for(what, predicate, timeout=15.0, interval=0.1):
 class Display:
     """A private Xvfb display, found free by the server itself."""
 
-    def __init__(self, log_dir):
+    def __init__(self, log_dir, log_name="xvfb.log"):
         read_end, write_end = os.pipe()
-        self.log = open(os.path.join(log_dir, "xvfb.log"), "w")
+        self.log = open(os.path.join(log_dir, log_name), "w")
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1000x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=self.log, stderr=subprocess.STDOUT)
@@ -149,9 +162,9 @@ class Run:
 
     # -- the program ----------------------------------------------------------
 
-    def start_program(self):
-        self.display = Display(self.work)
-        self.program_log = open(os.path.join(self.work, "velmora.log"), "w")
+    def start_program(self, suffix=""):
+        self.display = Display(self.work, f"xvfb{suffix}.log")
+        self.program_log = open(os.path.join(self.work, f"velmora{suffix}.log"), "w")
         self.program = subprocess.Popen([os.path.join(self.install, "prgbin", "Velmora")], env=self.display.env,
                                         stdout=self.program_log, stderr=subprocess.STDOUT, cwd=self.work)
         # Found by its caption: a message box shown at start instead is no
@@ -233,6 +246,8 @@ class Run:
                 self.program.kill()
         if self.display:
             self.display.close()
+            self.display = None
+            self.program_log.close()
 
     def keep_failure_evidence(self):
         target = os.path.join(self.failures_dir, self.engine)
@@ -240,9 +255,12 @@ class Run:
         os.makedirs(target, exist_ok=True)
         for path in self.shots:
             shutil.copy(path, target)
-        for log in ("velmora.log", "xvfb.log"):
-            if os.path.exists(os.path.join(self.work, log)):
+        for log in sorted(os.listdir(self.work)):
+            if log.endswith(".log"):
                 shutil.copy(os.path.join(self.work, log), target)
+        calls = os.path.join(self.install, "prgbin", "standin-calls.log")
+        if os.path.exists(calls):
+            shutil.copy(calls, target)
         return target
 
     # -- the steps --------------------------------------------------------------
@@ -250,16 +268,22 @@ class Run:
     def quotation_where(self, number):
         return f"事業所コード = '{OFFICE}' AND 営業見積No = '{number}'"
 
-    def focused_field(self):
-        """The focused input field's box on the screen, found by the colour
-        of its focus frame: (left, top, right, bottom), or None."""
+    def screen(self):
+        """The screen's pixels: (width, RGB bytes row by row), or None."""
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.display.env,
                              capture_output=True).stdout
         fields = raw.split(maxsplit=4)
         if len(fields) < 5:
             return None
-        width = int(fields[1])
-        data = fields[4]
+        return int(fields[1]), fields[4]
+
+    def focused_field(self):
+        """The focused input field's box on the screen, found by the colour
+        of its focus frame: (left, top, right, bottom), or None."""
+        screen = self.screen()
+        if not screen:
+            return None
+        width, data = screen
         xs, ys = [], []
         at = data.find(FOCUS_FRAME)
         while at != -1:
@@ -433,6 +457,144 @@ class Run:
         self.shot("deleted")
 
 
+    # -- a registration program's wait ---------------------------------------------
+
+    def panel_margin(self, field):
+        """A point inside a registration panel's frame but on no field: below
+        the given field, above the panel's frame line."""
+        left, top, right, bottom = field
+        width, data = self.screen()
+        x = (left + right) // 2
+        for y in range(bottom + 1, bottom + 12):
+            at = (y * width + x) * 3
+            if tuple(data[at:at + 3]) == PANEL_FRAME:
+                if y - bottom < 2:
+                    break
+                return x, y - 1
+        raise Failure(f"no panel frame line below the field at {field}")
+
+    def notice_ink(self):
+        """How many pixels of the notice bar, the window's bottom strip under
+        the command buttons, are drawn dark: none while it is empty."""
+        width, height = self.geometry(self.main)
+        screen_width, data = self.screen()
+        count = 0
+        for y in range(height - 26, height - 6):
+            row = data[(y * screen_width + 10) * 3:(y * screen_width + width - 10) * 3]
+            count += sum(1 for i in range(0, len(row), 3) if min(row[i], row[i + 1], row[i + 2]) < 140)
+        return count
+
+    def ink_inside(self, box):
+        left, top, right, bottom = box
+        screen_width, data = self.screen()
+        count = 0
+        for y in range(top + 3, bottom - 2):
+            row = data[(y * screen_width + left + 3) * 3:(y * screen_width + right - 2) * 3]
+            count += sum(1 for i in range(0, len(row), 3) if max(row[i], row[i + 1], row[i + 2]) < 100)
+        return count
+
+    def standin_calls(self, program):
+        """What the stand-in recorded for a program: its command lines and
+        its notes, in order."""
+        path = os.path.join(self.install, "prgbin", "standin-calls.log")
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8") as log:
+            return [line.rstrip("\n").split("\t", 2)[2] for line in log if line.split("\t")[1:2] == [program]]
+
+    def run_log(self):
+        """The operation log's texts of the program's latest run, from its
+        start row on."""
+        with sqlite3.connect(os.path.join(self.install, "conf", "usrcnfg.accdb")) as db:
+            texts = [row[0] for row in
+                     db.execute("SELECT 摘要 FROM プログラム稼動履歴 WHERE プログラムID = 'Velmora' ORDER BY rowid")]
+        starts = [i for i, text in enumerate(texts) if text.startswith("開始")]
+        return texts[starts[-1]:] if starts else []
+
+    def registration_waits(self):
+        """A fresh start: the customer registration program started from the
+        customer panel ends once without answering and is once left open while
+        the session ends."""
+        self.step = "restart"
+        self.stop()
+        self.start_program("-2")
+        noreply = os.path.join(self.install, "prgbin", CUSTOMER_REGISTRATION + ".noreply")
+        try:
+            self.registration_ends_without_answer(noreply)
+            self.termination_during_wait(noreply)
+        finally:
+            # The stand-in left waiting ends when its file goes.
+            if os.path.exists(noreply):
+                os.remove(noreply)
+
+    def registration_ends_without_answer(self, noreply):
+        # The cursor starts in 得意先コード; the customer panel is clicked in its
+        # margin under that field.
+        self.step = "registration program ending without an answer"
+        code_field = self.focused_field()
+        if not code_field:
+            raise Failure("no focused field is to be seen")
+        self.panel_point = self.panel_margin(code_field)
+        expect("dark pixels in the notice bar before the start", self.notice_ink(), 0)
+        self.shot("restarted")
+        open(noreply, "w").close()
+        self.display.xdotool("mousemove", str(self.panel_point[0]), str(self.panel_point[1]), "click", "1")
+        wait_for("the registration program to take its start message",
+                 lambda: "! ends without a reply" in self.standin_calls(CUSTOMER_REGISTRATION), timeout=10)
+        expect("the registration program's command line (office, no customer code)",
+               self.standin_calls(CUSTOMER_REGISTRATION)[0][:9], "001000000")
+        # Its end without an answer is told in the notice bar, and the window
+        # takes keys again: a code typed and left reads the customer.
+        wait_for("a notice after the registration program's end", self.notice_ink, timeout=5)
+        self.shot("ended-without-answer")
+        self.type("12")
+        self.tab()
+        wait_for("Tab to leave 得意先コード after the registration program's end",
+                 lambda: self.focused_field() not in (None, code_field), timeout=5)
+        if not self.ink_inside(code_field):
+            raise Failure("得意先コード shows nothing after 12 was typed into it")
+        self.shot("typed-after-end")
+
+    def termination_during_wait(self, noreply):
+        # The stand-in takes the start message and stays a minute without an
+        # answer; the session's end must not wait for it.
+        self.step = "termination while a registration program is open"
+        with open(noreply, "w") as file:
+            file.write("60\n")
+        usage = self.rows("SELECT 開始日時, 終了日時 FROM 使用状況 WHERE プログラムID = 'Velmora'")
+        expect("the program's 使用状況 rows", len(usage), 1)
+        started_at, ended_before = usage[0]
+        if "終了" in self.run_log():
+            raise Failure(f"the operation log has the run ended already: {self.run_log()!r}")
+        self.display.xdotool("mousemove", str(self.panel_point[0]), str(self.panel_point[1]), "click", "1")
+        wait_for("the registration program to take its second start message",
+                 lambda: self.standin_calls(CUSTOMER_REGISTRATION).count("! ends without a reply") == 2, timeout=10)
+        calls = self.standin_calls(CUSTOMER_REGISTRATION)
+        expect("the registration program's second command line (office, customer)", calls[2][:9], "001000012")
+        self.shot("waiting")
+        self.program.send_signal(signal.SIGTERM)
+        sent = time.monotonic()
+        try:
+            status = self.program.wait(10)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end within 10 s of SIGTERM while the registration "
+                          "program was open") from None
+        took = time.monotonic() - sent
+        if took > 5:
+            raise Failure(f"the program took {took:.1f} s to end after SIGTERM")
+        expect("the program's exit status after SIGTERM", status, 0)
+        log = self.run_log()
+        expect("the run's last operation log row", log[-1:], ["終了"])
+        expect("the run's end rows in the operation log", log.count("終了"), 1)
+        usage = self.rows("SELECT 開始日時, 終了日時 FROM 使用状況 WHERE プログラムID = 'Velmora'")
+        expect("the program's 使用状況 rows after its end", len(usage), 1)
+        expect("使用状況's start time after the end", usage[0][0], started_at)
+        ended_at = usage[0][1]
+        if ended_at == ended_before or ended_at < started_at:
+            raise Failure(f"使用状況 has no end time for the run: started {started_at}, ended {ended_at!r} "
+                          f"(before the end: {ended_before!r})")
+
+
 def expect(what, got, wanted):
     if got != wanted:
         raise Failure(f"{what}: got {got!r}, expected {wanted!r}")
@@ -459,6 +621,7 @@ def main():
         run.create_installation()
         run.start_program()
         run.scenario()
+        run.registration_waits()
     except Exception as failure:  # a broken step of any kind keeps its screens
         if run.display:
             run.shot("failure")
