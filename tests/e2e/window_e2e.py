@@ -456,8 +456,7 @@ class Run:
                self.rows(f"SELECT COUNT(*) FROM T営業見積明細 WHERE {where}")[0][0], "0")
         self.shot("deleted")
 
-
-    # -- a registration program's wait ---------------------------------------------
+    # -- a registration program's wait ------------------------------------------
 
     def panel_margin(self, field):
         """A point inside a registration panel's frame but on no field: below
@@ -475,16 +474,19 @@ class Run:
 
     def notice_ink(self):
         """How many pixels of the notice bar, the window's bottom strip under
-        the command buttons, are drawn dark: none while it is empty."""
+        the command buttons, are drawn darker than its background, in
+        enabled or in greyed text: none while it is empty."""
         width, height = self.geometry(self.main)
         screen_width, data = self.screen()
         count = 0
         for y in range(height - 26, height - 6):
             row = data[(y * screen_width + 10) * 3:(y * screen_width + width - 10) * 3]
-            count += sum(1 for i in range(0, len(row), 3) if min(row[i], row[i + 1], row[i + 2]) < 140)
+            count += sum(1 for i in range(0, len(row), 3) if min(row[i], row[i + 1], row[i + 2]) < 215)
         return count
 
     def ink_inside(self, box):
+        """How many pixels inside a field's box are drawn as text: none in an
+        empty field without the cursor."""
         left, top, right, bottom = box
         screen_width, data = self.screen()
         count = 0
@@ -535,7 +537,7 @@ class Run:
         if not code_field:
             raise Failure("no focused field is to be seen")
         self.panel_point = self.panel_margin(code_field)
-        expect("dark pixels in the notice bar before the start", self.notice_ink(), 0)
+        expect("drawn pixels in the notice bar before the start", self.notice_ink(), 0)
         self.shot("restarted")
         open(noreply, "w").close()
         self.display.xdotool("mousemove", str(self.panel_point[0]), str(self.panel_point[1]), "click", "1")
