@@ -18,14 +18,45 @@ ShellOpener& opener() {
     return current;
 }
 
+// Everything exec needs, made before the fork.
+std::vector<char*> ArgumentsOf(const std::string& program, const std::string& argument) {
+    std::vector<char*> args;
+    args.push_back(const_cast<char*>(program.c_str()));
+    if (!argument.empty()) args.push_back(const_cast<char*>(argument.c_str()));
+    args.push_back(nullptr);
+    return args;
+}
+
+// In the child: standard input from /dev/null, then the program. A failed
+// exec is reported through the pipe; a successful one closes it (close-on-exec).
+[[noreturn]] void ExecReporting(const std::string& program, std::vector<char*>& args, int report) {
+    int devnull = open("/dev/null", O_RDWR);
+    if (devnull >= 0) dup2(devnull, STDIN_FILENO);
+    execv(program.c_str(), args.data());
+    int err = errno;
+    ssize_t ignored = write(report, &err, sizeof err);
+    (void)ignored;
+    _exit(127);
+}
+
+// The parent's end of the report: true when the pipe closed with nothing in it.
+bool ExecSucceeded(int report) {
+    int err = 0;
+    ssize_t got;
+    while ((got = read(report, &err, sizeof err)) < 0 && errno == EINTR) {
+    }
+    close(report);
+    return got == 0;
+}
+
 }  // namespace
 
 bool StartDetached(const std::string& program, const std::string& argument) {
     if (access(program.c_str(), X_OK) != 0) return false;
-    // The grandchild reports a failed exec through the pipe; a successful exec
-    // closes it (close-on-exec) and the parent reads nothing.
+    // The grandchild reports a failed exec through the pipe.
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return false;
+    std::vector<char*> args = ArgumentsOf(program, argument);
     pid_t child = fork();
     if (child < 0) {
         close(report[0]);
@@ -37,28 +68,14 @@ bool StartDetached(const std::string& program, const std::string& argument) {
         setsid();
         pid_t grandchild = fork();
         if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
-        std::vector<char*> args;
-        args.push_back(const_cast<char*>(program.c_str()));
-        if (!argument.empty()) args.push_back(const_cast<char*>(argument.c_str()));
-        args.push_back(nullptr);
-        int devnull = open("/dev/null", O_RDWR);
-        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
-        execv(program.c_str(), args.data());
-        int err = errno;
-        ssize_t ignored = write(report[1], &err, sizeof err);
-        (void)ignored;
-        _exit(127);
+        ExecReporting(program, args, report[1]);
     }
     close(report[1]);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    int err = 0;
-    ssize_t got;
-    while ((got = read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got == 0;
+    const bool started = ExecSucceeded(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && started;
 }
 
 bool StartedProgram::Start(const std::string& program, const std::string& argument) {
@@ -66,11 +83,7 @@ bool StartedProgram::Start(const std::string& program, const std::string& argume
     if (access(program.c_str(), X_OK) != 0) return false;
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return false;
-    // Everything exec needs is made before the fork.
-    std::vector<char*> args;
-    args.push_back(const_cast<char*>(program.c_str()));
-    if (!argument.empty()) args.push_back(const_cast<char*>(argument.c_str()));
-    args.push_back(nullptr);
+    std::vector<char*> args = ArgumentsOf(program, argument);
     pid_t child = fork();
     if (child < 0) {
         close(report[0]);
@@ -82,23 +95,12 @@ bool StartedProgram::Start(const std::string& program, const std::string& argume
         // Its own session, as a detached start: a terminal's hang-up or this
         // program's end does not reach it.
         setsid();
-        int devnull = open("/dev/null", O_RDWR);
-        if (devnull >= 0) dup2(devnull, STDIN_FILENO);
-        execv(program.c_str(), args.data());
-        int err = errno;
-        ssize_t ignored = write(report[1], &err, sizeof err);
-        (void)ignored;
-        _exit(127);
+        ExecReporting(program, args, report[1]);
     }
     close(report[1]);
-    int err = 0;
-    ssize_t got;
-    while ((got = read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
     m_pid = child;
     m_ended = false;
-    if (got != 0) {
+    if (!ExecSucceeded(report[0])) {
         // The exec failed: the child has ended already.
         int status = 0;
         while (waitpid(child, &status, 0) < 0 && errno == EINTR) {

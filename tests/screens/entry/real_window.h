@@ -13,6 +13,7 @@
 
 #include "../presenter/screen_fixture.h"
 #include "dialog_answerer.h"
+#include "window_recorder.h"
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
 #include "screens/entry/session_bridge.h"
@@ -36,9 +37,7 @@ protected:
         m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews);
         m_presenter = std::make_unique<EntryPresenter>(*m_program, m_lookups.get());
         m_window = std::make_unique<EntryWindow>(*m_presenter);
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        ASSERT_TRUE(ShowActive(*m_window));
     }
     void TearDown() override {
         if (m_window) m_window->endSession();

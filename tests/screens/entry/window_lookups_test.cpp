@@ -24,41 +24,20 @@
 #include "screens/entry/session_bridge.h"
 #include "screens/lookup/lookup_windows.h"
 #include "screens/lookup/qt/qt_view_factory.h"
+#include "../lookup/while_modal.h"
+#include "real_window.h"
 #include "window_recorder.h"
 
 namespace velmora {
 namespace {
+
+using test::WhileModal;
 
 using Log = std::vector<std::string>;
 
 std::string FocusedName() {
     QWidget* w = QApplication::focusWidget();
     return w ? w->objectName().toStdString() : std::string();
-}
-
-// Runs the steps on the next modal dialog once its own loop runs; a dialog
-// the steps leave open is closed after a while so that no test hangs. The
-// dialog is looked for until it shows: QTest lets events run between the
-// press and the release of a key, before the release opens it.
-void WhileModal(std::function<void(QDialog&)> steps, int triesLeft = 500) {
-    QTimer::singleShot(10, [steps, triesLeft] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (triesLeft > 0) return WhileModal(steps, triesLeft - 1);
-            ADD_FAILURE() << "no modal dialog is showing";
-            return;
-        }
-        QPointer<QDialog> guard(dialog);
-        QTimer::singleShot(10000, [guard] {
-            if (guard && guard->isVisible()) {
-                ADD_FAILURE() << "the dialog stayed open";
-                guard->done(QDialog::Rejected);
-            }
-        });
-        dialog->activateWindow();
-        if (!QTest::qWaitForWindowActive(dialog)) ADD_FAILURE() << "the dialog did not become active";
-        steps(*dialog);
-    });
 }
 
 // Tab through the dialog's window until the named button has the focus.
@@ -206,42 +185,11 @@ TEST(DialogButtonsThroughTheWindow, EnterOnCancelOfTheSignInCancelsIt) {
 
 // The window on the demo installation with its lookup windows, as the
 // program runs it.
-class WindowLookups : public testing::Test {
+class WindowLookups : public test::RealWindowTest {
 protected:
-    void SetUp() override {
-        m_install = std::make_unique<test::DemoInstallation>(test::Engine::SQLite);
-        VELMORA_REQUIRE_DATABASE(*m_install);
-        m_program = std::make_unique<Program>(m_install->environment(), m_host);
-        ASSERT_TRUE(m_program->StartUp());
-        m_lookupData = std::make_unique<DataAccessLookupData>(m_program->access());
-        m_lookupSession = MakeLookupSession(m_program->session());
-        m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews);
-        m_presenter = std::make_unique<EntryPresenter>(*m_program, m_lookups.get());
-        m_window = std::make_unique<EntryWindow>(*m_presenter);
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void TearDown() override {
-        if (m_window) m_window->endSession();
-        m_window.reset();
-        m_presenter.reset();
-        m_lookups.reset();
-    }
-
-    template <class T = QWidget>
-    T* find(const char* name) {
-        return m_window->findChild<T*>(QString::fromUtf8(name));
-    }
-    QWindow* window() { return m_window->windowHandle(); }
-    void key(Qt::Key k) { QTest::keyClick(window(), k); }
     void loneCtrl() {
         QTest::keyPress(window(), Qt::Key_Control);
         QTest::keyRelease(window(), Qt::Key_Control);
-    }
-    void tabTo(const char* name) {
-        for (int i = 0; i < 80 && FocusedName() != name; ++i) key(Qt::Key_Tab);
-        ASSERT_EQ(FocusedName(), name);
     }
     // Once the lookup has closed, the window is activated again, as a window
     // manager does (the offscreen platform leaves that to the program), and
@@ -273,20 +221,11 @@ protected:
         ASSERT_EQ(screen.state.CurrentLine, 503);
     }
 
-    std::unique_ptr<test::DemoInstallation> m_install;
-    test::RecordingHost m_host;
-    std::unique_ptr<Program> m_program;
-    std::unique_ptr<DataAccessLookupData> m_lookupData;
-    LookupSession m_lookupSession;
-    QtLookupViewFactory m_lookupViews;
-    std::unique_ptr<LookupWindows> m_lookups;
-    std::unique_ptr<EntryPresenter> m_presenter;
-    std::unique_ptr<EntryWindow> m_window;
 };
 
 // Escape in the list hands the focus back to the field that opened it,
 // whichever gesture opened it.
-TEST_F(WindowLookups, EscapeReturnsToTheFieldThatOpenedTheLookup) {
+TEST_P(WindowLookups, EscapeReturnsToTheFieldThatOpenedTheLookup) {
     const struct {
         const char* field;
         const char* title;
@@ -313,7 +252,7 @@ TEST_F(WindowLookups, EscapeReturnsToTheFieldThatOpenedTheLookup) {
 
 // In a long quotation scrolled down, the product list opened from a row's
 // code returns to that row: Escape to its code, a choice to its name.
-TEST_F(WindowLookups, TheProductListReturnsToItsRowOfAScrolledQuotation) {
+TEST_P(WindowLookups, TheProductListReturnsToItsRowOfAScrolledQuotation) {
     withScrolled998Lines();
     WhileModal([&](QDialog& dialog) { QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape); });
     key(Qt::Key_F2);
@@ -337,6 +276,8 @@ TEST_F(WindowLookups, TheProductListReturnsToItsRowOfAScrolledQuotation) {
     EXPECT_EQ(m_presenter->screen().quotation.lines[503].商品コード, chosen);
     EXPECT_EQ(m_window->Text({"商品コード", 3}), chosen);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, WindowLookups, testing::Values(test::Engine::SQLite), test::EngineName);
 
 }  // namespace
 }  // namespace velmora

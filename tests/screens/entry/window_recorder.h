@@ -13,6 +13,13 @@
 
 namespace velmora::test {
 
+// Shows a window and waits until it has the keyboard, as a desktop gives it.
+inline bool ShowActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 inline std::string Named(const Control& c) {
     return c.row < 0 ? c.name : c.name + "_" + std::to_string(c.row);
 }
@@ -64,9 +71,7 @@ public:
 class RecordedWindow {
 public:
     RecordedWindow() : window(std::make_unique<EntryWindow>(events)) {
-        window->show();
-        window->activateWindow();
-        active = QTest::qWaitForWindowActive(window.get());
+        active = ShowActive(*window);
     }
     template <class T = QWidget>
     T* find(const std::string& name) const {

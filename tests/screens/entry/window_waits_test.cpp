@@ -18,6 +18,7 @@
 #include "quotation/attachment_files.h"
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
+#include "window_recorder.h"
 
 namespace velmora {
 namespace {
@@ -47,9 +48,7 @@ protected:
         ASSERT_TRUE(m_program->StartUp());
         m_presenter = std::make_unique<EntryPresenter>(*m_program);
         m_window = std::make_unique<EntryWindow>(*m_presenter);
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        ASSERT_TRUE(test::ShowActive(*m_window));
     }
     void TearDown() override {
         if (m_window) m_window->endSession();

@@ -18,31 +18,12 @@
 #include "lookup_rows.h"
 #include "screens/lookup/qt/qt_view_factory.h"
 #include "support/test_env.h"
+#include "while_modal.h"
 
 namespace velmora {
 namespace {
 
-// Runs the steps once the modal dialog's own loop is running; a dialog the
-// steps fail to close is closed after a while so that the test cannot hang.
-void WhileModal(std::function<void(QDialog&)> steps) {
-    QTimer::singleShot(0, [steps] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no modal dialog is showing";
-            return;
-        }
-        QPointer<QDialog> guard(dialog);
-        QTimer::singleShot(10000, [guard] {
-            if (guard && guard->isVisible()) {
-                ADD_FAILURE() << "the dialog stayed open";
-                guard->done(QDialog::Rejected);
-            }
-        });
-        dialog->activateWindow();
-        if (!QTest::qWaitForWindowActive(dialog)) ADD_FAILURE() << "the dialog did not become active";
-        steps(*dialog);
-    });
-}
+using test::WhileModal;
 
 // The real windows on a database with the lookup rows, opened for an entry
 // screen's customer code.
