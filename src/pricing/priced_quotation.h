@@ -71,6 +71,8 @@ struct PricedLine {
     bool sellingTaxTyped = false;
     bool purchaseAmountTyped = false;
     bool purchaseTaxTyped = false;
+
+    friend bool operator==(const PricedLine&, const PricedLine&) = default;
 };
 
 // Amounts of the counted lines by how their tax is worked out; not stored.
@@ -80,6 +82,8 @@ struct TaxBaseSums {
     Currency addedAtPreviousRate;     // category 2, kind 1
     Currency includedAtPreviousRate;  // category 2, kind 2
     Currency notTaxable;              // category 1
+
+    friend bool operator==(const TaxBaseSums&, const TaxBaseSums&) = default;
 };
 
 struct PricedHeader {
@@ -111,6 +115,8 @@ struct PricedHeader {
     Currency DocTax;
 
     const std::string& TaxDate() const { return 見積納期日付.empty() ? 営業見積日付 : 見積納期日付; }
+
+    friend bool operator==(const PricedHeader&, const PricedHeader&) = default;
 };
 
 // The lines 0 to LastLine of a quotation, whatever slot type holds them.

@@ -64,6 +64,8 @@ struct QuotationHeader : PricedHeader {
     std::string ユーザID;
     std::string 登録日付;
     std::string 更新日付;
+
+    friend bool operator==(const QuotationHeader&, const QuotationHeader&) = default;
 };
 
 struct QuotationLine : PricedLine {
@@ -83,6 +85,8 @@ struct QuotationLine : PricedLine {
     std::string ユーザID;
     std::string 登録日付;
     std::string 更新日付;
+
+    friend bool operator==(const QuotationLine&, const QuotationLine&) = default;
 };
 
 // The stored quotation as loaded; update and delete address it, not the key on screen.
@@ -98,6 +102,8 @@ struct LoadedKey {
     // stored quotation by, whatever the screen now shows.
     std::string 得意先コード;
     bool empty() const { return 営業見積No.empty() && 事業所コード.empty() && 番号基準日付.empty(); }
+
+    friend bool operator==(const LoadedKey&, const LoadedKey&) = default;
 };
 
 // Save kinds and states as the screen reads them after a save.
