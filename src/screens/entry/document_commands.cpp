@@ -17,6 +17,7 @@
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
+#include "screens/entry/line_undo.h"
 #include "screens/entry/session_bridge.h"
 
 namespace velmora {
@@ -51,6 +52,7 @@ void DocumentCommands::newQuotation() {
     st.Envelope = false;
     st.PickedKey.clear();
     m_s.pages->Redraw();
+    if (m_s.undo) m_s.undo->Reset();
 }
 
 void DocumentCommands::resetDetailArea() {
@@ -84,6 +86,7 @@ void DocumentCommands::Start() {
         newQuotation();
         if (session.NewEntry && st.CreateFromCommand) m_s.headerEntry->ApplyPresets(session.command);
         m_s.FullRedraw();
+        if (m_s.undo) m_s.undo->Reset();
     }
     resetDetailArea();
     m_s.focus->MoveFocus(st.FirstField);
@@ -97,6 +100,7 @@ void DocumentCommands::ShowLoaded() {
     st.LineMark.fill(0);
     st.PickedKey.clear();
     m_s.FullRedraw();
+    if (m_s.undo) m_s.undo->Reset();
     m_s.pages->Redraw();
     m_s.Notice("");
 }

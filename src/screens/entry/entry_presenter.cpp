@@ -12,6 +12,7 @@
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
 #include "screens/entry/line_commands.h"
+#include "screens/entry/line_undo.h"
 #include "screens/entry/detail_pages.h"
 #include "screens/entry/print_commands.h"
 #include "screens/entry/lookup_opening.h"
@@ -27,12 +28,22 @@ bool IsDocumentNumberField(const std::string& name) {
     return name == "営業見積No" || name == "参照営業見積No" || name == "参照営業引合No";
 }
 
+// A row's check box or line kind list is a line action, undone with the
+// focus in the row's field the user was in (its 行区分 when the focus was
+// elsewhere or the kind was chosen).
+LineUndo::Action RowAction(EntryScreen& s, const Control& control) {
+    const Control& current = s.state.CurrentField;
+    const Control field = current.row >= 0 && control.name != "行区分名称" ? current : Control{"行区分", control.row};
+    return LineUndo::Action(s.undo, LineUndo::Kind::Command, field, s.state.TopLine + control.row);
+}
+
 }  // namespace
 
 struct EntryPresenter::Regions {
     explicit Regions(EntryScreen& s)
-        : focus(s), header(s), grid(s), commands(s), starts(s), lines(s), pages(s), printing(s) {
+        : focus(s), header(s), grid(s), commands(s), starts(s), lines(s), pages(s), printing(s), undo(s) {
         s.focus = &focus;
+        s.undo = &undo;
         s.headerEntry = &header;
         s.grid = &grid;
         s.commands = &commands;
@@ -47,6 +58,7 @@ struct EntryPresenter::Regions {
     LineCommands lines;
     DetailPages pages;
     PrintCommands printing;
+    LineUndo undo;
 };
 
 EntryPresenter::EntryPresenter(Program& program, LookupWindows* lookups)
@@ -153,6 +165,8 @@ void EntryPresenter::ButtonPressed(const Control& button) {
     if (name == "btn_削除") return commands.Delete();
     if (name == "btn_前No") return commands.Browse(true);
     if (name == "btn_次No") return commands.Browse(false);
+    if (name == "btn_元に戻す") return m_regions->undo.Undo();
+    if (name == "btn_やり直し") return m_regions->undo.Redo();
     if (name == "btn_終了") {
         if (commands.End() && m_screen->view) m_screen->view->CloseWindow();
         return;
@@ -182,7 +196,10 @@ void EntryPresenter::ButtonPressed(const Control& button) {
         {"btn_連番タイプ", &LineCommands::NextNumberingStyle},
     };
     for (const auto& [command, run] : lineCommands)
-        if (name == command) return (lines.*run)();
+        if (name == command) {
+            const LineUndo::Action action = LineUndo::CommandAt(*m_screen);
+            return (lines.*run)();
+        }
     if (name == "btn_仕入先表示") {
         st.SupplierColumns = !st.SupplierColumns;
         m_regions->grid.RedrawColumns();
@@ -193,18 +210,22 @@ void EntryPresenter::ButtonPressed(const Control& button) {
 
 void EntryPresenter::CheckToggled(const Control& box, bool checked) {
     if (!beginAction()) return;
-    if (box.row >= 0)
+    if (box.row >= 0) {
+        const LineUndo::Action action = RowAction(*m_screen, box);
         m_regions->grid.CheckToggled(box, checked);
-    else
+    } else {
         m_regions->header.CheckToggled(box.name, checked);
+    }
 }
 
 void EntryPresenter::ListChosen(const Control& list, int index) {
     if (!beginAction()) return;
-    if (list.row >= 0)
+    if (list.row >= 0) {
+        const LineUndo::Action action = RowAction(*m_screen, list);
         m_regions->grid.ListChosen(list, index);
-    else
+    } else {
         m_regions->header.ListChosen(list.name, index);
+    }
 }
 
 void EntryPresenter::PageChosen(int page) {

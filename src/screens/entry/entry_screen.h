@@ -23,6 +23,7 @@ class HeaderEntry;
 class GridRows;
 class DocumentCommands;
 class DetailPages;
+class LineUndo;
 class QuotationPricing;
 struct LookupSession;
 
@@ -84,6 +85,8 @@ struct EntryScreen {
     GridRows* grid = nullptr;
     DocumentCommands* commands = nullptr;
     DetailPages* pages = nullptr;
+    // Undo and redo of the line actions; Reset() starts its history afresh.
+    LineUndo* undo = nullptr;
     // The lookup windows' session values, kept in step with the quotation's office.
     LookupSession* lookupSession = nullptr;
 

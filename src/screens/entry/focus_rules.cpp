@@ -6,6 +6,7 @@
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
+#include "screens/entry/line_undo.h"
 
 namespace velmora {
 
@@ -48,12 +49,19 @@ void FocusRules::Transfer(const Control& to, bool byUser) {
         if (!byUser && m_s.view) m_s.view->FocusControl(to);
         return;
     }
+    // Leaving a row field is a line action the user can undo.
+    const LineUndo::Action exit = LineUndo::ExitOf(m_s, from);
     st.Focused = to;
     if (!byUser && m_s.view) m_s.view->FocusControl(to);
     if (!from.empty()) leave(from);
     // The field left may have sent the focus on itself.
     if (st.Focused != to) return;
     enter(from, to);
+}
+
+void FocusRules::Commit(const Control& field) {
+    const LineUndo::Action exit = LineUndo::ExitOf(m_s, field);
+    leave(field);
 }
 
 void FocusRules::MoveFocus(const Control& to) {

@@ -28,7 +28,7 @@ public:
     void MoveFocus(const Control& to);
     // Validates the field being edited without moving the focus (before a
     // command button acts on the quotation).
-    void Commit(const Control& field) { leave(field); }
+    void Commit(const Control& field);
     // The focus to the control after `from` in tab order that takes it
     // (backwards: the one before); nothing when it is there already.
     void TabOn(const Control& from, bool forward);
