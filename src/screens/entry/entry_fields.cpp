@@ -226,6 +226,8 @@ const std::vector<EntryButton>& CommandButtons() {
 
 const std::vector<EntryButton>& LineCommandButtons() {
     static const std::vector<EntryButton> buttons = {
+        {"btn_元に戻す", "元に戻す"},
+        {"btn_やり直し", "やり直し"},
         {"btn_行クリア", "行ｸﾘｱ"},
         {"btn_行挿入", "行挿入"},
         {"btn_行複写", "前行複写"},

@@ -299,7 +299,11 @@ void EntryPresenter::PanelClicked(const Control& panel) {
         m_regions->focus.MoveFocus({name.substr(8)});
         return;
     }
-    if (panel.row >= 0) m_regions->starts.StartRow(panel);
+    if (panel.row >= 0) {
+        // A registration program may give the line a product or supplier.
+        const LineUndo::Action action = RowAction(*m_screen, panel);
+        m_regions->starts.StartRow(panel);
+    }
 }
 
 void EntryPresenter::openManual() {

@@ -61,6 +61,16 @@ std::optional<EntryPresenter::LineMove> LineMoveOf(const QKeyEvent& key) {
     return std::nullopt;
 }
 
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
+enum class HistoryKey { None, Undo, Redo };
+HistoryKey HistoryKeyOf(const QKeyEvent& key) {
+    const auto modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier && key.key() == Qt::Key_Z) return HistoryKey::Undo;
+    if (modifiers == Qt::ControlModifier && key.key() == Qt::Key_Y) return HistoryKey::Redo;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key.key() == Qt::Key_Z) return HistoryKey::Redo;
+    return HistoryKey::None;
+}
+
 // Wide enough for the product names, narrow enough for a 1280 pixel screen.
 constexpr int kPreferredWidth = 1260;
 // Angle of one notch of a mouse wheel.
@@ -193,6 +203,10 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
             // new page; the page change is reported instead.
             const bool pageChanging = m_detail && m_detail->currentIndex() != m_page;
             const Control control = ControlOf(watched);
+            if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && m_fieldOf.count(edit)) {
+                m_entered = edit;
+                m_enteredText = edit->text();
+            }
             if (byUser && !pageChanging && !control.empty())
                 report([&](EntryEvents& e) {
                     using By = EntryPresenter::FocusBy;
@@ -202,8 +216,21 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
                 });
             break;
         }
+        case QEvent::ShortcutOverride:
+            // The keys of undo and redo reach the field, which decides whose
+            // history they mean.
+            if (HistoryKeyOf(*static_cast<QKeyEvent*>(event)) != HistoryKey::None && m_fieldOf.count(watched)) {
+                event->accept();
+                return true;
+            }
+            break;
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            if (const HistoryKey history = HistoryKeyOf(*key);
+                history != HistoryKey::None && m_fieldOf.count(watched)) {
+                historyKey(watched, history == HistoryKey::Undo);
+                return true;
+            }
             if (auto* tree = qobject_cast<QTreeWidget*>(watched);
                 tree && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
                 activateListRow(tree);

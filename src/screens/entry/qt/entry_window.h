@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 
 #include "screens/entry/entry_view.h"
@@ -15,6 +16,7 @@
 
 class QGridLayout;
 class QHBoxLayout;
+class QLineEdit;
 class QScrollBar;
 class QTabWidget;
 class QTreeWidget;
@@ -130,6 +132,11 @@ private:
     QWidget* addPanel(const Control& panel, QWidget* parent);
     void addControl(const Control& control, QWidget* widget);
     void addShortcuts();
+    // Ctrl+Z (undo) or Ctrl+Y, Ctrl+Shift+Z (redo) in a field: the text typed
+    // since the field was entered first, then the lines (entry_window_layout.cpp).
+    void historyKey(QObject* field, bool undo);
+    // As a click: nothing while the button is disabled or hidden.
+    void pressButton(const std::string& name);
     std::vector<QWidget*> widgetsOf(const Control& control) const;
     QWidget* widgetOf(const Control& control) const;
     bool reporting() const;
@@ -156,6 +163,9 @@ private:
     std::set<const QObject*> m_clickable;             // panels and caption labels
     std::set<const QObject*> m_rowArea;               // the wheel scrolls the rows here
     const QObject* m_pressed = nullptr;
+    // The text field last entered and its text then.
+    QPointer<QLineEdit> m_entered;
+    QString m_enteredText;
 
     LoneCtrlDetector* m_ctrl = nullptr;
     QLabel* m_title = nullptr;

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "screens/entry/entry_fields.h"
@@ -20,6 +23,9 @@ namespace velmora {
 namespace {
 
 using K = EntryFieldKind;
+
+constexpr const char* kUndoButton = "btn_元に戻す";
+constexpr const char* kRedoButton = "btn_やり直し";
 
 // A run of header fields, on a registration panel where the system has one.
 struct HeaderGroup {
@@ -230,11 +236,19 @@ QWidget* EntryWindow::buildCommandButtons(QWidget* parent) {
 void EntryWindow::addShortcuts() {
     for (const auto& key : kFunctionKeys) {
         auto* shortcut = new QShortcut(QKeySequence(key.key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, name = std::string(key.button)] {
-            // As a click: nothing while the button is disabled or hidden.
-            auto* button = qobject_cast<QPushButton*>(widgetOf({name}));
-            if (button && button->isVisible()) button->click();
-        });
+        connect(shortcut, &QShortcut::activated, this,
+                [this, name = std::string(key.button)] { pressButton(name); });
+    }
+    // Undo and redo of the lines where no field takes the keys (a list, a
+    // check box); the fields decide for themselves (historyKey).
+    const std::pair<QKeyCombination, const char*> historyKeys[] = {
+        {Qt::CTRL | Qt::Key_Z, kUndoButton},
+        {Qt::CTRL | Qt::Key_Y, kRedoButton},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, kRedoButton},
+    };
+    for (const auto& [keys, name] : historyKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this, [this, name = std::string(name)] { pressButton(name); });
     }
     // F2 opens the focused field's lookup, as a double-click does.
     auto* lookup = new QShortcut(QKeySequence(Qt::Key_F2), this);
@@ -245,6 +259,25 @@ void EntryWindow::addShortcuts() {
             report([&](EntryEvents& e) { e.FieldGesture(control); });
         }
     });
+}
+
+void EntryWindow::pressButton(const std::string& name) {
+    auto* button = qobject_cast<QPushButton*>(widgetOf({name}));
+    if (button && button->isVisible()) button->click();
+}
+
+void EntryWindow::historyKey(QObject* field, bool undo) {
+    // As in a spreadsheet: what was typed into the field since it was
+    // entered is taken back first, then the line actions.
+    auto* edit = qobject_cast<QLineEdit*>(field);
+    if (edit && edit == m_entered && edit->text() != m_enteredText && undo && edit->isUndoAvailable())
+        return edit->undo();
+    if (edit && edit == m_entered && !undo && edit->isRedoAvailable()) return edit->redo();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(field)) {
+        if (undo && memo->document()->isUndoAvailable()) return memo->undo();
+        if (!undo && memo->document()->isRedoAvailable()) return memo->redo();
+    }
+    pressButton(undo ? kUndoButton : kRedoButton);
 }
 
 // Tab walks the fields in the screen's tab order (the header, ヘッド終了, page 1
