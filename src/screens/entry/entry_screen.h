@@ -24,6 +24,7 @@ class GridRows;
 class DocumentCommands;
 class DetailPages;
 class QuotationPricing;
+class DraftJournal;
 struct LookupSession;
 
 // The screen state of frmVelmora, one per run. LastLine lives with the
@@ -84,6 +85,8 @@ struct EntryScreen {
     GridRows* grid = nullptr;
     DocumentCommands* commands = nullptr;
     DetailPages* pages = nullptr;
+    // The draft of unsaved changes; null when none is kept.
+    DraftJournal* journal = nullptr;
     // The lookup windows' session values, kept in step with the quotation's office.
     LookupSession* lookupSession = nullptr;
 
@@ -94,6 +97,8 @@ struct EntryScreen {
     // through a field's exit, the field being typed in is left as Tab leaves
     // it. False while the screen is busy (the action is not taken).
     bool BeginAction();
+    // Something was done: the draft of unsaved changes follows.
+    void Noted();
     // A task for later (a timer), taken as any other action.
     void RunLater(int ms, std::function<void()> task);
     // Writes the notice bar (お知らせ).

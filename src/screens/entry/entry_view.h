@@ -108,6 +108,9 @@ public:
     // goes on working (the envelope after the quotation, the attachment list
     // after a PDF); a task is dropped when the window has closed by then.
     virtual void RunLater(int ms, std::function<void()> task) = 0;
+    // The same for work of the screen's own that is no action of the user's
+    // (the draft of unsaved changes): nothing is committed for it.
+    virtual void RunQuietly(int ms, std::function<void()> task) { RunLater(ms, std::move(task)); }
     // The window closes (the program has ended).
     virtual void CloseWindow() = 0;
 };
