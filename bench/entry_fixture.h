@@ -28,6 +28,7 @@ public:
     void SetTitlePanel(const std::string&) override {}
     void SetNotice(const std::string&) override {}
     bool AskYesNo(const std::string&, bool) override { return true; }
+    RestoreAnswer AskRestore(const std::string&) override { return RestoreAnswer::Later; }
     void ShowMessage(const std::string&) override {}
     void SetText(const Control& c, const std::string& text) override { texts[c] = text; }
     std::string Text(const Control& c) const override {

@@ -614,7 +614,7 @@ class Run:
         self.stop()
         self.start_program("-3", question="the restore question after the session's end")
         self.shot("restore-after-sigterm")
-        self.key("n")  # いいえ(N)
+        self.key("n")  # 破棄する(N)
         self.dialog_gone("the restore question to close")
         wait_for("the cursor in the entry window", self.focused_field, timeout=10)
 
@@ -635,7 +635,7 @@ class Run:
         self.step = "restore after the kill"
         self.start_program("-4", question="the restore question after the kill")
         self.shot("restore-question")
-        self.key("y")  # はい(Y)
+        self.key("y")  # 復元する(Y)
         self.dialog_gone("the restore question to close")
         self.shot("restored")
         numbers_before = {r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")}

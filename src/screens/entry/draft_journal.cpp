@@ -185,7 +185,8 @@ void DraftJournal::Finish() {
 
 std::string RestoreQuestion(const DraftRow& row, bool loaded) {
     return std::string(kQuestionRestore) + "\n\n見積No：" + row.number + (loaded ? "（登録済みの見積の修正）" : "（新規）") +
-           "\n得意先：" + (row.customer.empty() ? "（未入力）" : row.customer) + "\n時刻：" + row.savedAt;
+           "\n得意先：" + (row.customer.empty() ? "（未入力）" : row.customer) + "\n時刻：" + row.savedAt +
+           "\n\n「後で」を選ぶと、次に起動したときにもう一度お尋ねします。";
 }
 
 bool DraftJournal::OfferRestore() {
@@ -202,9 +203,15 @@ bool DraftJournal::OfferRestore() {
             m_s.Notice("読み取れない未登録の見積の控え（" + row.savedAt + "）を破棄しました。");
             continue;
         }
-        if (!m_s.view->AskYesNo(RestoreQuestion(row, !draft->newEntry), false)) {
+        const auto answer = m_s.view->AskRestore(RestoreQuestion(row, !draft->newEntry));
+        if (answer == EntryView::RestoreAnswer::Discard) {
             store.Remove(m_self);
             continue;
+        }
+        if (answer == EntryView::RestoreAnswer::Later) {
+            // Given back, so that this run's own draft does not take its place.
+            store.Claim(m_self, row.instance);
+            return false;
         }
         PutDraft(*draft, m_s);
         m_last = std::make_shared<const DraftContent>(*draft);

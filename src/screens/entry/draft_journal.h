@@ -40,7 +40,8 @@ public:
     void Finish();
     // At start: offers the drafts of this installation, office and staff
     // member left by programs no longer running, newest first, until one is
-    // restored; the ones declined are discarded. True when one was restored.
+    // restored; the ones discarded go, and the question put off leaves the
+    // rest for the next start. True when one was restored.
     bool OfferRestore();
     // Waits until everything handed to the writer is on disk.
     void Flush();

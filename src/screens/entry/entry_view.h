@@ -53,6 +53,11 @@ public:
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& text, bool defaultNo) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
+    // The question about a draft that a run ending without saving left:
+    // restore it, discard it, or ask again at the next start (also when the
+    // question is closed or the run ends meanwhile).
+    enum class RestoreAnswer { Restore, Discard, Later };
+    virtual RestoreAnswer AskRestore(const std::string& question) = 0;
 
     // Input fields, name labels, totals and row number labels.
     virtual void SetText(const Control& control, const std::string& text) = 0;

@@ -17,6 +17,8 @@
 namespace velmora::test {
 namespace {
 
+using Answer = EntryView::RestoreAnswer;
+
 // This process under another start time: a program that is no longer running.
 DraftInstance Ended(const std::string& started = "ended") {
     DraftInstance self = DraftInstance::Current();
@@ -95,7 +97,7 @@ TEST_P(DraftTest, AQuotationLeftUnsavedIsRestoredExactlyAndSaved) {
 
     const DraftInstance second = Ended("second");
     Start(second);
-    view.answers = {true};
+    view.restoreAnswers = {Answer::Restore};
     view.RunQuietTasks();
     ASSERT_EQ(view.questions.size(), 1u);
     const std::string& question = view.questions[0];
@@ -121,7 +123,8 @@ TEST_P(DraftTest, AQuotationLeftUnsavedIsRestoredExactlyAndSaved) {
     EXPECT_FALSE(Stored(second)) << "the saved quotation leaves no draft";
 }
 
-// No discards the draft; a start after that asks nothing. Drafts of a
+// A question put off (closed, or the run ended meanwhile) leaves the draft
+// to be asked about again; discarded, it is gone. Drafts of a
 // program still running (another window of the same person), of another
 // installation, office or staff member are neither offered nor touched.
 TEST_P(DraftTest, OnlyTheOwnDraftsOfEndedProgramsAreOffered) {
@@ -149,19 +152,28 @@ TEST_P(DraftTest, OnlyTheOwnDraftsOfEndedProgramsAreOffered) {
     };
     for (const Other& o : kept) ASSERT_TRUE(others.Put({o.instance, o.owner, "2026/12/01 09:00:00", "1", "x", payload}));
 
-    Start(Ended("second"));
-    view.answers = {false};
+    Start(Ended("later"));
     view.RunQuietTasks();
-    EXPECT_EQ(view.questions.size(), 1u) << "the ended program's draft only";
+    EXPECT_EQ(view.questions.size(), 1u);
+    EXPECT_TRUE(Stored(Ended("first"))) << "put off";
+    FillHeader("1");
+    Settle();
+    EXPECT_TRUE(Stored(Ended("first"))) << "not taken by the new run's own draft";
+
+    Start(Ended("second"));
+    view.restoreAnswers = {Answer::Discard, Answer::Discard};
+    view.RunQuietTasks();
+    EXPECT_EQ(view.questions.size(), 2u) << "the ended programs' drafts only";
     EXPECT_FALSE(state().Changed);
     EXPECT_FALSE(Stored(Ended("first")));
+    EXPECT_FALSE(Stored(Ended("later")));
     EXPECT_FALSE(Stored(Ended("second")));
     for (const Other& o : kept) EXPECT_TRUE(others.Get(o.instance)) << o.what;
 
     // A program of an earlier boot has ended, whatever its process id.
     ASSERT_TRUE(others.Put({otherBoot, mine, "2026/12/01 09:00:00", "1", "x", payload}));
     Start(Ended("third"));
-    view.answers = {false};
+    view.restoreAnswers = {Answer::Discard};
     view.RunQuietTasks();
     EXPECT_EQ(view.questions.size(), 1u);
     EXPECT_FALSE(others.Get(otherBoot));
@@ -218,7 +230,7 @@ TEST_P(DraftTest, ARestoredChangeOfAStoredQuotationIsStillCheckedAgainstLostUpda
     install->business("UPDATE T営業見積 SET タイトル = '他の担当者' WHERE 事業所コード = '001' AND 営業見積No = '" +
                       stored + "'");
     Start(Ended("second"));
-    view.answers = {true};
+    view.restoreAnswers = {Answer::Restore};
     view.RunQuietTasks();
     ASSERT_EQ(view.questions.size(), 1u);
     EXPECT_NE(view.questions[0].find("（登録済みの見積の修正）"), std::string::npos);

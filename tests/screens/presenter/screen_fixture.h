@@ -35,6 +35,14 @@ public:
         if (!text.empty()) notices.push_back(text);
     }
     bool AskYesNo(const std::string& text, bool) override;
+    RestoreAnswer AskRestore(const std::string& question) override {
+        questions.push_back(question);
+        if (restoreAnswers.empty()) return RestoreAnswer::Later;
+        const RestoreAnswer answer = restoreAnswers.front();
+        restoreAnswers.pop_front();
+        return answer;
+    }
+    std::deque<RestoreAnswer> restoreAnswers;  // Later when none is left
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void SetText(const Control& control, const std::string& text) override {
         ++calls;
