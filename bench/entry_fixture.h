@@ -28,6 +28,7 @@ public:
     void SetTitlePanel(const std::string&) override {}
     void SetNotice(const std::string&) override {}
     bool AskYesNo(const std::string&, bool) override { return true; }
+    RestoreAnswer AskRestore(const std::string&) override { return RestoreAnswer::Later; }
     void ShowMessage(const std::string&) override {}
     void SetText(const Control& c, const std::string& text) override { texts[c] = text; }
     std::string Text(const Control& c) const override {
@@ -58,6 +59,9 @@ public:
     void RunCopy(CopyJob& job) override { job.Run(); }
     void Pause(int) override {}
     void RunLater(int, std::function<void()>) override {}
+    // The screen's own work for later (the draft of unsaved changes), run by the benchmark.
+    void RunQuietly(int, std::function<void()> task) override { quiet.push_back(std::move(task)); }
+    std::vector<std::function<void()>> quiet;
     void CloseWindow() override {}
     std::map<Control, std::string> texts;
 };

@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
     LookupWindows lookups(lookupSession, lookupData, lookupViews);
     EntryPresenter presenter(program, &lookups);
     presenter.KeepLookupsInStep(lookupSession);
+    // Unsaved changes are kept in the user's state folder while they last.
+    presenter.KeepDrafts(DraftStore::DefaultPath());
 
     // Signals are taken from here on: a message box shown while the window
     // loads its first quotation runs its own event loop, and a termination

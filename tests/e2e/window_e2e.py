@@ -19,6 +19,10 @@ left open without answering while the program is sent SIGTERM, which must end
 the program at once with its end rows written (the operation log's 終了 and
 the end time in 使用状況).
 
+Then the work of a program killed with SIGKILL: the next start asks whether
+to restore it (the run ended by SIGTERM before is asked about first and
+declined); restored and saved, the lines typed before the kill are stored.
+
 When a step fails the screens seen so far are kept in
 BUILD/e2e-failures/ENGINE/.
 
@@ -88,7 +92,8 @@ class Display:
         if not number:
             raise Failure("Xvfb did not start (see xvfb.log)")
         self.name = ":" + number
-        self.env = dict(os.environ, DISPLAY=self.name)
+        # The program's drafts of unsaved work stay with the run.
+        self.env = dict(os.environ, DISPLAY=self.name, XDG_STATE_HOME=os.path.join(log_dir, "state"))
         for key in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
             self.env.pop(key, None)
 
@@ -162,7 +167,7 @@ class Run:
 
     # -- the program ----------------------------------------------------------
 
-    def start_program(self, suffix=""):
+    def start_program(self, suffix="", question=None):
         self.display = Display(self.work, f"xvfb{suffix}.log")
         self.program_log = open(os.path.join(self.work, f"velmora{suffix}.log"), "w")
         self.program = subprocess.Popen([os.path.join(self.install, "prgbin", "Velmora")], env=self.display.env,
@@ -174,6 +179,9 @@ class Run:
         except Failure as failure:
             titles = [self.title(w) for w in self.windows()]
             raise Failure(f"{failure}; the program's windows: {titles}") from None
+        # A question asked at start takes the keyboard from the window.
+        if question:
+            return self.dialog(question)
         # As a desktop's launcher would; then the window is ready once the
         # cursor shows in its first field.
         self.focus(self.main)
@@ -597,6 +605,57 @@ class Run:
                           f"(before the end: {ended_before!r})")
 
 
+    # -- unsaved work through a kill ------------------------------------------------
+
+    def killed_work_restored(self):
+        # The run ended by SIGTERM had a customer typed: its draft is offered
+        # first, and declined.
+        self.step = "start after the session's end with changes"
+        self.stop()
+        self.start_program("-3", question="the restore question after the session's end")
+        self.shot("restore-after-sigterm")
+        self.key("n")  # 破棄する(N)
+        self.dialog_gone("the restore question to close")
+        wait_for("the cursor in the entry window", self.focused_field, timeout=10)
+
+        self.step = "work typed before a kill"
+        self.type("12")
+        self.tab(19)  # through the header to the first line's 商品コード
+        for code, quantity in (("ST-00001", "3"), ("ST-00002", "5")):
+            self.type(code)
+            self.tab(2)  # 商品名, 見積数量
+            self.type(quantity)
+            self.tab(3)  # 見積単位, 見積単価, the next line's 商品コード
+        self.shot("before-kill")
+        time.sleep(1.5)  # the draft follows within about a second
+        self.program.kill()
+        self.program.wait(10)
+        self.stop()
+
+        self.step = "restore after the kill"
+        self.start_program("-4", question="the restore question after the kill")
+        self.shot("restore-question")
+        self.key("y")  # 復元する(Y)
+        self.dialog_gone("the restore question to close")
+        self.shot("restored")
+        numbers_before = {r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")}
+        self.key("F12")
+        self.dialog("the save confirmation of the restored quotation")
+        self.key("space")
+        self.dialog_gone("the save confirmation to close")
+        stored = wait_for("the restored quotation stored",
+                          lambda: [r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")
+                                   if r[0] not in numbers_before])
+        where = self.quotation_where(stored[0])
+        expect("the restored quotation's customer",
+               self.rows(f"SELECT 得意先コード FROM T営業見積 WHERE {where}"), [["000012"]])
+        lines = self.rows(f"SELECT 営業見積行No, 商品コード, 見積数量 FROM T営業見積明細 WHERE {where} "
+                          f"ORDER BY 営業見積行No")
+        expect("the restored lines", [(l[0], l[1], float(l[2])) for l in lines],
+               [("001", "ST-00001", 3.0), ("002", "ST-00002", 5.0)])
+        self.shot("restored-saved")
+
+
 def expect(what, got, wanted):
     if got != wanted:
         raise Failure(f"{what}: got {got!r}, expected {wanted!r}")
@@ -624,6 +683,7 @@ def main():
         run.start_program()
         run.scenario()
         run.registration_waits()
+        run.killed_work_restored()
     except Exception as failure:  # a broken step of any kind keeps its screens
         if run.display:
             run.shot("failure")

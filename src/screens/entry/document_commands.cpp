@@ -13,6 +13,7 @@
 #include "quotation/save.h"
 #include "quotation/save_status.h"
 #include "screens/entry/detail_pages.h"
+#include "screens/entry/draft_journal.h"
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
@@ -46,6 +47,7 @@ void DocumentCommands::newQuotation() {
     ScreenState& st = m_s.state;
     st.NewEntry = true;
     st.Changed = false;
+    if (m_s.journal) m_s.journal->Discard();
     st.TopLine = st.RowInPanel = st.CurrentLine = 0;
     st.LineMark.fill(0);
     st.NumberingStyle = 0;
@@ -96,6 +98,7 @@ void DocumentCommands::ShowLoaded() {
     ScreenState& st = m_s.state;
     st.NewEntry = m_s.quotation.NewEntry;
     st.Changed = false;
+    if (m_s.journal) m_s.journal->Discard();
     st.TopLine = st.RowInPanel = st.CurrentLine = 0;
     st.LineMark.fill(0);
     st.PickedKey.clear();
@@ -261,6 +264,8 @@ bool DocumentCommands::End() {
         m_s.focus->FocusCurrentField();
         return false;
     }
+    // What was not saved is given up: no draft is kept for the next start.
+    st.Changed = false;
     m_s.program.EndProgram();
     return true;
 }

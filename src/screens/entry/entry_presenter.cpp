@@ -5,7 +5,9 @@
 #include "app/program.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "data/sql_text.h"
 #include "screens/entry/document_commands.h"
+#include "screens/entry/draft_journal.h"
 #include "screens/entry/entry_fields.h"
 #include "screens/entry/entry_screen.h"
 #include "screens/entry/focus_rules.h"
@@ -72,6 +74,15 @@ EntryScreen& EntryPresenter::screen() { return *m_screen; }
 bool EntryPresenter::Changed() const { return m_screen->state.Changed; }
 void EntryPresenter::SetChanged(bool changed) { m_screen->state.Changed = changed; }
 
+void EntryPresenter::KeepDrafts(const std::string& storePath, DraftInstance self,
+                                std::function<std::chrono::steady_clock::time_point()> clock) {
+    const Session& session = m_program.session();
+    m_journal = std::make_unique<DraftJournal>(
+        *m_screen, storePath, DraftOwner{session.layout.RootFolder, session.運用事業所コード, session.StartStaffCode},
+        std::move(self), std::move(clock));
+    m_screen->journal = m_journal.get();
+}
+
 void EntryPresenter::KeepLookupsInStep(LookupSession& session) { m_screen->lookupSession = &session; }
 
 void EntryPresenter::Load(EntryView& view) {
@@ -89,6 +100,10 @@ void EntryPresenter::Load(EntryView& view) {
             if (f.kind == EntryFieldKind::List || f.kind == EntryFieldKind::Check || f.kind == EntryFieldKind::Display)
                 m_regions->focus.SetTabStop({f.name, row}, false);
     m_regions->commands.Start();
+    // A run started for a given quotation or with presets shows what it was
+    // started for; the drafts wait for a plain start.
+    if (m_journal && TrimBlanks(m_program.session().rawCommandLine).empty())
+        view.RunQuietly(0, [this] { m_journal->OfferRestore(); });
 }
 
 // Everything the user does that does not move the focus through a field's
@@ -103,6 +118,7 @@ bool EntryPresenter::beginAction() { return m_screen->BeginAction(); }
 
 void EntryPresenter::FocusMoved(const Control& to, FocusBy by) {
     if (m_screen->busy()) return;
+    m_screen->Noted();
     FocusRules& focus = m_regions->focus;
     const Control from = m_screen->state.Focused;
     focus.Transfer(to, true);
@@ -343,6 +359,7 @@ void EntryPresenter::setControlText(const std::string& control, const std::strin
 
 void EntryPresenter::focusControl(const std::string& control) {
     const Control c = ControlFromLookupName(control);
+    m_screen->Noted();
     if (!FindEntryField(c.name)) return;
     // The lookup was opened from the field it fills: the choice is read at
     // once, as leaving the field would read it.

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "app/draft_store.h"
 #include "app/program.h"
 #include "screens/entry/entry_view.h"
 #include "screens/lookup/lookup_context.h"
@@ -12,6 +15,7 @@ namespace velmora {
 class LookupWindows;
 struct LookupSession;
 struct EntryScreen;
+class DraftJournal;
 
 // The behaviour of the entry window (frmVelmora). The window forwards the
 // user's actions here and renders what it is told; the regions (header,
@@ -25,6 +29,13 @@ public:
 
     // The lookup windows search within the office of the quotation on screen.
     void KeepLookupsInStep(LookupSession& session);
+
+    // Keeps drafts of unsaved changes in the store at storePath, under this
+    // installation, office and staff member; a plain start then offers the
+    // drafts left by programs that ended without saving. Before Load.
+    void KeepDrafts(const std::string& storePath, DraftInstance self = DraftInstance::Current(),
+                    std::function<std::chrono::steady_clock::time_point()> clock = std::chrono::steady_clock::now);
+    DraftJournal* journal() { return m_journal.get(); }
 
     // Form load: captions, lists, the start mode from the command line, full redraw.
     void Load(EntryView& view);
@@ -88,6 +99,8 @@ private:
     Program& m_program;
     std::unique_ptr<EntryScreen> m_screen;
     std::unique_ptr<Regions> m_regions;
+    // Goes first at the end: its last draft is taken from the screen.
+    std::unique_ptr<DraftJournal> m_journal;
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/sign_in.h"
 #include "pricing/pricing_changes.h"
+#include "screens/entry/draft_journal.h"
 #include "screens/entry/focus_rules.h"
 #include "screens/entry/grid_rows.h"
 #include "screens/entry/header_entry.h"
@@ -22,8 +23,13 @@ EntryScreen::EntryScreen(Program& program_, LookupWindows* lookups_, LookupHost&
     scope = std::make_unique<DocumentScope>(program.access(), quotation, context, prompts);
 }
 
+void EntryScreen::Noted() {
+    if (journal) journal->Noted();
+}
+
 bool EntryScreen::BeginAction() {
     if (busy()) return false;
+    Noted();
     if (!state.Focused.empty()) focus->Commit(state.Focused);
     return !busy();
 }

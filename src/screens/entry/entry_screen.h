@@ -25,6 +25,7 @@ class DocumentCommands;
 class DetailPages;
 class LineUndo;
 class QuotationPricing;
+class DraftJournal;
 struct LookupSession;
 
 // The screen state of frmVelmora, one per run. LastLine lives with the
@@ -87,6 +88,8 @@ struct EntryScreen {
     DetailPages* pages = nullptr;
     // Undo and redo of the line actions; Reset() starts its history afresh.
     LineUndo* undo = nullptr;
+    // The draft of unsaved changes; null when none is kept.
+    DraftJournal* journal = nullptr;
     // The lookup windows' session values, kept in step with the quotation's office.
     LookupSession* lookupSession = nullptr;
 
@@ -97,6 +100,8 @@ struct EntryScreen {
     // through a field's exit, the field being typed in is left as Tab leaves
     // it. False while the screen is busy (the action is not taken).
     bool BeginAction();
+    // Something was done: the draft of unsaved changes follows.
+    void Noted();
     // A task for later (a timer), taken as any other action.
     void RunLater(int ms, std::function<void()> task);
     // Writes the notice bar (お知らせ).

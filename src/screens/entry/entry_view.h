@@ -53,6 +53,11 @@ public:
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& text, bool defaultNo) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
+    // The question about a draft that a run ending without saving left:
+    // restore it, discard it, or ask again at the next start (also when the
+    // question is closed or the run ends meanwhile).
+    enum class RestoreAnswer { Restore, Discard, Later };
+    virtual RestoreAnswer AskRestore(const std::string& question) = 0;
 
     // Input fields, name labels, totals and row number labels.
     virtual void SetText(const Control& control, const std::string& text) = 0;
@@ -108,6 +113,9 @@ public:
     // goes on working (the envelope after the quotation, the attachment list
     // after a PDF); a task is dropped when the window has closed by then.
     virtual void RunLater(int ms, std::function<void()> task) = 0;
+    // The same for work of the screen's own that is no action of the user's
+    // (the draft of unsaved changes): nothing is committed for it.
+    virtual void RunQuietly(int ms, std::function<void()> task) { RunLater(ms, std::move(task)); }
     // The window closes (the program has ended).
     virtual void CloseWindow() = 0;
 };

@@ -86,7 +86,9 @@ void LineUndo::takeCopy() {
 void LineUndo::Reset() {
     m_steps.clear();
     m_pos = 0;
-    m_basePos = 0;
+    // Unsaved work taken in (a restored draft, a command line's presets) is
+    // no state to come back to as unchanged.
+    m_basePos = m_s.state.Changed ? -1 : 0;
     m_baseHeader = m_s.quotation.header;
     m_dropped = false;
     takeCopy();

@@ -33,7 +33,8 @@ public:
     explicit LineUndo(EntryScreen& screen) : m_s(screen) {}
 
     // The history starts afresh from the quotation on screen (a load, a clear,
-    // a save, a restored draft); an undo back to here clears Changed.
+    // a save, a restored draft); an undo back to here clears Changed unless
+    // Changed was set already.
     void Reset();
     bool CanUndo() const { return m_pos > 0; }
     bool CanRedo() const { return m_pos < m_steps.size(); }

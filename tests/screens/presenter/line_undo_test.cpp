@@ -66,8 +66,8 @@ protected:
         Loaded();
     }
     void Loaded() {
-        screen().undo->Reset();
         state().Changed = false;
+        screen().undo->Reset();
     }
     void Show(int line) {
         if (line < state().TopLine || line >= state().TopLine + kVisibleRows)
@@ -308,6 +308,19 @@ TEST_P(LineUndoTest, AHundredStepsAreKept) {
     EXPECT_TRUE(state().Changed) << "the state the history started from is out of reach";
     Redo();
     EXPECT_EQ(Line(0).見積数量, Units(16));
+}
+
+// A history started on unsaved work (a restored draft) never gets back to
+// an unchanged quotation.
+TEST_P(LineUndoTest, AHistoryStartedOnUnsavedWorkKeepsChanged) {
+    WithLines(3);
+    state().Changed = true;
+    screen().undo->Reset();
+    At(1);
+    Press("btn_行挿入");
+    Undo();
+    EXPECT_EQ(Lines(), 3);
+    EXPECT_TRUE(state().Changed);
 }
 
 // A load, a clear and a save start the history afresh.

@@ -35,6 +35,14 @@ public:
         if (!text.empty()) notices.push_back(text);
     }
     bool AskYesNo(const std::string& text, bool) override;
+    RestoreAnswer AskRestore(const std::string& question) override {
+        questions.push_back(question);
+        if (restoreAnswers.empty()) return RestoreAnswer::Later;
+        const RestoreAnswer answer = restoreAnswers.front();
+        restoreAnswers.pop_front();
+        return answer;
+    }
+    std::deque<RestoreAnswer> restoreAnswers;  // Later when none is left
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void SetText(const Control& control, const std::string& text) override {
         ++calls;
@@ -85,17 +93,13 @@ public:
     void Pause(int) override {}
     void RunLater(int ms, std::function<void()> task) override { later.emplace_back(ms, std::move(task)); }
     // Runs the tasks given to RunLater so far, in order; their delays.
-    std::vector<int> RunLaterTasks() {
-        std::vector<int> delays;
-        auto tasks = std::move(later);
-        later.clear();
-        for (auto& [ms, task] : tasks) {
-            delays.push_back(ms);
-            task();
-        }
-        return delays;
-    }
-    std::vector<std::pair<int, std::function<void()>>> later;
+    using Tasks = std::vector<std::pair<int, std::function<void()>>>;
+    std::vector<int> RunLaterTasks() { return runTasks(later); }
+    Tasks later;
+    // The screen's own work for later (the draft of unsaved changes), run by RunQuietTasks.
+    void RunQuietly(int ms, std::function<void()> task) override { quiet.emplace_back(ms, std::move(task)); }
+    std::vector<int> RunQuietTasks() { return runTasks(quiet); }
+    Tasks quiet;
     void CloseWindow() override { closed = true; }
 
     // Whether the user could reach the control with Tab (or a click).
@@ -125,6 +129,16 @@ public:
     bool lastConfirmRed = false;
 
 private:
+    static std::vector<int> runTasks(Tasks& list) {
+        std::vector<int> delays;
+        Tasks tasks = std::move(list);
+        list.clear();
+        for (auto& [ms, task] : tasks) {
+            delays.push_back(ms);
+            task();
+        }
+        return delays;
+    }
     static std::string takeChoice(std::deque<std::string>& choices) {
         if (choices.empty()) return {};
         std::string choice = choices.front();

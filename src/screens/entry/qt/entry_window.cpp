@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -362,6 +363,21 @@ bool EntryWindow::AskYesNo(const std::string& text, bool defaultNo) {
     const bool yes = box.exec() == QMessageBox::Yes;
     takeKeyboardBack();
     return yes;
+}
+
+EntryView::RestoreAnswer EntryWindow::AskRestore(const std::string& question) {
+    Busy busy(*this);
+    QMessageBox box(QMessageBox::Question, "Velmora", Q(question), QMessageBox::NoButton, this);
+    QPushButton* restore = box.addButton(Q("復元する(&Y)"), QMessageBox::YesRole);
+    QPushButton* discard = box.addButton(Q("破棄する(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(Q("後で(&L)"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    takeKeyboardBack();
+    if (box.clickedButton() == restore) return RestoreAnswer::Restore;
+    if (box.clickedButton() == discard) return RestoreAnswer::Discard;
+    return RestoreAnswer::Later;
 }
 
 void EntryWindow::ShowMessage(const std::string& text) {

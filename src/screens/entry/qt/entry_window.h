@@ -48,6 +48,7 @@ public:
     void SetTitlePanel(const std::string& caption) override;
     void SetNotice(const std::string& text) override;
     bool AskYesNo(const std::string& text, bool defaultNo) override;
+    RestoreAnswer AskRestore(const std::string& question) override;
     void ShowMessage(const std::string& text) override;
     void SetText(const Control& control, const std::string& text) override;
     std::string Text(const Control& control) const override;
