@@ -21,7 +21,8 @@ the end time in 使用状況).
 
 Then the work of a program killed with SIGKILL: the next start asks whether
 to restore it (the run ended by SIGTERM before is asked about first and
-declined); restored and saved, the lines typed before the kill are stored.
+declined); restored, a third line typed and taken back with Ctrl+Z, and
+saved, the lines typed before the kill are stored.
 
 When a step fails the screens seen so far are kept in
 BUILD/e2e-failures/ENGINE/.
@@ -638,6 +639,13 @@ class Run:
         self.key("y")  # 復元する(Y)
         self.dialog_gone("the restore question to close")
         self.shot("restored")
+        # The cursor is back on the third line's 商品コード: a product typed
+        # and left there is taken back by Ctrl+Z.
+        self.step = "undo of a line's field"
+        self.type("ST-00003")
+        self.tab()
+        self.key("ctrl+z")
+        self.shot("undone")
         numbers_before = {r[0] for r in self.rows("SELECT 営業見積No FROM T営業見積")}
         self.key("F12")
         self.dialog("the save confirmation of the restored quotation")
