@@ -1,6 +1,7 @@
 #include "data/connection.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "data/connection_string.h"
 #include "data/postgres/postgres_connection.h"
@@ -9,6 +10,8 @@
 namespace velmora {
 
 namespace {
+
+std::atomic<int> g_lockWaitLimitMs{kLockWaitLimitMs};
 
 bool containsNoCase(std::string text, std::string word) {
     auto lower = [](std::string& s) {
@@ -47,6 +50,9 @@ private:
 
 }  // namespace
 
+void SetLockWaitLimit(int milliseconds) { g_lockWaitLimitMs = milliseconds; }
+int LockWaitLimit() { return g_lockWaitLimitMs; }
+
 std::unique_ptr<StatementPipeline> Connection::pipeline() { return std::make_unique<ImmediatePipeline>(); }
 
 std::unique_ptr<Connection> OpenConnection(const std::string& connectionString, DbError& error,
@@ -78,7 +84,9 @@ bool HasTables(Connection& connection, const std::vector<std::string>& tables, D
         DbError missing;
         if (connection.query("SELECT * FROM " + table + " WHERE 1 = 0", missing)) continue;
         error.number = missing.number;
-        error.description = "the database has no table " + table + " (" + missing.description + ")";
+        // A table another connection holds locked, or a server that went away, is there all the same.
+        error.description = (missing.fault == DbFault::Other ? "the database has no table " : "the table cannot be read: ") +
+                            table + " (" + missing.description + ")";
         error.fault = missing.fault == DbFault::Other ? DbFault::ForeignDatabase : missing.fault;
         return false;
     }

@@ -10,6 +10,15 @@ namespace velmora {
 
 enum class EngineKind { SQLite, PostgreSQL };
 
+// How long a statement waits for a lock another connection holds (a write
+// lock on the SQLite file, a row or table lock on the server) before it
+// fails as Busy, so that a colleague's hung transaction never freezes the
+// window. For connections opened from now on; tests shorten it so that a
+// lock fails within a second instead of fifteen.
+constexpr int kLockWaitLimitMs = 15000;
+void SetLockWaitLimit(int milliseconds);
+int LockWaitLimit();
+
 // The failures the program tells the user about in their own words; every
 // other failure is Other and reported as the statement's own outcome.
 enum class DbFault {

@@ -94,7 +94,14 @@ bool QuotationLoader::OpenStored(const std::string& office, const std::string& b
     Quotation& q = m_scope.quotation;
     WriteViewLog(m_scope, office, baseDate, number);
     std::unique_ptr<Recordset> rs;
-    if (RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, number)) != QueryOutcome::Found) return false;
+    m_fault = DbFault::None;
+    m_scope.access.ClearDataFault();
+    const QueryOutcome found = RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, number));
+    if (found == QueryOutcome::Failed) return failed();
+    if (found == QueryOutcome::Empty) return false;
+    // A header without the lines that failed to come would be taken for a
+    // quotation stored without lines, and saved again as a new one.
+    Quotation before = q;
     ReadStoredHeader(*rs, q.header);
     std::string storedRow = StoredFingerprint(*rs, m_scope.context.company);
     rs->close();
@@ -104,7 +111,10 @@ bool QuotationLoader::OpenStored(const std::string& office, const std::string& b
 
     clearLines(q);
     q.MaxUniqueLineNo = 0;
-    readLines(office, baseDate, number, false);
+    if (!readLines(office, baseDate, number, false)) {
+        q = std::move(before);
+        return failed();
+    }
     q.loadedKey.storedLines = q.LastLine + 1;
     q.NewEntry = q.LastLine < 0;
     m_scope.rates.Load(m_scope.access);
@@ -116,7 +126,8 @@ bool QuotationLoader::readLines(const std::string& office, const std::string& ba
                                 bool asNew) {
     Quotation& q = m_scope.quotation;
     std::unique_ptr<Recordset> rs;
-    if (RunQuery(m_scope.access, rs, LinesQuery(office, baseDate, number)) != QueryOutcome::Found) return false;
+    const QueryOutcome read = RunQuery(m_scope.access, rs, LinesQuery(office, baseDate, number));
+    if (read != QueryOutcome::Found) return read == QueryOutcome::Empty;
     for (; !rs->eof() && q.LastLine + 1 < static_cast<int>(kLineSlots); rs->moveNext()) {
         QuotationLine& line = q.lines[static_cast<size_t>(++q.LastLine)];
         for (const ColumnDef& column : LineTable().columns)
@@ -144,6 +155,8 @@ void QuotationLoader::repriceCopiedLine(QuotationLine& line) {
 bool QuotationLoader::OpenByTypedNumber(const std::string& typed, std::string& pickedKey) {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
+    m_fault = DbFault::None;
+    m_scope.access.ClearDataFault();
     if (typed == h.営業見積No) return false;
     if (typed.empty()) {
         // A cleared number would store the quotation on screen under another
@@ -164,6 +177,8 @@ bool QuotationLoader::OpenByTypedNumber(const std::string& typed, std::string& p
         q.LoadNotice.clear();
         return true;
     }
+    // No answer is not "not found": the screen stays as it was.
+    if (m_fault != DbFault::None) return false;
     // Not stored: a number is only taken over where there was none (typed
     // numbers). A proposed number, or the number of the quotation on screen,
     // stays, so that a mistyped number never renumbers a stored quotation.
@@ -189,21 +204,32 @@ QuotationLoader::Reference QuotationLoader::referenceKey(const std::string& type
     return Reference::Read;
 }
 
+bool QuotationLoader::failed() {
+    m_fault = m_scope.access.DataFault();
+    if (m_fault == DbFault::None) m_fault = DbFault::Other;
+    return false;
+}
+
 bool QuotationLoader::CopyReference(const std::string& typed, std::string& pickedKey) {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
+    m_fault = DbFault::None;
+    m_scope.access.ClearDataFault();
     std::string office, baseDate;
     Reference step = referenceKey(typed, h.参照営業見積No, h.参照営業見積事業所コード, h.参照営業見積番号基準日付,
                                   kQuotationNumberId, pickedKey, office, baseDate);
     if (step != Reference::Read) return step == Reference::Cleared;
     std::unique_ptr<Recordset> rs;
-    if (RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, typed)) != QueryOutcome::Found) {
+    const QueryOutcome found = RunQuery(m_scope.access, rs, HeaderQuery(office, baseDate, typed));
+    if (found == QueryOutcome::Failed) return failed();
+    if (found == QueryOutcome::Empty) {
         q.LoadNotice = kNoticeNotFound;
         return true;
     }
     QuotationHeader ref;
     ReadStoredHeader(*rs, ref);
     rs->close();
+    Quotation before = q;
 
     h.参照営業見積事業所コード = ref.事業所コード;
     h.参照営業見積番号基準日付 = ref.番号基準日付;
@@ -250,7 +276,10 @@ bool QuotationLoader::CopyReference(const std::string& typed, std::string& picke
     h.合計表示区分 = ref.合計表示区分;
 
     clearLines(q);
-    readLines(ref.事業所コード, ref.番号基準日付, ref.営業見積No, true);
+    if (!readLines(ref.事業所コード, ref.番号基準日付, ref.営業見積No, true)) {
+        q = std::move(before);
+        return failed();
+    }
     m_scope.RecomputeTotals();
     q.LoadNotice.clear();
     return true;
@@ -259,13 +288,17 @@ bool QuotationLoader::CopyReference(const std::string& typed, std::string& picke
 bool QuotationLoader::StartFromInquiry(const std::string& typed, std::string& pickedKey) {
     Quotation& q = m_scope.quotation;
     QuotationHeader& h = q.header;
+    m_fault = DbFault::None;
+    m_scope.access.ClearDataFault();
     std::string office, baseDate;
     Reference step = referenceKey(typed, h.参照営業引合No, h.参照営業引合事業所コード, h.参照営業引合番号基準日付,
                                   kInquiryNumberId, pickedKey, office, baseDate);
     if (step != Reference::Read) return step == Reference::Cleared;
     const std::string sql = InquiryHeaderQuery(office, baseDate, typed);
     std::unique_ptr<Recordset> rs;
-    if (RunQuery(m_scope.access, rs, sql) != QueryOutcome::Found) {
+    const QueryOutcome found = RunQuery(m_scope.access, rs, sql);
+    if (found == QueryOutcome::Failed) return failed();
+    if (found == QueryOutcome::Empty) {
         q.LoadNotice = kNoticeNotFound;
         return true;
     }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/connection.h"
+
 namespace velmora {
 
 struct DocumentScope;
@@ -25,8 +27,9 @@ public:
     explicit QuotationLoader(DocumentScope& scope) : m_scope(scope) {}
 
     // Writes the view-log row, then reads header and lines; totals are
-    // recomputed. False when there is no such quotation (the model is then
-    // untouched). A stored header without lines leaves NewEntry set.
+    // recomputed. False when there is no such quotation, or when it could not
+    // be read whole (fault() says why); the model is then untouched. A stored
+    // header without lines leaves NewEntry set.
     bool OpenStored(const std::string& office, const std::string& baseDate, const std::string& number);
 
     // The operations on a number typed into the screen. pickedKey is the key
@@ -35,6 +38,9 @@ public:
     bool OpenByTypedNumber(const std::string& typed, std::string& pickedKey);
     bool CopyReference(const std::string& typed, std::string& pickedKey);
     bool StartFromInquiry(const std::string& typed, std::string& pickedKey);
+    // Why the last of these three changed nothing when the database did not
+    // answer (None when it answered): the screen then says so and stays.
+    DbFault fault() const { return m_fault; }
 
     // Line paste: a stored line into a slot as a new line, priced again in full.
     bool ReadStoredLine(const std::string& office, const std::string& baseDate, const std::string& number,
@@ -55,8 +61,10 @@ private:
                            std::string& office, std::string& baseDate);
     bool readLines(const std::string& office, const std::string& baseDate, const std::string& number, bool asNew);
     void repriceCopiedLine(QuotationLine& line);
+    bool failed();
 
     DocumentScope& m_scope;
+    DbFault m_fault = DbFault::None;
 };
 
 // "SELECT TOP 1 T営業見積.*, ..." with the joined staff, department and section names.

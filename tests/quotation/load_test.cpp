@@ -293,6 +293,32 @@ TEST_P(LoadTest, PerOfficeNumbersThroughSaveAndTheViewLog) {
     EXPECT_EQ(value("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000000");
 }
 
+// Lines that cannot be read after the header was (here: their table is
+// gone) leave nothing half loaded: a header without its lines would look like
+// a quotation stored without lines and be saved again as a new one.
+TEST_P(LoadTest, LinesThatCannotBeReadLeaveTheModelAsItWas) {
+    fillNew("20241206", 3, "三行");
+    saveOk();
+    fillNew("20241206", 2, "画面の見積");
+    const Quotation before = quotation;
+    exec("ALTER TABLE T営業見積明細 RENAME TO T営業見積明細_退避");
+    std::string picked;
+    QuotationLoader loader(*scope);
+    EXPECT_FALSE(loader.OpenStored("001", kFy2024, "00000001"));
+    EXPECT_FALSE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_NE(loader.fault(), DbFault::None);
+    EXPECT_FALSE(loader.CopyReference("00000001", picked));
+    EXPECT_NE(loader.fault(), DbFault::None);
+    EXPECT_EQ(quotation.header, before.header);
+    EXPECT_EQ(quotation.lines, before.lines);
+    EXPECT_EQ(quotation.LastLine, 1);
+    EXPECT_TRUE(quotation.NewEntry);
+    exec("ALTER TABLE T営業見積明細_退避 RENAME TO T営業見積明細");
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_EQ(loader.fault(), DbFault::None);
+    EXPECT_EQ(quotation.LastLine, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LoadTest, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),
                          test::EngineName);
 

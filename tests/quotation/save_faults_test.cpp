@@ -39,10 +39,10 @@ class SaveFaultsTest : public DocumentsTest {
 protected:
     void SetUp() override {
         // A locked file fails after the wait the connections are opened with.
-        SetSqliteBusyTimeout(kShortWaitMs);
+        SetLockWaitLimit(kShortWaitMs);
         DocumentsTest::SetUp();
     }
-    void TearDown() override { SetSqliteBusyTimeout(kSqliteBusyTimeoutMs); }
+    void TearDown() override { SetLockWaitLimit(kLockWaitLimitMs); }
 
     std::string businessFile() const { return dbs->business().databaseName(); }
 

@@ -138,6 +138,26 @@ TEST_P(ServerRestartTest, ARestartInsideTheSaveLeavesNothingHalfWritten) {
     EXPECT_EQ(count("R営業見積明細"), 5);
 }
 
+// A number typed while the server is down is no number that is free: the
+// loader says the server did not answer and the quotation stays as it was;
+// once the server is back the number opens.
+TEST_P(ServerRestartTest, ATypedNumberWhileTheServerIsDownChangesNothing) {
+    fillNew("20241206", 2, "登録済み");
+    saveOk();
+    fillNew("20241206", 1, "入力中");
+    const Quotation before = quotation;
+    ASSERT_TRUE(s_server->Stop());
+    std::string picked;
+    QuotationLoader loader(*scope);
+    EXPECT_FALSE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_EQ(loader.fault(), DbFault::ConnectionLost);
+    EXPECT_EQ(quotation.header, before.header);
+    EXPECT_EQ(quotation.LastLine, 0);
+    ASSERT_TRUE(s_server->Start());
+    EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
+    EXPECT_EQ(quotation.header.タイトル, "登録済み");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ServerRestartTest, testing::Values(Engine::PostgreSQL), EngineName);
 
 }  // namespace

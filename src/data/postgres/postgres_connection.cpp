@@ -349,6 +349,11 @@ PGconn* connect(const std::string& dataSource, const std::string& database, cons
     values.push_back("UTF8");
     keys.push_back("application_name");
     values.push_back("Velmora");
+    // Every lock wait ends, as SQLite's busy timeout ends it; the session
+    // option outlives a reset of the connection.
+    const std::string options = "-c lock_timeout=" + std::to_string(LockWaitLimit());
+    keys.push_back("options");
+    values.push_back(options.c_str());
     keys.push_back(nullptr);
     values.push_back(nullptr);
     PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);

@@ -14,8 +14,6 @@ namespace velmora {
 
 namespace {
 
-std::atomic<int> g_busyTimeoutMs{kSqliteBusyTimeoutMs};
-
 DbFault faultOf(int code) {
     switch (code & 0xff) {
         case SQLITE_BUSY:
@@ -229,8 +227,6 @@ private:
 
 }  // namespace
 
-void SetSqliteBusyTimeout(int milliseconds) { g_busyTimeoutMs = milliseconds; }
-int SqliteBusyTimeout() { return g_busyTimeoutMs; }
 
 std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbError& error,
                                        const std::vector<std::string>& requiredTables) {
@@ -245,7 +241,7 @@ std::unique_ptr<Connection> OpenSqlite(const std::string& path, bool create, DbE
         sqlite3_close_v2(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, g_busyTimeoutMs);
+    sqlite3_busy_timeout(db, LockWaitLimit());
     sqlite3_extended_result_codes(db, 1);
     auto connection = std::make_unique<SqliteConnection>(db);
     // A damaged file shows itself on the first read; another program's

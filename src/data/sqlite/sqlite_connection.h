@@ -8,14 +8,6 @@
 
 namespace velmora {
 
-// How long a statement waits for another program's write lock on the same file.
-constexpr int kSqliteBusyTimeoutMs = 15000;
-
-// The wait of connections opened from now on; tests shorten it so that a
-// locked file fails within a second instead of fifteen.
-void SetSqliteBusyTimeout(int milliseconds);
-int SqliteBusyTimeout();
-
 // Opens an existing file (create false) or makes a new one. An existing file
 // must be an SQLite database and hold the required tables: an empty file,
 // any other file and another program's database are refused before anything

@@ -13,6 +13,7 @@
 #include "quotation/load.h"
 #include "quotation/master_reads.h"
 #include "quotation/quotation_date.h"
+#include "quotation/save_status.h"
 #include "screens/entry/entry_fields.h"
 #include "screens/entry/document_commands.h"
 #include "screens/entry/entry_screen.h"
@@ -273,8 +274,20 @@ void HeaderEntry::leaveNumber(const std::string& field, const std::string& text)
     const std::string number = FormatCode(TrimBlanks(text), "00000000");
     QuotationLoader loader(*m_s.scope);
     q.LoadNotice.clear();
+    // The database did not answer: nothing was read, the number typed is put
+    // back and the user is told, never "not found".
+    auto unanswered = [&] {
+        if (loader.fault() == DbFault::None) return;
+        const std::string message = DatabaseFaultMessage(loader.fault(), "表示");
+        if (m_s.view) m_s.view->ShowMessage(message);
+        m_s.Notice(message);
+        Redraw();
+    };
     if (field == "営業見積No") {
-        if (!loader.OpenByTypedNumber(number, m_s.state.PickedKey)) return;
+        if (!loader.OpenByTypedNumber(number, m_s.state.PickedKey)) {
+            unanswered();
+            return;
+        }
         if (q.LoadNotice == kNoticeNumberKept) {
             // Nothing changed: the stored number is shown again.
             m_s.Notice(q.LoadNotice);
@@ -293,7 +306,10 @@ void HeaderEntry::leaveNumber(const std::string& field, const std::string& text)
     }
     const bool read = field == "参照営業見積No" ? loader.CopyReference(number, m_s.state.PickedKey)
                                                : loader.StartFromInquiry(number, m_s.state.PickedKey);
-    if (!read) return;
+    if (!read) {
+        unanswered();
+        return;
+    }
     m_s.state.Changed = true;
     m_s.Notice(q.LoadNotice);
     m_s.focus->ScrollBarSetUp();
