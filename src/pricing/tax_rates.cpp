@@ -19,7 +19,7 @@ bool TaxRateTable::Load(DataAccess& access) {
         rates.push_back(std::move(rate));
     }
     if (rs) rs->close();
-    Assign(std::move(rates));
+    if (read) Assign(std::move(rates));
     return read;
 }
 
@@ -27,6 +27,7 @@ void TaxRateTable::Assign(std::vector<TaxRate> rates) {
     std::stable_sort(rates.begin(), rates.end(),
                      [](const TaxRate& a, const TaxRate& b) { return a.施行日 < b.施行日; });
     m_rates = std::move(rates);
+    m_known = true;
 }
 
 std::optional<Currency> TaxRateTable::RateOn(std::string_view date, bool previous) const {

@@ -21,11 +21,14 @@ struct TaxRate {
 // cleared, so a rate change made meanwhile reaches the next quotation.
 class TaxRateTable {
 public:
-    // Reads every row. A failed read leaves the table empty (every tax is 0)
-    // and returns false; the data layer has logged the error.
+    // Reads every row. A failed read keeps the rates read before and returns
+    // false; the data layer has logged the error.
     bool Load(DataAccess& access);
     void Assign(std::vector<TaxRate> rates);
     bool empty() const { return m_rates.empty(); }
+    // Rates were read (or given) at least once: without them every tax
+    // would come out 0, a figure that must never be stored.
+    bool known() const { return m_known; }
 
     // The rate in force on the date (the latest 施行日 not after it), or with
     // previous the row before that one. Nothing when there is no such row.
@@ -33,6 +36,7 @@ public:
 
 private:
     std::vector<TaxRate> m_rates;  // ascending 施行日
+    bool m_known = false;
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "quotation/document_scope.h"
 
 #include "data/data_access.h"
+#include "pricing/pricing_changes.h"
 #include "pricing/totals.h"
 
 namespace velmora {
@@ -16,5 +17,13 @@ DocumentScope::DocumentScope(DataAccess& access_, Quotation& quotation_, const Q
           [&access_] { return FormatDate(access_.Now()); }) {}
 
 void DocumentScope::RecomputeTotals() { ComputeTotals(rules(), quotation.header, quotation.linesInUse()); }
+
+bool DocumentScope::ReloadRates() {
+    const bool known = rates.known();
+    if (!rates.Load(access)) return known;
+    if (!known && quotation.LastLine >= 0)
+        QuotationPricing(context.company, rates).TaxBasisChanged(quotation.header, quotation.linesInUse());
+    return true;
+}
 
 }  // namespace velmora

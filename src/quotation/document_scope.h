@@ -29,6 +29,10 @@ struct DocumentScope {
     PricingRules rules() const { return {context.company, rates}; }
     // Every subtotal and header total again.
     void RecomputeTotals();
+    // The tax rates read again (a load, a clear, a save); a failed read keeps
+    // the rates read before. False when no rates are known. When rates come
+    // after none were known, every line's taxes are worked out again.
+    bool ReloadRates();
 };
 
 }  // namespace velmora

@@ -29,7 +29,7 @@ void StartNewQuotation(DocumentScope& scope, const std::string& date) {
     scope.quotation.header.事業所コード = scope.context.operatingOffice;
     setDate(scope, date);
     proposeNumber(scope, scope.numbering.BaseDate(kQuotationNumberId, date));
-    scope.rates.Load(scope.access);
+    scope.ReloadRates();
 }
 
 bool ChangeQuotationDate(DocumentScope& scope, const std::string& date) {

@@ -24,6 +24,12 @@ SaveOutcome QuotationSaver::Save() {
         q.SaveMessage = kUniqueLineNumbersUsedUp;
         return {};
     }
+    if (!m_scope.rates.known()) {
+        const bool came = m_scope.ReloadRates();
+        q.SaveStatus = kStatusDatabaseFault;
+        q.SaveMessage = came ? kTaxesWorkedOutAgain : kNoTaxRates;
+        return {};
+    }
     q.OldHistoryNo.clear();
     q.NewHistoryNo.clear();
     q.SaveKind = q.NewEntry ? kSaveKindNew : kSaveKindChange;

@@ -18,6 +18,13 @@ inline constexpr int kMaxUniqueLineNo = 999;
 inline constexpr const char* kUniqueLineNumbersUsedUp =
     "明細の固有行Noが999に達したため登録できません。";
 
+// Taxes worked out from no rates are 0: nothing is stored until the rates
+// can be read, and taxes worked out again once they come are shown first.
+inline constexpr const char* kNoTaxRates =
+    "消費税率を読み込めないため登録できませんでした。データベースを確認してから再度登録してください。";
+inline constexpr const char* kTaxesWorkedOutAgain =
+    "消費税率を読み込み、消費税を計算し直しました。金額を確認してから再度登録してください。";
+
 class QuotationSaver {
 public:
     QuotationSaver(DocumentScope& scope, ProgramSession* session) : m_scope(scope), m_session(session) {}

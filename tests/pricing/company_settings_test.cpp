@@ -76,15 +76,20 @@ TEST_P(StoredSettings, CompanyRowAndRateTableFromTheBusinessDatabase) {
     EXPECT_EQ(rates.RateOn("20240101", false), Units(12));
 }
 
-TEST_P(StoredSettings, FailedRateReadLeavesNoRates) {
+// A failed read keeps the rates read before; without any, the rates are not
+// known (and no tax worked out from them may be stored).
+TEST_P(StoredSettings, AFailedRateReadKeepsTheRatesReadBefore) {
     test::ScratchDatabase db(GetParam(), false);
     VELMORA_REQUIRE_DATABASE(db);
     DataAccess access;
     ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
     TaxRateTable rates;
+    EXPECT_FALSE(rates.Load(access));
+    EXPECT_FALSE(rates.known());
     rates.Assign({{"20191001", Units(10)}});
     EXPECT_FALSE(rates.Load(access));
-    EXPECT_TRUE(rates.empty());
+    EXPECT_TRUE(rates.known());
+    EXPECT_EQ(rates.RateOn("20240101", false), Units(10));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, StoredSettings, testing::Values(test::Engine::SQLite, test::Engine::PostgreSQL),

@@ -1,5 +1,6 @@
 #include "data/connection.h"
 #include "quotation/load.h"
+#include "quotation/save.h"
 #include "screen_fixture.h"
 
 namespace velmora::test {
@@ -63,6 +64,40 @@ TEST_P(DatabaseFaultsTest, ALockedDatabaseKeepsTheQuotationOnTheScreen) {
     Press("btn_登録");
     EXPECT_EQ(Quotations(), before + 1) << view.notice;
     EXPECT_NE(view.notice.find(number), std::string::npos);
+}
+
+// Tax rates that cannot be read at start price lines with a tax of 0, which
+// is never stored: the save is refused until they can be read, and the taxes
+// worked out again then are shown before the next save stores them.
+TEST_P(DatabaseFaultsTest, NoTaxIsStoredThatWasWorkedOutWithoutRates) {
+    install->business("ALTER TABLE G消費税 RENAME TO G消費税_退避");
+    Restart("");
+    const long long before = Quotations();
+    FillHeader("1");
+    Click({"見積期限"});
+    Tab();
+    Type("ST-00002");
+    Tab();
+    Tab();
+    Type("4");
+    Tab();
+    EXPECT_EQ(quotation().lines[0].見積消費税, Currency());
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    EXPECT_EQ(view.messages.back(), kNoTaxRates);
+    EXPECT_EQ(Quotations(), before);
+
+    install->business("ALTER TABLE G消費税_退避 RENAME TO G消費税");
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    EXPECT_EQ(view.messages.back(), kTaxesWorkedOutAgain);
+    EXPECT_EQ(Quotations(), before);
+    EXPECT_EQ(quotation().lines[0].見積消費税, Units(44)) << "10 % of 440";
+    EXPECT_EQ(Text({"見積消費税合計"}), "44");
+
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    EXPECT_EQ(Quotations(), before + 1) << view.notice;
 }
 
 // A number typed while the server gives no answer (a colleague's transaction
