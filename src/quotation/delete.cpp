@@ -14,6 +14,7 @@ namespace velmora {
 
 QuotationDeleter::Result QuotationDeleter::Delete(SaveOutcome* outcome) {
     Quotation& q = m_scope.quotation;
+    if (!SettleUnconfirmedWrite(m_scope)) return Result::Failed;
     const LoadedKey key = q.loadedKey;
     m_scope.access.ClearDataFault();
     FollowUp status = FollowUpStatus(m_scope.access, key.事業所コード, key.番号基準日付, key.営業見積No);

@@ -37,4 +37,11 @@ struct SaveOutcome {
 // rolled-back save leaves them followed by its error row.
 SaveOutcome WriteDocument(DocumentScope& scope, ProgramSession* session, const std::function<bool()>& writeRows);
 
+// Before a save or delete: a write whose COMMIT went unanswered earlier is
+// looked up first. Stored, a saved quotation becomes the stored one the
+// screen now changes (its key, what the check against lost updates compares
+// with); not stored, nothing is left to do. False, with SaveStatus and
+// SaveMessage set, while the server still cannot say: nothing may be written.
+bool SettleUnconfirmedWrite(DocumentScope& scope);
+
 }  // namespace velmora

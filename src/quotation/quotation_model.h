@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,18 @@ inline constexpr std::string_view kSaveNew = "0";
 inline constexpr std::string_view kSaveChange = "1";
 inline constexpr std::string_view kSaveDelete = "2";
 
+// A save or delete whose COMMIT went unanswered while the server could not
+// say either whether it had stored it: what was sent, so that the next save
+// or delete finds out first and nothing is stored twice.
+struct UnconfirmedWrite {
+    std::string kind;  // SaveKind
+    // The key written (the loaded key for a delete), and the history row of
+    // the write: the black row of a save, the red row of a delete.
+    std::string office, baseDate, number, historyNo;
+    std::vector<std::optional<std::string>> header;  // the header's values as sent
+    int maxUniqueLineNo = 0;
+};
+
 struct Quotation {
     QuotationHeader header;
     std::vector<QuotationLine> lines = std::vector<QuotationLine>(kLineSlots);
@@ -125,6 +138,7 @@ struct Quotation {
     int MaxUniqueLineNo = 0;
     std::string LoadNotice;
     std::string SummaryDate;
+    std::optional<UnconfirmedWrite> unconfirmed;
     // True until a stored quotation with lines is loaded: the save then takes
     // the new path. A stored header without lines is saved again as new.
     bool NewEntry = true;

@@ -13,6 +13,7 @@ namespace velmora {
 
 SaveOutcome QuotationSaver::Save() {
     Quotation& q = m_scope.quotation;
+    if (!SettleUnconfirmedWrite(m_scope)) return {};
     // Unique line numbers are three digits wide and never given twice within
     // a quotation (history rows and the suite's other documents name lines by
     // them): when the new lines would need more, nothing is stored.

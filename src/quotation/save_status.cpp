@@ -13,6 +13,12 @@ void SetSaveStatus(Quotation& quotation, int status) {
     }
 }
 
+std::string UnconfirmedMessage(std::string_view action) {
+    const std::string verb(action);
+    return "サーバーとの接続が切れたため、" + verb + "できたかどうか確認できませんでした。接続を確認してから再度" + verb +
+           "してください（" + verb + "済みであれば、二重に" + verb + "することはありません）。";
+}
+
 std::string DatabaseFaultMessage(DbFault fault, std::string_view action) {
     const std::string verb(action);
     auto text = [&](const std::string& reason, const std::string& advice) {

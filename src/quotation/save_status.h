@@ -38,6 +38,10 @@ inline constexpr std::string_view kChangedMeanwhileMessage =
 inline constexpr std::string_view kDeletedMeanwhileMessage =
     "他の担当者が修正または削除したため削除できませんでした。見積を開き直してください。";
 
+// A COMMIT went unanswered and the server could not be asked whether it was
+// stored: the next save or delete finds out before it writes anything.
+std::string UnconfirmedMessage(std::string_view action);
+
 // The message of an action ("登録", "削除", "表示") that failed on the fault.
 std::string DatabaseFaultMessage(DbFault fault, std::string_view action);
 
