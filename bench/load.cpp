@@ -52,6 +52,7 @@
 #include "pricing/company_settings.h"
 #include "pricing/pricing_changes.h"
 #include "quotation/browse.h"
+#include "quotation/closing_dates.h"
 #include "quotation/delete.h"
 #include "quotation/document_scope.h"
 #include "quotation/load.h"
@@ -130,6 +131,7 @@ struct Setup {
     CompanySettings company;
     std::vector<std::string> customers, products;
     std::vector<Key> quotations;  // office 001's, as the run starts
+    std::vector<Key> recent;      // those of them in the open period
 };
 
 class SilentPrompts : public DocumentPrompts {
@@ -207,9 +209,12 @@ bool ReadSetup(DataAccess& access, Setup& setup, std::string& problem) {
     for (; rs && !rs->eof(); rs->moveNext()) setup.customers.push_back(rs->text("コード"));
     access.OpenDataRecordset(rs, "SELECT コード FROM M商品 WHERE 取扱状況区分 <> '3' ORDER BY コード");
     for (; rs && !rs->eof(); rs->moveNext()) setup.products.push_back(rs->text("コード"));
-    access.OpenDataRecordset(rs, "SELECT 番号基準日付, 営業見積No FROM T営業見積 WHERE 事業所コード = '001'");
-    for (; rs && !rs->eof(); rs->moveNext()) setup.quotations.push_back({rs->text("番号基準日付"), rs->text("営業見積No")});
-    if (setup.customers.empty() || setup.products.empty() || setup.quotations.empty()) {
+    access.OpenDataRecordset(rs, "SELECT 番号基準日付, 営業見積No, 営業見積日付 FROM T営業見積 WHERE 事業所コード = '001'");
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        setup.quotations.push_back({rs->text("番号基準日付"), rs->text("営業見積No")});
+        if (InOpenPeriod(rs->text("営業見積日付"), kToday, setup.company)) setup.recent.push_back(setup.quotations.back());
+    }
+    if (setup.customers.empty() || setup.products.empty() || setup.recent.empty()) {
         problem = "the installation has no customers, products or quotations";
         return false;
     }
@@ -288,7 +293,7 @@ private:
     };
     enum class Opened { None, Installation, Own, Shared };
 
-    bool sharing() const { return m_worker % 3 == 0; }
+    bool sharing() const { return m_worker % 2 == 0; }
 
     void think() {
         std::uniform_real_distribution<double> seconds(0.5, 2.0);
@@ -374,6 +379,15 @@ private:
         m_slot = slot;
     }
 
+    void openRecent() {
+        const Key& key = m_setup.recent[pick(m_setup.recent.size())];
+        const auto started = Clock::now();
+        const bool found = QuotationLoader(*m_scope).OpenStored("001", key.baseDate, key.number);
+        record("load", found ? Outcome::Done : Outcome::Refused, started);
+        m_opened = found ? Opened::Installation : Opened::None;
+        m_slot = -1;
+    }
+
     void browse() {
         const auto started = Clock::now();
         QuotationBrowser browser(*m_scope);
@@ -396,7 +410,8 @@ private:
 
     // One quantity changed, the title marked with who saved it, then saved.
     void change() {
-        if (!m_q.loaded()) return open();
+        // Only quotations of the open period can be changed.
+        if (!m_q.loaded() || !InOpenPeriod(m_q.loadedKey.営業見積日付, kToday, m_context.company)) return openRecent();
         const QuotationPricing pricing(m_context.company, m_scope->rates);
         const size_t line = pick(static_cast<size_t>(m_q.LastLine + 1));
         pricing.EnterFigure(m_q.header, m_q.linesInUse(), line, LineFigure::見積数量, Units(1 + pick(20)));
@@ -415,14 +430,13 @@ private:
         const bool stored = QuotationSaver(*m_scope, nullptr).Save().stored;
         record(large ? "save.change.998" : "save.change", stored ? Outcome::Done : WriteFailure(m_q), started,
                m_q.SaveMessage);
-        if (!stored) {
-            // Refused or failed: the salesperson opens it again later.
-            if (own != m_own.end() && m_opened == Opened::Own) --own->second.version, own->second.title =
-                OwnTitle(own->second.serial, own->second.version);
-            if (WriteFailure(m_q) != Outcome::Done) m_opened = Opened::None;
-            return;
+        if (own != m_own.end() && m_opened == Opened::Own) {
+            // Refused or failed: what is stored is still the last one saved.
+            if (stored) ++own->second.version;
+            else own->second.title = OwnTitle(own->second.serial, own->second.version);
         }
-        if (own != m_own.end() && m_opened == Opened::Own) ++own->second.version;
+        // The screen starts a new quotation after a save; a refused one is opened again.
+        m_opened = Opened::None;
     }
 
     std::string OwnTitle(int serial, int version) const {
@@ -454,7 +468,7 @@ private:
         const bool stored = QuotationSaver(*m_scope, nullptr).Save().stored;
         record(lines >= 900 ? "save.new.998" : "save.new", stored ? Outcome::Done : WriteFailure(m_q), started,
                m_q.SaveMessage);
-        if (!stored) m_opened = Opened::None;
+        m_opened = Opened::None;
         return stored;
     }
 
@@ -463,8 +477,7 @@ private:
         const int serial = m_nextSerial++;
         const std::string title = OwnTitle(serial, 0);
         if (!saveNew(title, lines)) return;
-        m_own[keyText()] = {serial, 0, title};
-        m_opened = Opened::Own;
+        m_own["001/" + m_q.header.番号基準日付 + "/" + m_q.header.営業見積No] = {serial, 0, title};
     }
 
     // The installed issuing program started for the stored quotation, as
