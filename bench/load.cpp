@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -62,6 +63,7 @@
 #include "quotation/save_status.h"
 #include "data/sql_text.h"
 #include "saved_states.h"
+#include "issue/issue_run.h"
 #include "screens/entry/print_commands.h"
 #include "screens/lookup/lookup_data.h"
 #include "screens/lookup/lookup_presenter.h"
@@ -85,6 +87,8 @@ struct Options {
     bool large = true;
     unsigned seed = 20261206;
     bool quick = false;
+    // Marks this run's quotations apart from those of earlier runs on the same installation.
+    std::string runTag;
 };
 
 // ---------------------------------------------------------------------------
@@ -440,7 +444,8 @@ private:
     }
 
     std::string OwnTitle(int serial, int version) const {
-        return "L" + std::to_string(m_worker) + "-" + std::to_string(serial) + " v" + std::to_string(version);
+        return "L" + m_options.runTag + "-" + std::to_string(m_worker) + "-" + std::to_string(serial) + " v" +
+               std::to_string(version);
     }
 
     // A new quotation of 5 to 60 lines (one in 50 of 998) for a customer,
@@ -500,8 +505,17 @@ private:
         waitpid(pid, &status, 0);
         const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
         // A quotation deleted by someone else since it was opened has nothing to print.
-        record("print", ok ? Outcome::Done : m_opened == Opened::Shared ? Outcome::Refused : Outcome::Error, started,
+        const bool vanished = WIFEXITED(status) && WEXITSTATUS(status) == kExitNoQuotation && !stillStored(key);
+        record("print", ok ? Outcome::Done : vanished ? Outcome::Refused : Outcome::Error, started,
                "the issuing program ended with " + std::to_string(status));
+    }
+
+    bool stillStored(const LoadedKey& key) {
+        std::unique_ptr<Recordset> rs;
+        return m_access.OpenDataRecordset(rs, "SELECT 営業見積No FROM T営業見積 WHERE 事業所コード = '" + key.事業所コード +
+                                                  "' AND 番号基準日付 = '" + key.番号基準日付 + "' AND 営業見積No = '" +
+                                                  key.営業見積No + "'") &&
+               !rs->eof();
     }
 
     void remove() {
@@ -575,6 +589,36 @@ CpuTimes ReadCpu() {
     return t;
 }
 
+// CPU seconds of the PostgreSQL server: the postmaster, its processes and
+// the sessions it has reaped.
+double ServerCpu(const std::string& pgSource) {
+    if (pgSource.empty()) return 0;
+    std::ifstream pidFile(pgSource.substr(0, pgSource.rfind(':')) + "/data/postmaster.pid");
+    long postmaster = 0;
+    if (!(pidFile >> postmaster)) return 0;
+    const double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
+    double seconds = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+        std::ifstream in(entry.path() / "stat");
+        std::string text;
+        if (!std::getline(in, text)) continue;
+        const size_t close = text.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(text.substr(close + 2));
+        std::string state;
+        long ppid = 0;
+        long long skip, utime = 0, stime = 0, cutime = 0, cstime = 0;
+        fields >> state >> ppid;
+        for (int i = 0; i < 9; ++i) fields >> skip;
+        fields >> utime >> stime >> cutime >> cstime;
+        const long pid = std::atol(entry.path().filename().c_str());
+        if (pid == postmaster) seconds += static_cast<double>(utime + stime + cutime + cstime) / tick;
+        else if (ppid == postmaster) seconds += static_cast<double>(utime + stime) / tick;
+    }
+    return seconds;
+}
+
 // Lines of the server's log that name deadlocks and lock timeouts.
 std::pair<int, int> ServerLogEvents(const std::string& pgSource, std::streamoff from) {
     std::pair<int, int> counts{0, 0};
@@ -604,8 +648,8 @@ size_t PdfCount(const std::string& root) {
     return n;
 }
 
-// The load test's own quotations: "L<worker>-<serial> v<version>" is
-// quotation L<worker>-<serial>.
+// The load test's own quotations: "L<run>-<worker>-<serial> v<version>" is
+// quotation L<run>-<worker>-<serial>.
 std::string LoadIdentity(const std::string& title) {
     if (title.empty() || title[0] != 'L') return "";
     const size_t space = title.find(" v");
@@ -716,6 +760,7 @@ int Run(const Options& options) {
     std::fflush(stdout);
 
     const CpuTimes cpuBefore = ReadCpu();
+    const double serverBefore = ServerCpu(setup.pgSource);
     const auto started = Clock::now();
     const auto until = started + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.seconds));
     std::vector<pid_t> pids;
@@ -732,14 +777,40 @@ int Run(const Options& options) {
         }
         pids.push_back(pid);
     }
-    int crashed = 0;
-    for (pid_t pid : pids) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++crashed;
+    // On PostgreSQL, what the sessions at work are doing, once a second:
+    // running (or waiting for a core), waiting for a lock, or for the disk.
+    std::map<std::string, long long> waits;
+    long long samples = 0;
+    DataAccess watcher;
+    if (options.postgres) {
+        DatabaseDefinition definition;
+        OpenInstallationDatabases(watcher, setup.root, definition, problem);
     }
+    int crashed = 0;
+    for (size_t running = pids.size(); running > 0;) {
+        int status = 0;
+        const pid_t ended = waitpid(-1, &status, WNOHANG);
+        if (ended > 0) {
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++crashed;
+            --running;
+            continue;
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        std::unique_ptr<Recordset> rs;
+        if (options.postgres && watcher.OpenDataRecordset(rs, "SELECT COALESCE(wait_event_type, 'CPU') AS 待ち, COUNT(*) AS 数 "
+                                                              "FROM pg_stat_activity WHERE state = 'active' AND "
+                                                              "backend_type = 'client backend' AND pid <> pg_backend_pid() "
+                                                              "GROUP BY COALESCE(wait_event_type, 'CPU')")) {
+            ++samples;
+            for (; !rs->eof(); rs->moveNext()) waits[rs->text("待ち")] += ValInteger(rs->text("数"));
+        }
+    }
+    watcher.CloseConnections();
     const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
     const CpuTimes cpuAfter = ReadCpu();
+    // The server reaps the sessions that ended with the salespeople.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const double serverCpu = ServerCpu(setup.pgSource) - serverBefore;
     rusage children{};
     getrusage(RUSAGE_CHILDREN, &children);
     const double workerCpu = static_cast<double>(children.ru_utime.tv_sec + children.ru_stime.tv_sec) +
@@ -803,11 +874,20 @@ int Run(const Options& options) {
     std::printf("\n%lld operations in %.0f s (%.1f per second); expected refusals %lld, lock waits past the limit "
                 "%lld, unexpected errors %lld, salespeople that did not finish %d\n",
                 operations, elapsed, static_cast<double>(operations) / elapsed, refusals, lockLimits, errors, crashed);
-    if (options.postgres)
+    if (options.postgres) {
         std::printf("server log: %d deadlocks, %d lock timeouts\n", deadlocks, lockTimeouts);
+        std::printf("sessions at work on the server, on average over %lld samples:", samples);
+        for (const auto& [what, count] : waits)
+            std::printf(" %s %.2f", what.c_str(), static_cast<double>(count) / static_cast<double>(std::max(1LL, samples)));
+        std::printf("\n");
+    }
     std::printf("CPU: machine %.0f%% busy of %.0f cores; salespeople and issuing programs %.0f core-seconds "
-                "(%.2f cores), the rest (server, others) %.2f cores\n",
-                busy * 100, cores, workerCpu, workerCpu / elapsed, std::max(0.0, busy * cores - workerCpu / elapsed));
+                "(%.2f cores)%s, everything else on the machine %.2f cores\n",
+                busy * 100, cores, workerCpu, workerCpu / elapsed,
+                options.postgres ? (", server " + std::to_string(static_cast<int>(serverCpu)) + " core-seconds (" +
+                                    std::to_string(serverCpu / elapsed).substr(0, 4) + " cores)").c_str()
+                                 : "",
+                std::max(0.0, busy * cores - (workerCpu + serverCpu) / elapsed));
     std::printf("PDFs filed: %zu\n", PdfCount(setup.root) - pdfsBefore);
     for (const auto& [text, count] : errorTexts) std::printf("  %dx %s\n", count, text.c_str());
 
@@ -895,6 +975,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
             return 2;
         }
+    }
+    {
+        // The run's start in seconds, base 36.
+        long long stamp = static_cast<long long>(std::time(nullptr));
+        for (; stamp > 0; stamp /= 36) options.runTag.insert(options.runTag.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[stamp % 36]);
     }
     if (options.quick) {
         if (!secondsGiven) options.seconds = 25;
