@@ -653,7 +653,9 @@ size_t PdfCount(const std::string& root) {
 std::string LoadIdentity(const std::string& title) {
     if (title.empty() || title[0] != 'L') return "";
     const size_t space = title.find(" v");
-    return space == std::string::npos ? "" : title.substr(0, space);
+    if (space == std::string::npos) return "";
+    const std::string id = title.substr(0, space);
+    return std::count(id.begin(), id.end(), '-') == 2 ? id : "";
 }
 
 int Run(const Options& options) {
@@ -797,10 +799,11 @@ int Run(const Options& options) {
         }
         std::this_thread::sleep_for(std::chrono::seconds(1));
         std::unique_ptr<Recordset> rs;
-        if (options.postgres && watcher.OpenDataRecordset(rs, "SELECT COALESCE(wait_event_type, 'CPU') AS 待ち, COUNT(*) AS 数 "
-                                                              "FROM pg_stat_activity WHERE state = 'active' AND "
-                                                              "backend_type = 'client backend' AND pid <> pg_backend_pid() "
-                                                              "GROUP BY COALESCE(wait_event_type, 'CPU')")) {
+        if (options.postgres &&
+            watcher.OpenDataRecordset(rs, "SELECT COALESCE(wait_event_type || ':' || wait_event, 'CPU') AS 待ち, "
+                                          "COUNT(*) AS 数 FROM pg_stat_activity WHERE state = 'active' AND "
+                                          "backend_type = 'client backend' AND pid <> pg_backend_pid() "
+                                          "GROUP BY COALESCE(wait_event_type || ':' || wait_event, 'CPU')")) {
             ++samples;
             for (; !rs->eof(); rs->moveNext()) waits[rs->text("待ち")] += ValInteger(rs->text("数"));
         }

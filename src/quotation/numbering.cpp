@@ -114,6 +114,13 @@ std::string Numbering::counterStep(std::string_view numberId, std::string_view b
     if (!row.create.empty() && !m_access.OpenDataRecordset(rs, select)) m_access.ExecuteData(row.create);
 
     std::string col(column);
+    // On a server, takers waiting for the row each find it moved once the
+    // holder commits and must read and try again, all of them at every
+    // commit. Held first, the row is theirs one after another: the read that
+    // follows sees the last number and the take succeeds at once.
+    if (step == Step::Take && m_access.dataEngine() == EngineKind::PostgreSQL &&
+        !m_access.ExecuteData("UPDATE " + row.table + " SET 連番 = 連番" + row.condition))
+        return fail();
     for (int attempt = 0; attempt < kMaxTakeAttempts; ++attempt) {
         if (!m_access.OpenDataRecordset(rs, select)) return fail();
         std::optional<std::string> current = rs->value(col);
