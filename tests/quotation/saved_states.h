@@ -71,8 +71,8 @@ struct StoreCheck {
 // red, black … with each red row repeating the black one before it and the
 // last row agreeing with what is stored; its numbers in the counters; one
 // notice per history row numbered past `noticesFrom` (rows written directly
-// by the installation have none); one stored key per `identity` when it
-// gives one for the title.
+// by the installation have none) and no notice without its row; one stored
+// key per `identity` when it gives one for the title.
 struct OtherTitles {
     CounterMarks noticesFrom;
     std::function<std::string(const std::string& title)> identity;
