@@ -1,5 +1,7 @@
 #include "data/dialect.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "data/join_order.h"
@@ -45,15 +47,21 @@ std::string TranslateSql(const std::string& sql, EngineKind engine) {
             // SQLite matches: ASCII letters in either case, no escape
             // character. PostgreSQL's LIKE is case-sensitive and takes "\" as
             // its escape, so the same search would find other rows. ILIKE folds
-            // ASCII letters only in the byte-order (C) databases we create.
-            out += "ILIKE";
+            // ASCII letters only in the byte-order (C) databases we create,
+            // so a pattern without ASCII letters (a Japanese word) finds the
+            // same rows with LIKE, which does not fold every row's text first.
             i += 4;
             size_t p = SkipSpace(sql, i);
             if (p < sql.size() && sql[p] == '\'') {
                 size_t end = QuotedEnd(sql, p);
+                const bool letters = std::any_of(sql.begin() + static_cast<long>(p), sql.begin() + static_cast<long>(end),
+                                                 [](char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); });
+                out += letters ? "ILIKE" : "LIKE";
                 out.append(sql, i, end - i);
                 i = end;
                 if (!KeywordAt(sql, SkipSpace(sql, i), "ESCAPE")) out += " ESCAPE ''";
+            } else {
+                out += "ILIKE";
             }
             continue;
         }

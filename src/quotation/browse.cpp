@@ -14,12 +14,13 @@ bool QuotationBrowser::find(bool previous, std::string& baseDate, std::string& n
                       " WHERE 事業所コード = " + Literal(h.事業所コード);
     const char* before = previous ? " <= " : " >= ";
     const char* beside = previous ? " < " : " > ";
-    if (h.営業見積No.empty()) {
-        sql += std::string(" AND 営業見積日付") + before + date;
-    } else {
+    // The date bound on its own as well: with it the engine starts at the
+    // date in the date-order index instead of filtering the office's rows
+    // from its first (or last) date up to there.
+    sql += std::string(" AND 営業見積日付") + before + date;
+    if (!h.営業見積No.empty())
         sql += " AND ((営業見積日付 = " + date + " AND 営業見積No" + beside + Literal(h.営業見積No) + ")" +
                " OR 営業見積日付" + beside + date + ")";
-    }
     sql += previous ? " ORDER BY 営業見積日付 DESC, 営業見積No DESC" : " ORDER BY 営業見積日付 , 営業見積No";
     std::unique_ptr<Recordset> rs;
     if (RunQuery(m_scope.access, rs, sql) != QueryOutcome::Found) return false;

@@ -114,6 +114,16 @@ std::string Numbering::counterStep(std::string_view numberId, std::string_view b
     if (!row.create.empty() && !m_access.OpenDataRecordset(rs, select)) m_access.ExecuteData(row.create);
 
     std::string col(column);
+    // On a server, takers inside a save's transaction keep the row until
+    // they commit; those waiting for it each find it moved at the commit and
+    // must read and try again, all of them at every commit. Held first, the
+    // row is theirs one after another: the read that follows sees the last
+    // number and the take succeeds at once. (A take on its own commits at
+    // once and has nothing to hold.)
+    Connection* data = m_access.dataConnection();
+    if (step == Step::Take && m_access.dataEngine() == EngineKind::PostgreSQL && data && data->inTransaction() &&
+        !m_access.ExecuteData("UPDATE " + row.table + " SET 連番 = 連番" + row.condition))
+        return fail();
     for (int attempt = 0; attempt < kMaxTakeAttempts; ++attempt) {
         if (!m_access.OpenDataRecordset(rs, select)) return fail();
         std::optional<std::string> current = rs->value(col);

@@ -97,7 +97,8 @@ struct LikeTranslation {
 };
 
 // The literal pattern is copied untouched; only the operator and its escape
-// clause change, and only on PostgreSQL.
+// clause change, and only on PostgreSQL: ILIKE where the pattern has ASCII
+// letters to fold.
 const LikeTranslation kTranslations[] = {
     {"SELECT * FROM t WHERE a LIKE '%x%'", "SELECT * FROM t WHERE a ILIKE '%x%' ESCAPE ''"},
     {"SELECT * FROM t WHERE (a NOT LIKE '%C:\\t%') ORDER BY a",
@@ -105,8 +106,15 @@ const LikeTranslation kTranslations[] = {
     {"SELECT * FROM t WHERE a like '%it''s LIKE x%' AND b LIKE 'y'",
      "SELECT * FROM t WHERE a ILIKE '%it''s LIKE x%' ESCAPE '' AND b ILIKE 'y' ESCAPE ''"},
     {"SELECT 'a LIKE b' AS LIKED, UNLIKE FROM t", "SELECT 'a LIKE b' AS LIKED, UNLIKE FROM t"},
-    {"SELECT * FROM t WHERE a LIKE '%!%%' ESCAPE '!'", "SELECT * FROM t WHERE a ILIKE '%!%%' ESCAPE '!'"},
+    {"SELECT * FROM t WHERE a LIKE '%x!%%' ESCAPE '!'", "SELECT * FROM t WHERE a ILIKE '%x!%%' ESCAPE '!'"},
     {"SELECT * FROM t WHERE a LIKE b", "SELECT * FROM t WHERE a ILIKE b"},
+    // A pattern without ASCII letters has nothing to fold: plain LIKE, which
+    // does not lower-case every row's text first.
+    {"SELECT * FROM t WHERE a LIKE '%!%%' ESCAPE '!'", "SELECT * FROM t WHERE a LIKE '%!%%' ESCAPE '!'"},
+    {"SELECT * FROM t WHERE a LIKE '%富士%' OR b LIKE '%ＵＳＢ%'",
+     "SELECT * FROM t WHERE a LIKE '%富士%' ESCAPE '' OR b LIKE '%ＵＳＢ%' ESCAPE ''"},
+    {"SELECT * FROM t WHERE a LIKE '%工業A%' AND b NOT LIKE '%100%'",
+     "SELECT * FROM t WHERE a ILIKE '%工業A%' ESCAPE '' AND b NOT LIKE '%100%' ESCAPE ''"},
 };
 
 TEST(LikeParity, PostgresTranslationTouchesOnlyTheOperator) {

@@ -49,7 +49,8 @@ struct HeaderRow {
 
 class Checker {
 public:
-    Checker(DataAccess& access, CounterMarks& marks) : m_access(access), m_marks(marks) {}
+    Checker(DataAccess& access, CounterMarks& marks, const OtherTitles* other)
+        : m_access(access), m_marks(marks), m_other(other) {}
 
     StoreCheck run() {
         bool postgres = m_access.dataEngine() == EngineKind::PostgreSQL;
@@ -132,10 +133,33 @@ private:
         return s;
     }
 
+    bool other(const std::string& title) const { return m_other && !ParseTitle(title); }
+
+    // What holds for the lines of any state: numbered 1 to n, dated as the header.
+    void checkAnyState(const std::string& where, const std::string& date, const LineGroup* lines) {
+        if (!lines) {
+            fault(where + " has no lines");
+            return;
+        }
+        if (lines->firstPosition != "001" || lines->lastPosition != ThreeDigits(static_cast<int>(lines->rows)))
+            fault(where + ": " + std::to_string(lines->rows) + " lines at positions " + lines->firstPosition + " to " +
+                  lines->lastPosition);
+        if (lines->firstDate != date || lines->lastDate != date)
+            fault(where + ": dated " + date + ", lines " + lines->firstDate + " to " + lines->lastDate);
+    }
+
     void checkStored() {
         std::map<std::string, std::string> keyOfId;
         for (const auto& [key, header] : m_stored) {
             auto lines = m_storedLines.find(key);
+            if (other(header.title)) {
+                checkAnyState("stored " + key, header.date, lines == m_storedLines.end() ? nullptr : &lines->second);
+                std::string id = m_other->identity ? m_other->identity(header.title) : "";
+                if (id.empty()) continue;
+                auto [at, first] = keyOfId.emplace(id, key);
+                if (!first) fault(id + " stored twice: " + at->second + " and " + key);
+                continue;
+            }
             auto s = checkState("stored " + key, key, header.title, header.date,
                                 lines == m_storedLines.end() ? nullptr : &lines->second);
             if (!s) continue;
@@ -151,6 +175,10 @@ private:
         std::map<std::string, int> keysOfId;
         std::set<std::string> endedRed;
         for (const auto& [key, rows] : m_history) {
+            if (other(rows.front().title)) {
+                checkOtherHistory(key, rows);
+                continue;
+            }
             std::string id;
             int last = -1;
             for (size_t i = 0; i < rows.size(); ++i) {
@@ -161,6 +189,7 @@ private:
                 auto s = checkState(at, key, row.title, row.date,
                                     lines == m_historyLines.end() ? nullptr : &lines->second);
                 if (lines != m_historyLines.end()) m_historyLinesUsed.insert(lines->first);
+                ++m_rowsWithNotices;
                 if (!m_notices.count(key + "#" + row.historyNo + row.mark)) fault(at + ": no notice");
                 noteNumbers(key, row.historyNo);
                 if (!s) continue;
@@ -193,6 +222,45 @@ private:
         }
     }
 
+    // The history of a key whose rows are not SavedStates: black, red, black …,
+    // each red row the black one before it again, ending as the key is stored.
+    void checkOtherHistory(const std::string& key, const std::vector<HeaderRow>& rows) {
+        const std::string base = key.substr(key.find('/') + 1, 8);
+        const auto from = m_other->noticesFrom.find(base);
+        const long long noticesFrom = from == m_other->noticesFrom.end() ? 0 : from->second.second;
+        const LineGroup* blackLines = nullptr;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const HeaderRow& row = rows[i];
+            const std::string at = "history " + key + "#" + row.historyNo + row.mark;
+            ++m_result.historyRows;
+            auto lines = m_historyLines.find(key + "#" + row.historyNo + row.mark);
+            const LineGroup* group = lines == m_historyLines.end() ? nullptr : &lines->second;
+            if (group) m_historyLinesUsed.insert(lines->first);
+            checkAnyState(at, row.date, group);
+            // Rows written earlier may have theirs too; each notice belongs to one row.
+            const bool notice = m_notices.count(key + "#" + row.historyNo + row.mark) != 0;
+            if (notice || ValInteger(row.historyNo) > noticesFrom) ++m_rowsWithNotices;
+            if (!notice && ValInteger(row.historyNo) > noticesFrom) fault(at + ": no notice");
+            noteNumbers(key, row.historyNo);
+            const bool black = i % 2 == 0;
+            if (row.mark != (black ? "1" : "0")) fault(at + ": expected " + (black ? "black" : "red"));
+            if (black) {
+                blackLines = group;
+            } else if (row.title != rows[i - 1].title || row.date != rows[i - 1].date || !group || !blackLines ||
+                       group->rows != blackLines->rows || group->firstName != blackLines->firstName ||
+                       group->lastName != blackLines->lastName) {
+                fault(at + ": the red row is not the black row " + rows[i - 1].historyNo + " again");
+            }
+        }
+        auto stored = m_stored.find(key);
+        const HeaderRow& end = rows.back();
+        if (stored != m_stored.end() && (end.mark != "1" || end.title != stored->second.title))
+            fault("history of stored " + key + " ends with " + end.title + "#" + end.mark + ", stored " +
+                  stored->second.title);
+        if (stored == m_stored.end() && end.mark != "0")
+            fault("history of " + key + " (not stored) ends black with " + end.title);
+    }
+
     void noteNumbers(const std::string& key, const std::string& historyNo) {
         std::string base = key.substr(key.find('/') + 1, 8);
         m_numbers[base].insert(ValInteger(key.substr(key.rfind('/') + 1)));
@@ -201,10 +269,9 @@ private:
     }
 
     void checkNotices() {
-        long long rows = 0;
-        for (const auto& [key, history] : m_history) rows += static_cast<long long>(history.size());
-        if (static_cast<long long>(m_notices.size()) != rows)
-            fault(std::to_string(m_notices.size()) + " notices for " + std::to_string(rows) + " history rows");
+        if (static_cast<long long>(m_notices.size()) != m_rowsWithNotices)
+            fault(std::to_string(m_notices.size()) + " notices for " + std::to_string(m_rowsWithNotices) +
+                  " history rows");
     }
 
     // A set of positive numbers is exactly 1..n when it has n members and n is the largest.
@@ -234,7 +301,9 @@ private:
 
     DataAccess& m_access;
     CounterMarks& m_marks;
+    const OtherTitles* m_other;
     StoreCheck m_result;
+    long long m_rowsWithNotices = 0;
     std::map<std::string, HeaderRow> m_stored;
     std::map<std::string, LineGroup> m_storedLines;
     std::map<std::string, std::vector<HeaderRow>> m_history;
@@ -272,6 +341,8 @@ int PeriodOfBaseDate(const std::string& baseDate) {
     return -1;
 }
 
-StoreCheck CheckSavedStates(DataAccess& access, CounterMarks& marks) { return Checker(access, marks).run(); }
+StoreCheck CheckSavedStates(DataAccess& access, CounterMarks& marks, const OtherTitles* otherTitles) {
+    return Checker(access, marks, otherTitles).run();
+}
 
 }  // namespace velmora::test

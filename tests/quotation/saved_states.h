@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -63,6 +64,19 @@ struct StoreCheck {
 //   counters (a rolled-back save gives its numbers back), every number belongs
 //   to one quotation and every history number to one row;
 // - no counter is below what `marks` holds; marks moves on to the counters seen.
-StoreCheck CheckSavedStates(DataAccess& access, CounterMarks& marks);
+//
+// With `otherTitles`, quotations whose titles are not SavedState titles (a
+// large installation's, a load test's) are checked too, by what holds for
+// any quotation: lines numbered 1 to n dated as the header; history black,
+// red, black … with each red row repeating the black one before it and the
+// last row agreeing with what is stored; its numbers in the counters; one
+// notice per history row numbered past `noticesFrom` (rows written directly
+// by the installation have none) and no notice without its row; one stored
+// key per `identity` when it gives one for the title.
+struct OtherTitles {
+    CounterMarks noticesFrom;
+    std::function<std::string(const std::string& title)> identity;
+};
+StoreCheck CheckSavedStates(DataAccess& access, CounterMarks& marks, const OtherTitles* otherTitles = nullptr);
 
 }  // namespace velmora::test
