@@ -3,9 +3,11 @@
 # qt6-translations-l10n: Qt's own Japanese texts of standard buttons and dialogs.
 # The end-to-end test drives the installed program on a virtual display (xvfb)
 # with real input (xdotool), keeps screenshots (imagemagick) and is written in python3.
+# The Debian package is built with dpkg-dev (dpkg-shlibdeps), its icons drawn
+# with librsvg2-bin, and checked with lintian, desktop-file-utils and appstream.
 VELMORA_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libpq-dev postgresql
                   libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk poppler-utils
-                  python3 xvfb xdotool imagemagick)
+                  python3 xvfb xdotool imagemagick dpkg-dev librsvg2-bin lintian desktop-file-utils appstream)
 
 # The project root, absolute, worked out once while this file is sourced: a
 # script may change its directory afterwards, and BASH_SOURCE stays relative

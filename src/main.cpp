@@ -12,6 +12,7 @@
 
 #include "app/program.h"
 #include "platform/identity.h"
+#include "platform/program_options.h"
 #include "screens/entry/entry_presenter.h"
 #include "screens/entry/qt/entry_window.h"
 #include "screens/entry/qt/startup_host_qt.h"
@@ -54,10 +55,24 @@ std::string TakeScreenshotOption(int& argc, char** argv) {
     return file;
 }
 
+constexpr const char* kUsage =
+    "Usage: Velmora [QUOTATION]\n"
+    "\n"
+    "The sales-quotation program. It runs from an installation's prgbin/ folder\n"
+    "(made by velmora-admin init); the desktop menu and the command velmora start\n"
+    "the installation chosen with velmora-admin use.\n"
+    "\n"
+    "  QUOTATION           the suite's fixed-position command line: office (3), number\n"
+    "                      base date (8) and quotation number (8) open that quotation\n"
+    "  --screenshot FILE   save a picture of the window once drawn and end\n"
+    "  --version           show the version\n"
+    "  --help              show this text\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace velmora;
+    if (AnswerVersionOrHelp(argc, argv, kUsage)) return 0;
     const std::string screenshot = TakeScreenshotOption(argc, argv);
     // The suite's command line is read before Qt takes its own options out.
     ProgramEnvironment environment{ExecutableFolder(), JoinArguments(argc, argv), ReadUserName(), ReadComputerName(),

@@ -139,7 +139,7 @@ class Run:
     # -- the installation and its database ---------------------------------
 
     def create_installation(self):
-        command = [os.path.join(self.build, "bin", "velmora-admin"), "init", self.install]
+        command = [os.path.join(self.build, "bin", "velmora-admin"), "init", self.install, "--no-use"]
         if self.engine == "postgresql":
             folder, port = os.environ["VELMORA_TEST_PG"].rsplit(":", 1)
             self.pg = (folder, port, f"velmora_e2e_{os.getpid()}")

@@ -64,6 +64,10 @@ if [ "\$1" = init ]; then
 fi
 EOF
 chmod +x "$project/build/bin/velmora-admin"
+# The package check, which scripts/test runs after the suite, has its own
+# end-to-end check (it builds and unpacks a real package); here it records.
+printf '#!/usr/bin/env bash\necho "package cwd=$PWD args=$*" >>"%s"\n' "$calls" >"$project/scripts/package"
+chmod +x "$project/scripts/package"
 
 export PATH="$scratch/stubs:$PATH"
 unset VELMORA_ROOT
@@ -122,6 +126,7 @@ for start in "${starts[0]}" "${starts[3]}" "${starts[5]}"; do
     rm -rf "$project/build-fuzz"
     out=$(cd "$dir" && "$path" 2>&1) || fail "$path in $dir exited $?: $out"
     check_calls "$path in $dir" "ctest cwd=$project/build "
+    grep -q "^package cwd=.* args=--check" "$calls" || fail "$path in $dir: the package was not checked: $(cat "$calls")"
     grep -q "cmake cwd=.* args=-S $project -B $project/build-fuzz " "$calls" ||
         fail "$path in $dir: the fuzz targets were not configured in $project/build-fuzz: $(cat "$calls")"
     grep -q "fake_target .* 7 runs" <<<"$out" || fail "$path in $dir: the fuzz target did not run: $out"

@@ -38,12 +38,20 @@ std::string AdminUsage() {
            "                             100,000 quotations with about 1,000,000 lines and their history\n"
            "      --replace              build again over an existing installation\n"
            "      --today YYYYMMDD       date the demo documents count back from (default today)\n"
-           "  refresh-programs DIR       copy the built programs into DIR/prgbin again\n"
+           "      --no-use               leave the user's chosen installation as it is\n"
+           "  use DIR                    make DIR the installation the menu entry and the command\n"
+           "                             velmora start for this user (init does this too)\n"
+           "  refresh-programs DIR       copy the programs beside this velmora-admin (the installed\n"
+           "                             package's, or the built ones) into DIR/prgbin again\n"
+           "  copy DIR NEW               copy an installation; the copy uses its own databases and\n"
+           "                             folders (a business database outside DIR stays shared)\n"
+           "  move DIR NEW               move an installation, pointing it at its new place\n"
            "  schema config|business     print the DDL of a database\n"
            "  set-pin DIR WHO PIN        store a PIN enciphered (at least 4 characters, kept in upper case);\n"
            "                             WHO is --staff CODE, --office CODE (the office's privilege PIN),\n"
            "                             --company or --system (the company's privilege PINs)\n"
            "  sign-in DIR on|off         turn PIN sign-in on or off for the company and all its offices\n"
+           "  --version                  show the version\n"
            "  --help                     show this text\n";
 }
 
@@ -56,7 +64,25 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
     };
     if (arguments.empty()) return refuse("a command is needed");
     if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") return request;
+    if (arguments[0] == "--version") {
+        request.command = AdminCommand::Version;
+        return request;
+    }
     const std::string& command = arguments[0];
+    if (command == "use") {
+        if (arguments.size() != 2 || arguments[1].starts_with("--")) return refuse("use takes one folder");
+        request.command = AdminCommand::Use;
+        request.init.root = arguments[1];
+        return request;
+    }
+    if (command == "copy" || command == "move") {
+        if (arguments.size() != 3 || arguments[1].starts_with("--") || arguments[2].starts_with("--"))
+            return refuse(command + " takes the installation folder and the new folder");
+        request.command = command == "copy" ? AdminCommand::Copy : AdminCommand::Move;
+        request.init.root = arguments[1];
+        request.target = arguments[2];
+        return request;
+    }
     if (command == "schema") {
         if (arguments.size() != 2 || (arguments[1] != "config" && arguments[1] != "business"))
             return refuse("schema takes one argument: config or business");
@@ -109,6 +135,10 @@ AdminRequest ParseAdminArguments(const std::vector<std::string>& arguments) {
         if (request.command != AdminCommand::Init) return refuse(command + " takes no option " + a);
         if (a == "--replace") {
             request.init.replace = true;
+            continue;
+        }
+        if (a == "--no-use") {
+            request.chooseInstallation = false;
             continue;
         }
         if (i + 1 >= arguments.size()) return refuse(a + " needs a value");

@@ -8,11 +8,13 @@
 
 namespace velmora {
 
-enum class AdminCommand { Help, Init, RefreshPrograms, Schema, SetPin, SignIn, Invalid };
+enum class AdminCommand { Help, Version, Init, RefreshPrograms, Use, Copy, Move, Schema, SetPin, SignIn, Invalid };
 
 struct AdminRequest {
     AdminCommand command = AdminCommand::Help;
-    InitOptions init;          // init, refresh-programs (root only)
+    InitOptions init;          // init, refresh-programs, use (root only)
+    bool chooseInstallation = true;  // init: make it the user's installation (not with --no-use)
+    std::filesystem::path target;    // copy, move: the new folder (init.root is the source)
     std::string schemaName;    // schema: "config" or "business"
     PinRequest pin;            // set-pin
     SignInRequest signIn;      // sign-in

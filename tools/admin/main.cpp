@@ -7,6 +7,9 @@
 
 #include "admin/command_line.h"
 #include "admin/installation.h"
+#include "admin/installation_copy.h"
+#include "platform/chosen_installation.h"
+#include "platform/program_options.h"
 #include "data/schema_text.h"
 #include "platform/identity.h"
 
@@ -38,6 +41,17 @@ void ShowProgress(const std::string& step, long long done, long long total) {
     std::fflush(stderr);
 }
 
+// Makes root the user's installation and says so.
+bool Choose(const std::filesystem::path& root) {
+    std::string error;
+    if (!WriteChosenInstallation(root, error)) {
+        std::cerr << "velmora-admin: " << error << "\n";
+        return false;
+    }
+    std::cout << "the menu entry and the command velmora now start " << ReadChosenInstallation().string() << "\n";
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,6 +60,31 @@ int main(int argc, char** argv) {
     case AdminCommand::Help:
         std::cout << AdminUsage();
         return 0;
+    case AdminCommand::Version:
+        std::cout << VersionText() << "\n";
+        return 0;
+    case AdminCommand::Use: {
+        // Only an installation that can start: the menu entry would otherwise fail later.
+        std::error_code ec;
+        const std::filesystem::path root = std::filesystem::absolute(request.init.root, ec);
+        InstallationPaths paths(root);
+        if (!std::filesystem::is_regular_file(paths.configDatabase, ec) ||
+            !std::filesystem::is_regular_file(paths.programs / "Velmora", ec)) {
+            std::cerr << "velmora-admin: " << root.string() << " is not an installation (no "
+                      << paths.configDatabase.string() << " or " << (paths.programs / "Velmora").string() << ")\n";
+            return 1;
+        }
+        return Choose(root) ? 0 : 1;
+    }
+    case AdminCommand::Copy:
+    case AdminCommand::Move: {
+        CopyOutcome outcome = request.command == AdminCommand::Copy ? CopyInstallation(request.init.root, request.target)
+                                                                     : MoveInstallation(request.init.root, request.target);
+        (outcome.ok ? std::cout : std::cerr) << (outcome.ok ? "" : "velmora-admin: ") << outcome.message << "\n";
+        if (outcome.ok)
+            for (const std::string& setting : outcome.rewritten) std::cout << "  " << setting << "\n";
+        return outcome.ok ? 0 : 1;
+    }
     case AdminCommand::Invalid:
         std::cerr << "velmora-admin: " << request.problem << "\n\n" << AdminUsage();
         return 2;
@@ -82,6 +121,7 @@ int main(int argc, char** argv) {
         }
         std::cout << result.message << "\n";
         for (const std::string& program : result.programs) std::cout << "  prgbin/" << program << "\n";
+        if (request.chooseInstallation && !Choose(options.root)) return 1;
         return 0;
     }
     }

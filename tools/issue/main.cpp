@@ -15,6 +15,7 @@
 #include "issue/qt/issue_output.h"
 #include "issue/qt/sheet_painter.h"
 #include "platform/identity.h"
+#include "platform/program_options.h"
 #include "screens/lookup/qt/japanese_translation.h"
 
 namespace {
@@ -48,6 +49,18 @@ int fail(const std::string& program, const IssueFailure& failure) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AnswerVersionOrHelp(argc, argv,
+                            "Usage: velmora-issue ARGUMENT\n"
+                            "\n"
+                            "Prints, previews or writes as PDF the stored quotations the suite's\n"
+                            "51-character argument names: office (3), mode (0 print, 1 preview,\n"
+                            "3 PDF), date from and to (8 + 8), number from and to (8 + 8), customer\n"
+                            "from and to (6 + 6), 21 and the view (0, or 1 for the purchase side).\n"
+                            "It runs from an installation's prgbin/ folder, installed there as Orvessa.\n"
+                            "\n"
+                            "  --version   show the version\n"
+                            "  --help      show this text\n"))
+        return 0;
     const std::string program =
         argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "velmora-issue";
     const std::string argument = JoinArguments(argc, argv);

@@ -20,6 +20,7 @@
 #include "screens/lookup/lookup_windows.h"
 #include "screens/lookup/qt/japanese_translation.h"
 #include "screens/lookup/qt/qt_view_factory.h"
+#include "platform/program_options.h"
 #include "try_window.h"
 
 namespace {
@@ -55,6 +56,7 @@ bool OpenInstallation(const std::string& root, DataAccess& access, LookupSession
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AnswerVersionOrHelp(argc, argv, Usage())) return 0;
     QApplication app(argc, argv);
     UseJapaneseTranslation();
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -25,9 +25,21 @@
 #include "data/data_access.h"
 #include "linking/link_messages.h"
 #include "platform/identity.h"
+#include "platform/program_options.h"
 
 int main(int argc, char** argv) {
     using namespace velmora;
+    if (AnswerVersionOrHelp(argc, argv,
+                            "Usage: NAME [ARGUMENT]\n"
+                            "\n"
+                            "Stand-in for a sibling program of the suite, installed into an\n"
+                            "installation's prgbin/ under the program's name: it records each start in\n"
+                            "prgbin/standin-calls.log and answers the linking message, with the contents\n"
+                            "of prgbin/NAME.reply as its answer when that file exists.\n"
+                            "\n"
+                            "  --version   show the version\n"
+                            "  --help      show this text\n"))
+        return 0;
     std::string name = std::filesystem::path(argv[0]).filename().string();
     std::string argument = JoinArguments(argc, argv);
     std::string root = FindRootFolder(ExecutableFolder());
