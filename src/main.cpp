@@ -157,22 +157,21 @@ int main(int argc, char** argv) {
     });
 
     bool shotFailed = false;
+    auto takeShot = [&] {
+        if (!screenshot.empty() && !window.grab().save(QString::fromStdString(screenshot))) {
+            std::fprintf(stderr, "Velmora: cannot save %s\n", screenshot.c_str());
+            shotFailed = true;
+        }
+        window.endSession();
+    };
+    // The start-up benchmark ends the run as soon as the window is first
+    // drawn (with its picture if one is asked for); a picture alone waits
+    // for the window to settle.
     std::unique_ptr<AfterFirstPaint> firstPaint;
-    if (!screenshot.empty()) {
-        auto takeShot = [&] {
-            if (!window.grab().save(QString::fromStdString(screenshot))) {
-                std::fprintf(stderr, "Velmora: cannot save %s\n", screenshot.c_str());
-                shotFailed = true;
-            }
-            window.endSession();
-        };
-        // The start-up benchmark takes the picture as soon as the window is
-        // first drawn; otherwise it waits for the window to settle.
-        if (qEnvironmentVariableIsSet("VELMORA_SHOT_AT_FIRST_PAINT"))
-            firstPaint = std::make_unique<AfterFirstPaint>(window, takeShot);
-        else
-            QTimer::singleShot(300, &window, takeShot);
-    }
+    if (qEnvironmentVariableIsSet("VELMORA_END_AT_FIRST_PAINT"))
+        firstPaint = std::make_unique<AfterFirstPaint>(window, takeShot);
+    else if (!screenshot.empty())
+        QTimer::singleShot(300, &window, takeShot);
     window.show();
     int result = app.exec();
     if (shotFailed) result = 1;
