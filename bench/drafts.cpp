@@ -40,20 +40,8 @@ struct Drafting {
     std::chrono::steady_clock::time_point now = std::chrono::steady_clock::time_point() + std::chrono::hours(1);
 };
 
-Drafting& Shared(bool postgres) {
-    static std::unique_ptr<Drafting> shared[2];
-    auto& d = shared[postgres ? 1 : 0];
-    if (!d) d = std::make_unique<Drafting>(postgres);
-    return *d;
-}
-
-bool Skip(benchmark::State& state, bool postgres) {
-    if (postgres && test::PostgresDataSource().empty()) {
-        state.SkipWithError("no test PostgreSQL server (VELMORA_TEST_PG)");
-        return true;
-    }
-    return false;
-}
+Drafting& Shared(bool postgres) { return bench::Shared<Drafting>(postgres); }
+using bench::Skip;
 
 // The GUI thread's part: the writer works on while the next change comes.
 void DraftOnGuiThread998(benchmark::State& state) {

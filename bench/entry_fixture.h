@@ -3,6 +3,8 @@
 // The demo installation with a 998-line quotation stored for customer
 // 000001, the program started on it and the entry presenter loaded on a
 // view: shared by the presenter and the window benchmarks.
+#include <benchmark/benchmark.h>
+
 #include <map>
 #include <memory>
 
@@ -147,5 +149,24 @@ struct Screen {
     std::unique_ptr<EntryPresenter> presenter;
     std::string number, baseDate;
 };
+
+// One screen per engine, made on first use and kept for the run: its
+// installation and 998-line quotation are costly to make.
+template <class Made = Screen>
+Made& Shared(bool postgres) {
+    static std::unique_ptr<Made> made[2];
+    auto& m = made[postgres ? 1 : 0];
+    if (!m) m = std::make_unique<Made>(postgres);
+    return *m;
+}
+
+// A PostgreSQL case without a test server is skipped with the reason.
+inline bool Skip(benchmark::State& state, bool postgres) {
+    if (postgres && test::PostgresDataSource().empty()) {
+        state.SkipWithError("no test PostgreSQL server (VELMORA_TEST_PG)");
+        return true;
+    }
+    return false;
+}
 
 }  // namespace velmora::bench

@@ -15,20 +15,8 @@ namespace {
 
 using bench::Screen;
 
-Screen& Shared(bool postgres) {
-    static std::unique_ptr<Screen> screens[2];
-    auto& s = screens[postgres ? 1 : 0];
-    if (!s) s = std::make_unique<Screen>(postgres);
-    return *s;
-}
-
-bool Skip(benchmark::State& state, bool postgres) {
-    if (postgres && test::PostgresDataSource().empty()) {
-        state.SkipWithError("no test PostgreSQL server (VELMORA_TEST_PG)");
-        return true;
-    }
-    return false;
-}
+using bench::Shared;
+using bench::Skip;
 
 void Press(Screen& s, const char* button) { s.presenter->ButtonPressed({button}); }
 

@@ -111,7 +111,7 @@ bool DraftInstance::running() const {
 
 std::string DraftStore::DefaultPath() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    // A relative XDG path is invalid and is ignored, as the specification of the folders says.
+    // A relative XDG path is not a folder to trust: it is passed over for the default.
     const std::string folder =
         state && state[0] == '/' ? std::string(state) : HomeFolder() + "/.local/state";
     return folder + "/velmora/drafts.db";

@@ -35,14 +35,7 @@ protected:
 
 TEST_P(DatabaseFaultsTest, ALockedDatabaseKeepsTheQuotationOnTheScreen) {
     const long long before = Quotations();
-    FillHeader("1");
-    Click({"見積期限"});
-    Tab();
-    Type("ST-00002");
-    Tab();
-    Tab();
-    Type("4");
-    Tab();
+    EnterQuotation();
     const std::string number = Text({"営業見積No"});
 
     std::unique_ptr<DataAccess> other = lockQuotations();
@@ -73,14 +66,7 @@ TEST_P(DatabaseFaultsTest, NoTaxIsStoredThatWasWorkedOutWithoutRates) {
     install->business("ALTER TABLE G消費税 RENAME TO G消費税_退避");
     Restart("");
     const long long before = Quotations();
-    FillHeader("1");
-    Click({"見積期限"});
-    Tab();
-    Type("ST-00002");
-    Tab();
-    Tab();
-    Type("4");
-    Tab();
+    EnterQuotation();
     EXPECT_EQ(quotation().lines[0].見積消費税, Currency());
     view.confirmations = {kConfirmStoreOnly};
     Press("btn_登録");

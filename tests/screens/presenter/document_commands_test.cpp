@@ -9,17 +9,6 @@ constexpr const char* kNoPermission = "操作権限がありません。";
 
 class CommandsTest : public ScreenTest {
 protected:
-    // A new quotation for customer 000001 with one product line, ready to save.
-    void EnterQuotation() {
-        FillHeader("1");
-        Click({"見積期限"});
-        Tab();
-        Type("ST-00002");
-        Tab();
-        Tab();
-        Type("4");
-        Tab();
-    }
     std::string Office() { return "001"; }
     long long Quotations() { return install->count("T営業見積 WHERE 事業所コード = '001'"); }
     // The stored quotation with the smallest number of the demo's period.

@@ -55,16 +55,9 @@ protected:
     }
     std::optional<DraftRow> Stored(const DraftInstance& who) { return DraftStore(store).Get(who); }
 
-    // Customer 000001, one product line and a typed amount on the second.
+    // Customer 000001 and two product lines.
     void EnterWork() {
-        FillHeader("1");
-        Click({"見積期限"});
-        Tab();
-        Type("ST-00002");
-        Tab();
-        Tab();
-        Type("4");
-        Tab();
+        EnterQuotation();
         Tab();
         Tab();
         Type("ST-00003");

@@ -150,6 +150,17 @@ std::string ScreenTest::StartedWith(const std::string& program, std::size_t star
     return {};
 }
 
+void ScreenTest::EnterQuotation() {
+    FillHeader("1");
+    Click({"見積期限"});
+    Tab();
+    Type("ST-00002");
+    Tab();
+    Tab();
+    Type("4");
+    Tab();
+}
+
 void ScreenTest::FillHeader(const std::string& customer) {
     Fill({"得意先コード"}, customer);
 }

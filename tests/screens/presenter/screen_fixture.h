@@ -171,6 +171,8 @@ protected:
     void Press(const std::string& button);
     // A complete header: customer, staff, department and section of the demo.
     void FillHeader(const std::string& customer = "000001");
+    // A new quotation for customer 000001 with one line of 4 × ST-00002, ready to save.
+    void EnterQuotation();
     // One ordinary line on the row that has the focus: product and quantity.
     std::string Text(const Control& control) { return view.Text(control); }
     // The argument of the program's latest start as the stand-in recorded it
