@@ -1,10 +1,9 @@
 #include "data/postgres/postgres_connection.h"
 
-#include <libpq-fe.h>
-
 #include <algorithm>
 
 #include "data/dialect.h"
+#include "data/postgres/libpq.h"
 
 namespace velmora {
 
@@ -14,6 +13,16 @@ namespace {
 // in the description.
 constexpr long kProviderFailure = -2147467259L;
 
+// The client library's calls; loaded by the first connect(), before any
+// other call can be made.
+const pq::Calls& Pq() {
+    static const pq::Calls* const calls = [] {
+        std::string unused;
+        return pq::Load(unused);
+    }();
+    return *calls;
+}
+
 std::string trimNewline(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
     return s;
@@ -21,7 +30,7 @@ std::string trimNewline(std::string s) {
 
 // The server's error classes that the program tells the user about.
 DbFault faultOf(PGconn* conn, const char* state) {
-    if (PQstatus(conn) == CONNECTION_BAD) return DbFault::ConnectionLost;
+    if (Pq().PQstatus(conn) == CONNECTION_BAD) return DbFault::ConnectionLost;
     std::string code = state ? state : "";
     // 08: connection exceptions; 57P01-57P03: the server shutting down or starting.
     if (code.rfind("08", 0) == 0 || code == "57P01" || code == "57P02" || code == "57P03")
@@ -35,9 +44,9 @@ DbFault faultOf(PGconn* conn, const char* state) {
 
 void setResultError(PGconn* conn, PGresult* res, DbError& error) {
     error.number = kProviderFailure;
-    const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
-    std::string message = res ? PQresultErrorMessage(res) : "";
-    if (message.empty()) message = PQerrorMessage(conn);
+    const char* state = res ? Pq().PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    std::string message = res ? Pq().PQresultErrorMessage(res) : "";
+    if (message.empty()) message = Pq().PQerrorMessage(conn);
     error.description = trimNewline(message);
     if (state) error.description = std::string("[") + state + "] " + error.description;
     error.fault = faultOf(conn, state);
@@ -52,7 +61,7 @@ bool isNumericType(Oid type) {
 
 struct ResultGuard {
     PGresult* res;
-    ~ResultGuard() { PQclear(res); }
+    ~ResultGuard() { Pq().PQclear(res); }
 };
 
 class PostgresStatement final : public PreparedStatement {
@@ -61,14 +70,14 @@ public:
         : m_conn(conn), m_name(std::move(name)), m_params(params) {}
     // A server-side statement lives as long as the session: each document
     // save prepares its own, so each gives its own back.
-    ~PostgresStatement() override { PQclear(PQexec(m_conn, ("DEALLOCATE " + m_name).c_str())); }
+    ~PostgresStatement() override { Pq().PQclear(Pq().PQexec(m_conn, ("DEALLOCATE " + m_name).c_str())); }
 
     bool execute(const std::vector<std::optional<std::string>>& values, DbError& error) override {
         std::vector<const char*> raw(static_cast<size_t>(m_params), nullptr);
         for (size_t i = 0; i < values.size() && i < raw.size(); ++i)
             raw[i] = values[i] ? values[i]->c_str() : nullptr;
-        ResultGuard r{PQexecPrepared(m_conn, m_name.c_str(), m_params, raw.data(), nullptr, nullptr, 0)};
-        ExecStatusType st = PQresultStatus(r.res);
+        ResultGuard r{Pq().PQexecPrepared(m_conn, m_name.c_str(), m_params, raw.data(), nullptr, nullptr, 0)};
+        ExecStatusType st = Pq().PQresultStatus(r.res);
         if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
             setResultError(m_conn, r.res, error);
             return false;
@@ -100,8 +109,8 @@ public:
     bool queue(PreparedStatement& statement, const std::vector<std::optional<std::string>>& values) override {
         if (m_failed) return false;
         auto* prepared = dynamic_cast<PostgresStatement*>(&statement);
-        const bool piped = prepared != nullptr && (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF ||
-                                                   PQenterPipelineMode(m_conn) == 1);
+        const bool piped = prepared != nullptr && (Pq().PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF ||
+                                                   Pq().PQenterPipelineMode(m_conn) == 1);
         if (!piped) {
             // Not ours, or the connection is busy: run it the ordinary way.
             DbError error;
@@ -116,7 +125,7 @@ public:
         }
         std::vector<const char*> raw(static_cast<size_t>(prepared->params()), nullptr);
         for (size_t i = 0; i < values.size() && i < raw.size(); ++i) raw[i] = values[i] ? values[i]->c_str() : nullptr;
-        if (PQsendQueryPrepared(m_conn, prepared->name().c_str(), prepared->params(), raw.data(), nullptr, nullptr,
+        if (Pq().PQsendQueryPrepared(m_conn, prepared->name().c_str(), prepared->params(), raw.data(), nullptr, nullptr,
                                 0) != 1) {
             fail(m_answered + m_pending, nullptr);
             readAnswers();
@@ -128,9 +137,9 @@ public:
     }
 
     bool finish(size_t& failed, DbError& error) override {
-        if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) {
+        if (Pq().PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF) {
             if (m_pending > 0) readAnswers();
-            PQexitPipelineMode(m_conn);
+            Pq().PQexitPipelineMode(m_conn);
         }
         return report(failed, error);
     }
@@ -148,29 +157,29 @@ private:
     // Sends the sync and reads the answers of the statements sent since the
     // last one: each ends with a null result; the sync's own comes last.
     void readAnswers() {
-        if (PQpipelineSync(m_conn) != 1) {
+        if (Pq().PQpipelineSync(m_conn) != 1) {
             fail(m_answered, nullptr);
             m_pending = 0;
             return;
         }
         size_t ended = 0;
         for (;;) {
-            PGresult* res = PQgetResult(m_conn);
+            PGresult* res = Pq().PQgetResult(m_conn);
             if (res == nullptr) {
                 // Past every statement and no sync: the session is gone.
-                if (++ended > m_pending + 1 || PQstatus(m_conn) == CONNECTION_BAD) {
+                if (++ended > m_pending + 1 || Pq().PQstatus(m_conn) == CONNECTION_BAD) {
                     fail(m_answered + std::min(ended, m_pending), nullptr);
                     break;
                 }
                 continue;
             }
-            const ExecStatusType status = PQresultStatus(res);
+            const ExecStatusType status = Pq().PQresultStatus(res);
             if (status == PGRES_PIPELINE_SYNC) {
-                PQclear(res);
+                Pq().PQclear(res);
                 break;
             }
             if (status == PGRES_FATAL_ERROR) fail(m_answered + ended, res);
-            PQclear(res);
+            Pq().PQclear(res);
         }
         m_answered += m_pending;
         m_pending = 0;
@@ -194,14 +203,14 @@ private:
 class PostgresConnection final : public Connection {
 public:
     explicit PostgresConnection(PGconn* conn) : m_conn(conn) {}
-    ~PostgresConnection() override { PQfinish(m_conn); }
+    ~PostgresConnection() override { Pq().PQfinish(m_conn); }
 
     EngineKind kind() const override { return EngineKind::PostgreSQL; }
 
     bool execute(const std::string& sql, DbError& error) override {
         std::string text = TranslateSql(sql, EngineKind::PostgreSQL);
-        ResultGuard r{PQexec(m_conn, text.c_str())};
-        ExecStatusType st = PQresultStatus(r.res);
+        ResultGuard r{Pq().PQexec(m_conn, text.c_str())};
+        ExecStatusType st = Pq().PQresultStatus(r.res);
         if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_EMPTY_QUERY) {
             setResultError(m_conn, r.res, error);
             return false;
@@ -212,9 +221,9 @@ public:
     std::unique_ptr<Recordset> query(const std::string& sql, DbError& error) override {
         std::string text = TranslateSql(sql, EngineKind::PostgreSQL);
         // One statement only: a query never carries a second, stacked one.
-        ResultGuard r{PQexecParams(m_conn, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)};
-        if (PQresultStatus(r.res) != PGRES_TUPLES_OK) {
-            if (PQresultStatus(r.res) == PGRES_COMMAND_OK) {
+        ResultGuard r{Pq().PQexecParams(m_conn, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)};
+        if (Pq().PQresultStatus(r.res) != PGRES_TUPLES_OK) {
+            if (Pq().PQresultStatus(r.res) == PGRES_COMMAND_OK) {
                 error.number = kProviderFailure;
                 error.description = "statement returned no result set";
             } else {
@@ -222,21 +231,21 @@ public:
             }
             return nullptr;
         }
-        int columns = PQnfields(r.res);
+        int columns = Pq().PQnfields(r.res);
         std::vector<std::string> names;
         names.reserve(static_cast<size_t>(columns));
-        for (int i = 0; i < columns; ++i) names.emplace_back(PQfname(r.res, i));
+        for (int i = 0; i < columns; ++i) names.emplace_back(Pq().PQfname(r.res, i));
         auto result = std::make_unique<Recordset>(std::move(names));
         for (int i = 0; i < columns; ++i)
-            result->setColumnNumeric(static_cast<size_t>(i), isNumericType(PQftype(r.res, i)));
-        int rows = PQntuples(r.res);
+            result->setColumnNumeric(static_cast<size_t>(i), isNumericType(Pq().PQftype(r.res, i)));
+        int rows = Pq().PQntuples(r.res);
         for (int row = 0; row < rows; ++row) {
             std::vector<Cell> cells(static_cast<size_t>(columns));
             for (int i = 0; i < columns; ++i) {
-                if (PQgetisnull(r.res, row, i)) continue;
+                if (Pq().PQgetisnull(r.res, row, i)) continue;
                 Cell& cell = cells[static_cast<size_t>(i)];
                 cell.kind = Cell::Kind::Text;
-                cell.text.assign(PQgetvalue(r.res, row, i), static_cast<size_t>(PQgetlength(r.res, row, i)));
+                cell.text.assign(Pq().PQgetvalue(r.res, row, i), static_cast<size_t>(Pq().PQgetlength(r.res, row, i)));
             }
             result->addRow(std::move(cells));
         }
@@ -254,8 +263,8 @@ public:
             else text.push_back(c);
         }
         std::string name = "velmora_stmt_" + std::to_string(++m_statementCounter);
-        ResultGuard r{PQprepare(m_conn, name.c_str(), text.c_str(), count, nullptr)};
-        if (PQresultStatus(r.res) != PGRES_COMMAND_OK) {
+        ResultGuard r{Pq().PQprepare(m_conn, name.c_str(), text.c_str(), count, nullptr)};
+        if (Pq().PQresultStatus(r.res) != PGRES_COMMAND_OK) {
             setResultError(m_conn, r.res, error);
             return nullptr;
         }
@@ -279,18 +288,18 @@ public:
         return true;
     }
     void rollback() override {
-        PGTransactionStatusType st = PQtransactionStatus(m_conn);
-        if (st != PQTRANS_IDLE && st != PQTRANS_UNKNOWN) PQclear(PQexec(m_conn, "ROLLBACK"));
+        PGTransactionStatusType st = Pq().PQtransactionStatus(m_conn);
+        if (st != PQTRANS_IDLE && st != PQTRANS_UNKNOWN) Pq().PQclear(Pq().PQexec(m_conn, "ROLLBACK"));
         m_inTransaction = false;
     }
     // Also true when the session broke inside the transaction: the caller
     // must roll back (and so learn of the loss) before anything reconnects.
     bool inTransaction() const override {
-        PGTransactionStatusType st = PQtransactionStatus(m_conn);
+        PGTransactionStatusType st = Pq().PQtransactionStatus(m_conn);
         return m_inTransaction || st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
     }
 
-    bool broken() const override { return PQstatus(m_conn) == CONNECTION_BAD; }
+    bool broken() const override { return Pq().PQstatus(m_conn) == CONNECTION_BAD; }
     bool reconnect(DbError& error) override;
 
 private:
@@ -300,9 +309,9 @@ private:
 };
 
 std::string showSetting(PGconn* conn, const char* name) {
-    ResultGuard r{PQexec(conn, (std::string("SHOW ") + name).c_str())};
-    if (PQresultStatus(r.res) != PGRES_TUPLES_OK || PQntuples(r.res) != 1 || PQnfields(r.res) != 1) return "";
-    return PQgetvalue(r.res, 0, 0);
+    ResultGuard r{Pq().PQexec(conn, (std::string("SHOW ") + name).c_str())};
+    if (Pq().PQresultStatus(r.res) != PGRES_TUPLES_OK || Pq().PQntuples(r.res) != 1 || Pq().PQnfields(r.res) != 1) return "";
+    return Pq().PQgetvalue(r.res, 0, 0);
 }
 
 // Every statement quotes free text by doubling apostrophes only. With
@@ -312,7 +321,7 @@ std::string showSetting(PGconn* conn, const char* name) {
 // ALTER DATABASE, ALTER ROLE) may have it off, so every session sets it and
 // a session where it does not hold is refused.
 bool forceStandardStrings(PGconn* conn, DbError& error) {
-    PQclear(PQexec(conn, "SET standard_conforming_strings = on"));
+    Pq().PQclear(Pq().PQexec(conn, "SET standard_conforming_strings = on"));
     std::string value = showSetting(conn, "standard_conforming_strings");
     if (value == "on") return true;
     error.number = kProviderFailure;
@@ -356,17 +365,23 @@ PGconn* connect(const std::string& dataSource, const std::string& database, cons
     values.push_back(options.c_str());
     keys.push_back(nullptr);
     values.push_back(nullptr);
-    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
-    if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
+    std::string problem;
+    if (pq::Load(problem) == nullptr) {
         error.number = kProviderFailure;
-        error.description = trimNewline(conn ? PQerrorMessage(conn) : "out of memory");
-        PQfinish(conn);
+        error.description = problem;
+        return nullptr;
+    }
+    PGconn* conn = Pq().PQconnectdbParams(keys.data(), values.data(), 0);
+    if (conn == nullptr || Pq().PQstatus(conn) != CONNECTION_OK) {
+        error.number = kProviderFailure;
+        error.description = trimNewline(conn ? Pq().PQerrorMessage(conn) : "out of memory");
+        Pq().PQfinish(conn);
         return nullptr;
     }
     // Notices (for example of IF NOT EXISTS) are not errors; keep them off stderr.
-    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    Pq().PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     if (!forceStandardStrings(conn, error)) {
-        PQfinish(conn);
+        Pq().PQfinish(conn);
         return nullptr;
     }
     return conn;
@@ -376,10 +391,10 @@ PGconn* connect(const std::string& dataSource, const std::string& database, cons
 // fail by name instead of pointing at a freed connection.
 bool PostgresConnection::reconnect(DbError& error) {
     m_inTransaction = false;
-    PQreset(m_conn);
-    if (PQstatus(m_conn) != CONNECTION_OK) {
+    Pq().PQreset(m_conn);
+    if (Pq().PQstatus(m_conn) != CONNECTION_OK) {
         error.number = kProviderFailure;
-        error.description = trimNewline(PQerrorMessage(m_conn));
+        error.description = trimNewline(Pq().PQerrorMessage(m_conn));
         error.fault = DbFault::ConnectionLost;
         return false;
     }
