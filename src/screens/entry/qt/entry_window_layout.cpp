@@ -124,7 +124,6 @@ QLayout* EntryWindow::buildTitle(QWidget* parent) {
     Framed(m_title, QFrame::Panel, QFrame::Raised);
     QFont titleFont = m_title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    titleFont.setBold(true);
     m_title->setFont(titleFont);
     m_title->setContentsMargins(6, 1, 6, 1);
     line->addWidget(m_title, 1);
