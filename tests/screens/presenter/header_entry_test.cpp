@@ -123,7 +123,7 @@ TEST_P(HeaderTest, TheDateKeepsItsNumberWithinThePeriod) {
 
     Fill({"営業見積日付年"}, "");
     EXPECT_EQ(Text({"営業見積日付年"}), "2026");
-    EXPECT_FALSE(view.notice.empty());
+    EXPECT_EQ(view.notice, "日付を正しく入力してください。");
 }
 
 // A number typed into 営業見積No opens the stored quotation; an unknown one

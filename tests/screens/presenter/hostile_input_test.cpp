@@ -57,6 +57,7 @@ const std::vector<Hostile>& Inputs() {
         {"NUL", "見\0積"s},
         {"tab", "見\t積"},
         {"line break", "見積\r\n"},
+        {"pasted lines", "LANケーブル\n3m\r\n\r\n青"},
         {"escape sequence", "\x1b[31m赤"},
         {"DEL", "ab\x7f"},
         {"emoji", "😀"},

@@ -19,18 +19,10 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         Restart("", true);
     }
-    void Reply(const std::string& program, const std::string& text) {
-        std::ofstream(install->root() + "prgbin/" + program + ".reply") << text << "\n";
-    }
     // The argument of the program's last start.
     std::string Argument(const std::string& program) {
-        std::ifstream log(install->root() + "prgbin/standin-calls.log");
-        std::string line, argument;
-        while (std::getline(log, line)) {
-            const std::string marker = "\t" + program + "\t";
-            if (auto at = line.find(marker); at != std::string::npos) argument = line.substr(at + marker.size());
-        }
-        return argument;
+        const std::vector<std::string> starts = StandinStarts(install->root() + "prgbin", program);
+        return starts.empty() ? std::string() : starts.back();
     }
 };
 
