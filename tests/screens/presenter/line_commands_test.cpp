@@ -79,10 +79,6 @@ class LineCommandsTest : public ScreenTest {
                             const std::string& where = "") {
         return install->value("SELECT " + column + kStored + " AND 営業見積No = '" + number + "'" + where);
     }
-    void Open(const std::string& number) {
-        Fill({"営業見積No"}, number);
-        ASSERT_FALSE(state().NewEntry) << number;
-    }
     struct ClipboardRow {
         std::string sequence, number, uniqueLineNo;
     };
@@ -99,7 +95,7 @@ class LineCommandsTest : public ScreenTest {
     // Copies the lines of a stored quotation to the program clipboard and
     // gives back their values as shown.
     std::vector<LineValues> CopyFrom(const std::string& number, const std::vector<int>& lines) {
-        Open(number);
+        OpenStored(number);
         std::vector<LineValues> values;
         for (int i : lines) {
             Mark(i);
@@ -470,7 +466,7 @@ TEST_P(LineCommandsTest, MarkedLinesTravelThroughTheProgramClipboard) {
         if (t.stored.empty()) {
             FillHeader(customer);
         } else {
-            Open(t.stored);
+            OpenStored(t.stored);
             maxUnique = StoredValue("MAX(営業見積固有行No)", t.stored);
             // The source's customer, so that the lines are priced as there.
             Fill({"得意先コード"}, customer);
@@ -534,7 +530,7 @@ TEST_P(LineCommandsTest, OnlyStoredLinesAreCopied) {
     EXPECT_TRUE(ClipboardRows().empty());
 
     Clear();
-    Open(StoredWithFourLines());
+    OpenStored(StoredWithFourLines());
     const int added = Lines();
     At(added);
     Press("btn_行複写");  // a line the database does not have yet

@@ -202,6 +202,16 @@ protected:
     void Mark(int line, bool marked = true);
     // Saved through the confirmation with 登録のみ.
     void Save();
+    // The stored quotation with the smallest number of the demo's period.
+    std::string FirstStored() {
+        return Db(
+            "SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331'");
+    }
+    // The stored quotation, opened by its number.
+    void OpenStored(const std::string& number) {
+        Fill({"営業見積No"}, number);
+        ASSERT_FALSE(state().NewEntry) << number;
+    }
 
     // The stand-in's answer to the program's next start.
     void Reply(const std::string& program, const std::string& text);
