@@ -108,6 +108,17 @@ TEST(WindowControls, CodesAndFiguresAreTypedWithoutTheInputMethodTextsWithIt) {
         EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, c.alignment);
         EXPECT_EQ(edit->maxLength(), c.maxLength);
     }
+    // Names read from the masters are shown, never typed or tabbed to.
+    for (const char* name : {"部門名", "仕入商品名_3"}) {
+        EXPECT_TRUE(w.find<QLineEdit>(name)->isReadOnly()) << name;
+        EXPECT_EQ(w.find(name)->focusPolicy(), Qt::NoFocus) << name;
+    }
+    // The stops that close the header and a row's page take Tab and show nothing.
+    for (const char* name : {"ヘッド終了", "頁1終了_0"}) {
+        EXPECT_TRUE(w.find<QPushButton>(name)->text().isEmpty()) << name;
+        EXPECT_LE(w.find(name)->width(), 1) << name;
+        EXPECT_EQ(w.find(name)->focusPolicy(), Qt::TabFocus) << name;
+    }
 }
 
 // Tab walks the typed fields in table order: the header, the sentinel that
