@@ -86,12 +86,5 @@ TEST_F(EntryWindowTest, AnUnknownCustomerLeftByTabIsRefused) {
     EXPECT_EQ(customer->text().toStdString(), "");
 }
 
-TEST_F(EntryWindowTest, TheEndOfTheSessionAsksNothing) {
-    m_presenter->SetChanged(true);
-    m_window->endSession();
-    EXPECT_FALSE(m_window->isVisible());
-    EXPECT_TRUE(m_program->ended());
-}
-
 }  // namespace
 }  // namespace velmora

@@ -36,8 +36,12 @@ protected:
         m_lookupSession = MakeLookupSession(m_program->session());
         m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews);
         m_presenter = std::make_unique<EntryPresenter>(*m_program, m_lookups.get());
-        m_window = std::make_unique<EntryWindow>(*m_presenter);
+        m_window = makeWindow(*m_presenter);
         ASSERT_TRUE(ShowActive(*m_window));
+    }
+    // The window the test drives; a test may answer some of its dialogs itself.
+    virtual std::unique_ptr<EntryWindow> makeWindow(EntryPresenter& presenter) {
+        return std::make_unique<EntryWindow>(presenter);
     }
     void TearDown() override {
         if (m_window) m_window->endSession();

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "../../app/app_fixture.h"
-#include <thread>
+#include "../presenter/screen_fixture.h"
 
 #include "quotation/document_scope.h"
 #include "quotation/quotation_date.h"
@@ -67,13 +66,8 @@ TEST(SessionBridge, ASaveWithTheUpdateProgramRestartsTheSessionAndAnswersTheStar
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "開始 001"), 2) << "the session started again";
     EXPECT_TRUE(program.access().DataOpen());
 
-    std::string line;
-    for (int i = 0; i < 200 && line.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::ifstream calls(inst.programFolder() + "/standin-calls.log");
-        std::getline(calls, line);
-    }
-    EXPECT_NE(line.find("\tNelvaro\t"), std::string::npos) << "the update program was started";
+    EXPECT_EQ(test::StandinStartsOnceThere(inst.programFolder(), "Nelvaro", 1).size(), 1u)
+        << "the update program was started";
     // The starter was answered once; the end of the new session answers nobody again.
     program.EndProgram();
     EXPECT_EQ(inst.countConfig("プログラム連携情報 WHERE 連携区分 = '99'"), 1);

@@ -3,13 +3,10 @@
 #include <functional>
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTimer>
 
-#include "screens/lookup/qt/lone_ctrl_detector.h"
 #include "screens/entry/qt/save_confirm_dialog.h"
 #include "window_recorder.h"
 
@@ -118,52 +115,6 @@ TEST(WindowQuestions, TheWaitDialogIsOnTheScreenWhenShowWaitReturns) {
     EXPECT_TRUE(wait->isVisible());
     w.window->ShowWait(false);
     EXPECT_FALSE(wait->isVisible());
-}
-
-TEST(WindowQuestions, APauseLetsTimersRun) {
-    test::RecordedWindow w;
-    bool fired = false;
-    QTimer::singleShot(5, [&] { fired = true; });
-    w.window->Pause(100);
-    EXPECT_TRUE(fired);
-}
-
-// Ctrl pressed and released alone is a gesture; anything in between spoils it.
-TEST(LoneCtrl, OnlyCtrlAloneCounts) {
-    using Step = std::function<void(QWidget*)>;
-    const Step press = [](QWidget* f) { QTest::keyPress(f, Qt::Key_Control); };
-    const Step release = [](QWidget* f) { QTest::keyRelease(f, Qt::Key_Control); };
-    const Step repeat = [](QWidget* f) {
-        QKeyEvent again(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, QString(), true);
-        QApplication::sendEvent(f, &again);
-    };
-    const Step letterC = [](QWidget* f) { QTest::keyClick(f, Qt::Key_C, Qt::ControlModifier); };
-    const Step click = [](QWidget* f) { QTest::mouseClick(f, Qt::LeftButton, Qt::ControlModifier); };
-    const Step shiftPress = [](QWidget* f) { QTest::keyPress(f, Qt::Key_Control, Qt::ShiftModifier); };
-    const struct {
-        const char* what;
-        std::vector<Step> steps;
-        int gestures;
-    } cases[] = {
-        {"alone", {press, release}, 1},
-        {"held down", {press, repeat, repeat, release}, 1},
-        {"Ctrl+C", {press, letterC, release}, 0},
-        {"Ctrl+click", {press, click, release}, 0},
-        {"with Shift", {shiftPress, release}, 0},
-        {"a release only", {release}, 0},
-        {"twice", {press, release, press, release}, 2},
-    };
-    for (const auto& c : cases) {
-        QLineEdit field;
-        LoneCtrlDetector detector;
-        detector.watch(&field);
-        QSignalSpy spy(&detector, &LoneCtrlDetector::loneCtrl);
-        for (const Step& step : c.steps) step(&field);
-        EXPECT_EQ(spy.count(), c.gestures) << c.what;
-        if (!spy.isEmpty()) {
-            EXPECT_EQ(spy.front().front().value<QWidget*>(), &field);
-        }
-    }
 }
 
 }  // namespace

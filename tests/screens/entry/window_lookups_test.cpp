@@ -77,6 +77,10 @@ TEST(LoneCtrlThroughTheWindow, OnlyCtrlAloneInTheFieldIsAGesture) {
         QApplication::sendEvent(window, &event);
     };
     const Step focusElsewhere = [&] { w.window->FocusControl({"タイトル"}); };
+    const Step repeat = [&] {
+        QKeyEvent again(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, QString(), true);
+        QApplication::sendEvent(window, &again);
+    };
     struct Case {
         const char* what;
         Control field;
@@ -85,7 +89,11 @@ TEST(LoneCtrlThroughTheWindow, OnlyCtrlAloneInTheFieldIsAGesture) {
     };
     const std::vector<Case> cases = {
         {"alone", {"得意先コード"}, {press, release}, {"gesture 得意先コード"}},
-        {"twice", {"得意先コード"}, {press, release, press, release}, {"gesture 得意先コード", "gesture 得意先コード"}},
+        {"twice",
+         {"得意先コード"},
+         {press, release, press, release},
+         {"gesture 得意先コード", "gesture 得意先コード"}},
+        {"held down", {"得意先コード"}, {press, repeat, repeat, release}, {"gesture 得意先コード"}},
         {"in a row field", {"商品コード", 3}, {press, release}, {"gesture 商品コード_3"}},
         {"in a text field", {"タイトル"}, {press, release}, {"gesture タイトル"}},
         {"Ctrl+A", {"得意先コード"}, {chord(Qt::Key_A)}, {}},

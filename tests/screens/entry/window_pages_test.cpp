@@ -11,12 +11,9 @@
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
-#include "../presenter/screen_fixture.h"
 #include "platform/process.h"
+#include "real_window.h"
 #include "screens/entry/entry_fields.h"
-#include "screens/entry/entry_presenter.h"
-#include "screens/entry/qt/entry_window.h"
-#include "window_recorder.h"
 
 namespace velmora {
 namespace {
@@ -33,60 +30,33 @@ public:
 
 // The activity and attachment pages of the real window on the demo
 // installation, reached by the keyboard and the mouse as a user does.
-class WindowPagesTest : public testing::TestWithParam<test::Engine> {
-protected:
-    void SetUp() override {
-        m_install = std::make_unique<test::DemoInstallation>(GetParam());
-        VELMORA_REQUIRE_DATABASE(*m_install);
-        m_program = std::make_unique<Program>(m_install->environment(), m_host);
-        ASSERT_TRUE(m_program->StartUp());
-        m_presenter = std::make_unique<EntryPresenter>(*m_program);
-        m_window = std::make_unique<ScriptedDialogsWindow>(*m_presenter);
-        ASSERT_TRUE(test::ShowActive(*m_window));
-    }
-    void TearDown() override {
-        if (m_window) m_window->endSession();
-        m_window.reset();
-        m_presenter.reset();
-    }
-
-    std::string focusedName() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w->objectName().toStdString() : std::string();
-    }
-    void key(Qt::Key k) {
-        QWidget* w = QApplication::focusWidget();
-        QTest::keyClick(w ? w : m_window.get(), k);
+class WindowPagesTest : public test::RealWindowTest {
+  protected:
+    std::unique_ptr<EntryWindow> makeWindow(EntryPresenter& presenter) override {
+        auto window = std::make_unique<ScriptedDialogsWindow>(presenter);
+        m_scripted = window.get();
+        return window;
     }
     // F3 opens the newest stored quotation; Tab through its header opens the
     // detail area, whose page is then chosen by a click on its tab.
     void OpenNewestOnPage(int page) {
         key(Qt::Key_F3);
-        for (int i = 0; i < 80 && focusedName() != "商品コード_0"; ++i) key(Qt::Key_Tab);
-        ASSERT_EQ(focusedName(), "商品コード_0");
-        QTabBar* tabs = m_window->findChild<QTabWidget*>("tab_詳細")->tabBar();
+        tabTo("商品コード_0");
+        QTabBar* tabs = find<QTabWidget>("tab_詳細")->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
         ASSERT_EQ(m_presenter->screen().state.DetailPage, page);
     }
-    QTreeWidget* list(const char* name) { return m_window->findChild<QTreeWidget*>(name); }
+    QTreeWidget* list(const char* name) { return find<QTreeWidget>(name); }
     void ClickRow(QTreeWidget* tree, int row) {
         QTreeWidgetItem* item = tree->topLevelItem(row);
         ASSERT_NE(item, nullptr);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
     }
     std::vector<std::string> TovarekStarts() {
-        std::vector<std::string> arguments;
-        std::ifstream log(m_install->root() + "prgbin/standin-calls.log");
-        for (std::string line; std::getline(log, line);)
-            if (auto at = line.find("\tTovarek\t"); at != std::string::npos) arguments.push_back(line.substr(at + 9));
-        return arguments;
+        return test::StandinStarts(m_install->root() + "prgbin", "Tovarek");
     }
 
-    std::unique_ptr<test::DemoInstallation> m_install;
-    test::RecordingHost m_host;
-    std::unique_ptr<Program> m_program;
-    std::unique_ptr<EntryPresenter> m_presenter;
-    std::unique_ptr<ScriptedDialogsWindow> m_window;
+    ScriptedDialogsWindow* m_scripted = nullptr;
 };
 
 // Enter on an activity row starts the schedule report program with that
@@ -127,22 +97,22 @@ TEST_P(WindowPagesTest, EnterOnAnActivityStartsTheScheduleReport) {
 // The attachment buttons are enabled for the stored quotation; a file chosen
 // through 付属書類追加 shows as a row of the list.
 TEST_P(WindowPagesTest, AnAddedFileShowsInTheAttachmentList) {
-    auto* add = m_window->findChild<QPushButton*>("btn_付属書類追加");
+    auto* add = find<QPushButton>("btn_付属書類追加");
     EXPECT_FALSE(add->isEnabled()) << "a new quotation";
     OpenNewestOnPage(kPageAttachments);
     ASSERT_TRUE(add->isEnabled());
-    EXPECT_FALSE(m_window->findChild<QPushButton*>("btn_付属書類削除")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btn_付属書類削除")->isEnabled());
 
     test::TempDir sources;
     const std::string source = sources.file("打合せ記録.txt");
     std::ofstream(source) << std::string(2048, 'x');
-    m_window->chosen = source;
+    m_scripted->chosen = source;
     QTest::mouseClick(add, Qt::LeftButton);
     QTreeWidget* attachments = list(kAttachmentList);
     ASSERT_EQ(attachments->topLevelItemCount(), 1);
     EXPECT_EQ(attachments->topLevelItem(0)->text(0).toStdString(), "打合せ記録");
     EXPECT_EQ(attachments->topLevelItem(0)->text(1).toStdString(), "2KB");
-    EXPECT_TRUE(m_window->findChild<QPushButton*>("btn_付属書類削除")->isEnabled());
+    EXPECT_TRUE(find<QPushButton>("btn_付属書類削除")->isEnabled());
     EXPECT_EQ(m_install->count("M付属書類 WHERE 情報名 = 'Velmora' AND タイトル = '打合せ記録'"), 1);
 
     // A double-click opens the copy with the desktop's application. QTest's

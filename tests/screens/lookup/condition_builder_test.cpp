@@ -8,264 +8,267 @@ namespace {
 const std::string kCustomerBase =
     "SELECT TOP 1000 M得意先.コード, M得意先.略称, M得意先.カナ, M得意先.電話, M得意先.郵便番号, M得意先.住所A, "
     "M得意先.住所B, M担当者.氏名 AS 担当者名";
+const std::string kCustomerJoin = " FROM M担当者 INNER JOIN M得意先 ON M得意先.担当者コード = M担当者.コード";
+const std::string kStaffSelect =
+    "SELECT TOP 1000 M担当者.コード,M担当者.氏名,M事業所.名称 AS 事業所名,M部門.名称 AS "
+    "部門名,Mセクション.名称 AS "
+    "セクション名";
+const std::string kProductSelect =
+    "SELECT TOP 1000 M商品.コード, M商品.名称A, M商品.名称B, M商品.カナ, M商品.商品分類コード, M商品.品区分, "
+    "M商品.税抜販売定価, M商品.税抜販売単価, M商品.税抜仕入単価, M商品分類.名称 AS 商品分類名, K品区分.名称 "
+    "AS 品区分名";
+const std::string kNumberBase =
+    "SELECT TOP 1000 "
+    "T営業見積.事業所コード,T営業見積.番号基準日付,T営業見積.営業見積No,T営業見積.営業見積日付,"
+    "T営業見積.得意先コード,T営業見積.得意先名称A,T営業見積.タイトル,T営業見積.見積金額合計 FROM T営業見積 "
+    "WHERE "
+    "T営業見積.事業所コード = '001' AND (T営業見積.番号基準日付 <> '')";
+const std::string kNumberSort = " ORDER BY T営業見積.営業見積日付 DESC, T営業見積.営業見積No DESC";
+const std::string kItemSort =
+    " ORDER BY T営業見積明細.営業見積日付 DESC,T営業見積明細.事業所コード DESC,T営業見積明細.番号基準日付 "
+    "DESC,T営業見積明細.営業見積No DESC";
 
-SearchValues CustomerValues() {
-    SearchValues v;
-    v.filters["取引状況区分"] = 1;
-    v.filterAll["取引状況区分"] = 4;
-    return v;
-}
-
-QueryContext Context(std::string kind, std::string office = "001") {
+QueryContext Context(std::string kind, std::string office = "001", std::string condition = "") {
     QueryContext c;
     c.databaseKind = std::move(kind);
     c.currentOffice = std::move(office);
     c.operatingOffice = "000";
     c.today = "20240515";
+    c.condition = std::move(condition);
     return c;
 }
 
-std::string Build(LookupWindowId id, const SearchMode& mode, const SearchValues& v, const QueryContext& c) {
-    return BuildLookupQuery(DescribeWindow(id), mode, v, c);
+// Typed fields, boxes, status filters (each with the code of its "全て") and the period.
+SearchValues Values(std::map<std::string, std::string> fields, std::map<std::string, bool> boxes = {},
+                    std::map<std::string, std::pair<int, int>> filters = {}, int period = 0) {
+    SearchValues v;
+    v.fields = std::move(fields);
+    v.boxes = std::move(boxes);
+    for (const auto& [name, chosenAndAll] : filters) {
+        v.filters[name] = chosenAndAll.first;
+        v.filterAll[name] = chosenAndAll.second;
+    }
+    v.period = period;
+    return v;
 }
 
-TEST(ConditionBuilder, CustomerCompoundSearchIsTheWorkedExampleOnKindA) {
-    SearchValues v = CustomerValues();
-    v.fields["名称"] = "山田";
-    v.fields["カナ"] = "ﾔﾏﾀﾞ";
-    v.fields["担当者コード"] = "00007";
-    const std::string X = "山田";
-    const std::string K = "ﾔﾏﾀﾞ";
-    const std::string expected =
-        kCustomerBase + " FROM M担当者 INNER JOIN M得意先 ON M得意先.担当者コード = M担当者.コード" +
-        " WHERE M担当者.事業所コード = '" + "001" + "'" + " AND (M得意先.名称A LIKE '%" + X +
-        "%' OR M得意先.名称B LIKE '%" + X + "%' OR M得意先.略称 LIKE '%" + X + "%')" + " AND M得意先.カナ LIKE '%" +
-        K + "%'" + " AND M得意先.担当者コード = '" + "00007" + "'" + " AND M得意先.取引状況区分 = '" + "1" + "'" +
-        " ORDER BY M得意先.コード";
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Compound(), v, Context("A")), expected);
-    // PostgreSQL installations ("S") get the same text.
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Compound(), v, Context("S")), expected);
+SearchValues Customer(std::map<std::string, std::string> fields, int status = 1) {
+    return Values(std::move(fields), {}, {{"取引状況区分", {status, 4}}});
 }
 
-TEST(ConditionBuilder, CustomerCompoundSearchOnKindOUsesCommaJoinAndStartsWithAnd) {
-    SearchValues v = CustomerValues();
-    v.fields["名称"] = "山田";
-    v.fields["カナ"] = "ﾔﾏﾀﾞ";
-    v.fields["担当者コード"] = "00007";
-    const std::string expected =
-        kCustomerBase + " FROM M担当者, M得意先 WHERE M得意先.担当者コード = M担当者.コード" +
-        " AND M担当者.事業所コード = '001'" +
-        " AND (M得意先.名称A LIKE '%山田%' OR M得意先.名称B LIKE '%山田%' OR M得意先.略称 LIKE '%山田%')" +
-        " AND M得意先.カナ LIKE '%ﾔﾏﾀﾞ%' AND M得意先.担当者コード = '00007' AND M得意先.取引状況区分 = '1'" +
+SearchValues Product(std::map<std::string, std::string> fields, bool narrow = false) {
+    return Values(std::move(fields), {{"chb_絞込み", narrow}},
+                  {{"品区分", {3, 3}}, {"在庫管理区分", {2, 2}}, {"取扱状況区分", {1, 4}}});
+}
+
+SearchValues Staff() {
+    return Values({{"部門コード", "010"}}, {}, {{"在籍区分", {0, 2}}, {"社員区分", {3, 3}}});
+}
+
+SearchValues Texts(std::map<std::string, std::string> fields, int period = 0, bool box = false) {
+    return Values(std::move(fields), {{"chb_得意先対応先", box}, {"chb_絞込み", box}}, {}, period);
+}
+
+enum class Match { Whole, Holds, Ends, Lacks };
+
+// One statement built for a window's search and what it must be.
+struct Case {
+    const char* what;
+    LookupWindowId window;
+    SearchMode mode;
+    SearchValues values;
+    QueryContext context;
+    Match match;
+    std::string expected;
+};
+
+TEST(ConditionBuilder, EachWindowBuildsItsStatement) {
+    using W = LookupWindowId;
+    using M = SearchMode;
+    const std::string customerWords =
+        " AND (M得意先.名称A LIKE '%山田%' OR M得意先.名称B LIKE '%山田%' OR M得意先.略称 LIKE '%山田%')"
+        " AND M得意先.カナ LIKE '%ﾔﾏﾀﾞ%' AND M得意先.担当者コード = '00007' AND M得意先.取引状況区分 = '1'"
         " ORDER BY M得意先.コード";
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Compound(), v, Context("O")), expected);
+    const std::string worked =
+        kCustomerBase + kCustomerJoin + " WHERE M担当者.事業所コード = '001'" + customerWords;
+    const SearchValues yamada = Customer({{"名称", "山田"}, {"カナ", "ﾔﾏﾀﾞ"}, {"担当者コード", "00007"}});
+    const std::string negative =
+        kCustomerBase + kCustomerJoin +
+        " WHERE (M得意先.コード >= '000100') AND M担当者.事業所コード = '001'"
+        " AND (M得意先.名称A NOT LIKE '%山田%' AND M得意先.名称B NOT LIKE '%山田%' AND "
+        "M得意先.略称 NOT LIKE '%山田%')";
+    const QueryContext from100 = Context("A", "001", "M得意先.コード >= '000100'");
+    const QueryContext delivery = Context(
+        "A", "000",
+        "M納品先.在庫場所区分 <> '1' AND (M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')");
+    QueryContext staffInOffice = Context("A", "001", "M担当者.在籍区分 = '0'");
+    staffInOffice.operatingOffice = "002";
+    const std::string staffJoin =
+        " FROM Mセクション RIGHT JOIN (M部門 RIGHT JOIN (M事業所 RIGHT JOIN M担当者 ON M事業所.コード = "
+        "M担当者.事業所コード) ON M部門.コード = M担当者.部門コード) ON Mセクション.コード = "
+        "M担当者.セクションコード";
+    const std::string productJoin =
+        " FROM M商品分類 RIGHT JOIN (K品区分 INNER JOIN M商品 ON K品区分.区分 = M商品.品区分) ON "
+        "M商品分類.コード = "
+        "M商品.商品分類コード";
+    const std::string productWords =
+        "((M商品.名称A LIKE '%ボルト%' OR M商品.名称B LIKE '%ボルト%') OR (M商品.名称A LIKE '%M8%' OR "
+        "M商品.名称B LIKE '%M8%'))";
+    const SearchValues twoWords = Product({{"名称1", "ボルト"}, {"名称2", "M8"}});
+    const SearchValues twoWordsAndSupplier =
+        Product({{"名称1", "ボルト"}, {"名称2", "M8"}, {"仕入先コード", "000005"}});
+    const QueryContext numbers = Context("A", "001", "T営業見積.番号基準日付 <> ''");
+    const SearchValues number =
+        Texts({{"営業見積日付", "20230515"}, {"得意先コード", "000001"}, {"件名", "改修"}});
+    const SearchValues inquiry = Texts({{"得意先コード", "000001"}}, 0, true);
+    const Case cases[] = {
+        {"customers, compound, the worked example", W::得意先一覧, M::Compound(), yamada, Context("A"),
+         Match::Whole, worked},
+        // PostgreSQL installations ("S") get the same text.
+        {"customers, compound, on kind S", W::得意先一覧, M::Compound(), yamada, Context("S"), Match::Whole,
+         worked},
+        {"customers, compound, on kind O: a comma join", W::得意先一覧, M::Compound(), yamada, Context("O"),
+         Match::Whole,
+         kCustomerBase + " FROM M担当者, M得意先 WHERE M得意先.担当者コード = M担当者.コード" +
+             " AND M担当者.事業所コード = '001'" + customerWords},
+        // The negative search negates the fields and the filter, never the opener's condition or the office.
+        {"customers, negative on all", W::得意先一覧, M::Negative(), Customer({{"名称", "山田"}}, 4), from100,
+         Match::Whole, negative + " AND M得意先.取引状況区分 >= '4' ORDER BY M得意先.コード"},
+        {"customers, negative on a status", W::得意先一覧, M::Negative(), Customer({{"名称", "山田"}}, 2),
+         from100, Match::Whole, negative + " AND M得意先.取引状況区分 <> '2' ORDER BY M得意先.コード"},
+        {"customers, compound with 全て: no status", W::得意先一覧, M::Compound(),
+         Customer({{"名称", "山田"}}, 4), from100, Match::Lacks, "取引状況区分"},
+        // A product code is taken as typed; its apostrophe cannot end the literal.
+        {"product code with an apostrophe", W::商品一覧, M::OfField("コード"), Product({{"コード", "A'1"}}),
+         Context("A"), Match::Holds, "M商品.コード >= 'A''1'"},
+        {"deliveries, telephone negative", W::納品先一覧, M::Negative(), Texts({{"電話", "(03) 1234"}}),
+         delivery, Match::Holds,
+         " AND (M納品先.電話番号 NOT LIKE '%031234%' AND NOT EXISTS (SELECT * FROM M納品先御担当者 WHERE "
+         "納品先コード = M納品先.コード AND 電話番号 LIKE '%031234%'))"},
+        {"deliveries of the customer first", W::納品先一覧, M::Negative(), Texts({{"電話", "(03) 1234"}}),
+         delivery, Match::Ends, " ORDER BY M納品先.得意先コード DESC,M納品先.コード"},
+        {"counterparties of a supplier first", W::対応先一覧, M::OfField("カナ"), Texts({{"カナ", "ｱ"}}),
+         Context("A", "000", "M対応先.仕入先コード = '000002'"), Match::Ends,
+         " ORDER BY M対応先.仕入先コード DESC,M対応先.カナ"},
+        {"counterparties without a supplier", W::対応先一覧, M::OfField("カナ"), Texts({{"カナ", "ｱ"}}),
+         Context("A", "000"), Match::Ends, " ORDER BY M対応先.カナ"},
+        {"staff of the operating office and the head office", W::担当者一覧, M::OfField("部門コード"),
+         Staff(), staffInOffice, Match::Whole,
+         kStaffSelect + staffJoin +
+             " WHERE (M担当者.在籍区分 = '0') AND (M担当者.事業所コード = '002' OR M担当者.事業所コード = "
+             "'000')"
+             " AND M担当者.部門コード = '010' AND M担当者.在籍区分 = '0' ORDER BY M担当者.コード"},
+        {"staff, negative on kind O", W::担当者一覧, M::Negative(), Staff(), Context("O", "000"),
+         Match::Whole,
+         kStaffSelect +
+             " FROM Mセクション,M部門,M事業所,M担当者 WHERE M事業所.コード(+) = M担当者.事業所コード AND "
+             "M部門.コード(+) = M担当者.部門コード AND Mセクション.コード(+) = M担当者.セクションコード"
+             " AND M担当者.部門コード <> '010' AND M担当者.在籍区分 <> '0' ORDER BY M担当者.コード"},
+        {"products, two words widen", W::商品一覧, M::OfField("名称1"), twoWords, Context("A"), Match::Whole,
+         kProductSelect + productJoin + " WHERE " + productWords +
+             " AND M商品.取扱状況区分 = '1' ORDER BY M商品.名称A"},
+        {"products, two words narrow", W::商品一覧, M::OfField("名称1"),
+         Product({{"名称1", "ボルト"}, {"名称2", "M8"}}, true), Context("A"), Match::Holds,
+         "%ボルト%') AND (M商品.名称A LIKE '%M8%'"},
+        // 名称2 searches only with 名称1: a search of its own is refused, not "AND ()".
+        {"products, the second word alone", W::商品一覧, M::OfField("名称2"), twoWords, Context("A"),
+         Match::Whole, ""},
+        {"products, negative on kind O", W::商品一覧, M::Negative(), twoWordsAndSupplier, Context("O"),
+         Match::Whole,
+         kProductSelect +
+             " FROM M商品分類, K品区分, M商品 WHERE K品区分.区分 = M商品.品区分 AND M商品分類.コード(+) = "
+             "M商品.商品分類コード"
+             " AND ((M商品.名称A NOT LIKE '%ボルト%' AND M商品.名称B NOT LIKE '%ボルト%') AND (M商品.名称A "
+             "NOT LIKE "
+             "'%M8%' AND M商品.名称B NOT LIKE '%M8%'))"
+             " AND (M商品.仕入先コード <> '000005' AND M商品.仕入先コード <> '') AND M商品.取扱状況区分 <> "
+             "'1'"
+             " ORDER BY M商品.コード"},
+        {"products, the second word and a supplier", W::商品一覧, M::Compound(),
+         Product({{"名称2", "M8"}, {"仕入先コード", "000005"}}), Context("A"), Match::Holds,
+         " WHERE (M商品.名称A LIKE '%M8%' OR M商品.名称B LIKE '%M8%') AND (M商品.仕入先コード = '000005' OR "
+         "M商品.仕入先コード = '')"},
+        // The number window puts the office before the opener's condition.
+        {"quotation numbers, compound", W::営業見積No一覧, M::Compound(), number, numbers, Match::Whole,
+         kNumberBase +
+             " AND T営業見積.営業見積日付 >= '20230515' AND T営業見積.タイトル LIKE '%改修%' AND "
+             "T営業見積.得意先コード = '000001' AND T営業見積.得意先対応先区分 = '0'" +
+             kNumberSort},
+        {"quotation numbers, negative", W::営業見積No一覧, M::Negative(), number, numbers, Match::Whole,
+         kNumberBase +
+             " AND T営業見積.営業見積日付 < '20230515' AND T営業見積.タイトル NOT LIKE '%改修%' AND "
+             "(T営業見積.得意先コード <> '000001' OR T営業見積.得意先対応先区分 <> '0')" +
+             kNumberSort},
+        {"quotation numbers by date", W::営業見積No一覧, M::OfField("営業見積日付"), number, numbers,
+         Match::Ends, " ORDER BY T営業見積.営業見積日付, T営業見積.営業見積No "},
+        // The inquiry list tests the switch in its own search only, not in the compound one.
+        {"inquiries, compound", W::営業引合No一覧, M::Compound(), inquiry, Context("A", "000"), Match::Ends,
+         " FROM T営業引合 WHERE T営業引合.得意先コード = '000001' ORDER BY T営業引合.営業引合日付 DESC, "
+         "T営業引合.営業引合No DESC"},
+        {"inquiries, negative", W::営業引合No一覧, M::Negative(), inquiry, Context("A", "000"), Match::Holds,
+         " WHERE (T営業引合.得意先コード <> '000001' OR 得意先対応先区分 <> '1')"},
+        // The item name window ends with the item lines only.
+        {"item names, narrowed", W::営業見積品名一覧, M::OfField("品名1"),
+         Texts({{"品名1", "ボルト"}, {"品名2", "M8"}}, 0, true), Context("A"), Match::Ends,
+         " = T営業見積明細.営業見積No WHERE (T営業見積明細.商品名 LIKE '%ボルト%' AND "
+         "T営業見積明細.商品名 LIKE '%M8%') AND T営業見積明細.行区分 = '1'" +
+             kItemSort},
+        {"item names on kind O", W::営業見積品名一覧, M::OfField("品名1"),
+         Texts({{"品名1", "ボルト"}}, 0, true), Context("O"), Match::Ends,
+         " = T営業見積明細.営業見積No AND T営業見積明細.商品名 LIKE '%ボルト%' AND T営業見積明細.行区分 = "
+         "'1'" +
+             kItemSort},
+        // The history windows search within or outside their period.
+        {"titles within three months", W::営業見積タイトル一覧, M::Compound(),
+         Texts({{"検索文字列", "納期"}}), Context("A"), Match::Whole,
+         "SELECT DISTINCT T営業見積.タイトル FROM T営業見積 WHERE T営業見積.営業見積日付 >= '20240215' AND "
+         "T営業見積.営業見積日付 <= '20240515' AND T営業見積.タイトル <> '' AND T営業見積.タイトル LIKE "
+         "'%納期%' "
+         "ORDER BY T営業見積.タイトル"},
+        {"titles outside three months", W::営業見積タイトル一覧, M::Negative(),
+         Texts({{"検索文字列", "納期"}}), Context("A"), Match::Whole,
+         "SELECT DISTINCT T営業見積.タイトル FROM T営業見積 WHERE (T営業見積.営業見積日付 < '20240215' OR "
+         "T営業見積.営業見積日付 > '20240515') AND T営業見積.タイトル <> '' AND T営業見積.タイトル NOT LIKE "
+         "'%納期%' "
+         "ORDER BY T営業見積.タイトル"},
+        {"customer names of every period", W::見積得意先名一覧, M::Negative(),
+         Texts({{"検索文字列", "納期"}}, 4), Context("A"), Match::Whole,
+         "SELECT DISTINCT 得意先名称A FROM T営業見積 WHERE 営業見積日付 <> '' AND 得意先名称A <> '' AND "
+         "得意先名称A "
+         "NOT LIKE '%納期%' AND 得意先名称B NOT LIKE '%納期%' ORDER BY 得意先名称A"},
+        {"item names of a year", W::見積商品名一覧, M::Compound(), Texts({{"検索文字列", "納期"}}, 1),
+         Context("A"), Match::Whole,
+         "SELECT DISTINCT 商品名 FROM T営業見積明細 WHERE 営業見積日付 >= '20230515' AND 営業見積日付 <= "
+         "'20240515' "
+         "AND 行区分 = '1' AND 商品名 <> '' AND 見積金額 <> 0 AND 商品名 LIKE '%納期%' ORDER BY 商品名"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string sql = BuildLookupQuery(DescribeWindow(c.window), c.mode, c.values, c.context);
+        switch (c.match) {
+            case Match::Whole:
+                EXPECT_EQ(sql, c.expected);
+                break;
+            case Match::Holds:
+                EXPECT_NE(sql.find(c.expected), std::string::npos) << sql;
+                break;
+            case Match::Ends:
+                EXPECT_TRUE(sql.ends_with(c.expected)) << sql;
+                break;
+            case Match::Lacks:
+                EXPECT_EQ(sql.find(c.expected), std::string::npos) << sql;
+                break;
+        }
+    }
+    EXPECT_EQ(MonthsBefore("20240531", 3), "20240229");
+    EXPECT_EQ(MonthsBefore("20240229", 12), "20230228");
 }
 
 TEST(ConditionBuilder, UnknownDatabaseKindGivesNoQuery) {
     for (LookupWindowId id : AllLookupWindows())
-        EXPECT_EQ(BuildLookupQuery(DescribeWindow(id), SearchMode::Compound(), SearchValues(), Context("X")), "")
+        EXPECT_EQ(BuildLookupQuery(DescribeWindow(id), SearchMode::Compound(), SearchValues(), Context("X")),
+                  "")
             << DescribeWindow(id).title;
-}
-
-TEST(ConditionBuilder, NegativeSearchNegatesFieldsAndFilterButNotOpenerOrOffice) {
-    SearchValues v = CustomerValues();
-    v.fields["名称"] = "山田";
-    QueryContext c = Context("A");
-    c.condition = "M得意先.コード >= '000100'";
-    const std::string head = kCustomerBase + " FROM M担当者 INNER JOIN M得意先 ON M得意先.担当者コード = M担当者.コード" +
-                             " WHERE (M得意先.コード >= '000100') AND M担当者.事業所コード = '001'" +
-                             " AND (M得意先.名称A NOT LIKE '%山田%' AND M得意先.名称B NOT LIKE '%山田%' AND M得意先.略称 "
-                             "NOT LIKE '%山田%')";
-
-    v.filters["取引状況区分"] = 4;  // 全て
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Negative(), v, c),
-              head + " AND M得意先.取引状況区分 >= '4' ORDER BY M得意先.コード");
-    v.filters["取引状況区分"] = 2;
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Negative(), v, c),
-              head + " AND M得意先.取引状況区分 <> '2' ORDER BY M得意先.コード");
-    // The compound search with "全て" adds no status condition at all.
-    v.filters["取引状況区分"] = 4;
-    EXPECT_EQ(Build(LookupWindowId::得意先一覧, SearchMode::Compound(), v, c).find("取引状況区分"), std::string::npos);
-}
-
-TEST(ConditionBuilder, ApostropheInANameIsDoubledInsideTheLikePattern) {
-    SearchValues v = CustomerValues();
-    v.fields["名称"] = "O'Neil  ";
-    const std::string sql = Build(LookupWindowId::得意先一覧, SearchMode::OfField("名称"), v, Context("A", "000"));
-    EXPECT_NE(sql.find("M得意先.名称A LIKE '%O''Neil%' OR M得意先.名称B LIKE '%O''Neil%' OR M得意先.略称 LIKE "
-                       "'%O''Neil%'"),
-              std::string::npos)
-        << sql;
-    // A product code is taken as typed; its apostrophe cannot end the literal either.
-    SearchValues p;
-    p.fields["コード"] = "A'1";
-    EXPECT_NE(Build(LookupWindowId::商品一覧, SearchMode::OfField("コード"), p, Context("A")).find("M商品.コード >= 'A''1'"),
-              std::string::npos);
-}
-
-TEST(ConditionBuilder, TelephoneNegativeAndDeliverySortPrefix) {
-    SearchValues v;
-    v.fields["電話"] = "(03) 1234";
-    QueryContext c = Context("A", "000");
-    c.condition = "M納品先.在庫場所区分 <> '1' AND (M納品先.得意先コード = '000001' OR M納品先.得意先コード = '')";
-    const std::string sql = Build(LookupWindowId::納品先一覧, SearchMode::Negative(), v, c);
-    EXPECT_NE(sql.find(" AND (M納品先.電話番号 NOT LIKE '%031234%' AND NOT EXISTS (SELECT * FROM M納品先御担当者 WHERE "
-                       "納品先コード = M納品先.コード AND 電話番号 LIKE '%031234%'))"),
-              std::string::npos)
-        << sql;
-    EXPECT_TRUE(sql.ends_with(" ORDER BY M納品先.得意先コード DESC,M納品先.コード")) << sql;
-    v.fields["電話"] = "";
-    v.fields["カナ"] = "ｱ";
-    c.condition = "M対応先.仕入先コード = '000002'";
-    EXPECT_TRUE(Build(LookupWindowId::対応先一覧, SearchMode::OfField("カナ"), v, c)
-                    .ends_with(" ORDER BY M対応先.仕入先コード DESC,M対応先.カナ"));
-    c.condition.clear();
-    EXPECT_TRUE(Build(LookupWindowId::対応先一覧, SearchMode::OfField("カナ"), v, c).ends_with(" ORDER BY M対応先.カナ"));
-}
-
-TEST(ConditionBuilder, StaffWindowRestrictsToOperatingOfficeAndHeadOffice) {
-    SearchValues v;
-    v.filters = {{"在籍区分", 0}, {"社員区分", 3}};
-    v.filterAll = {{"在籍区分", 2}, {"社員区分", 3}};
-    v.fields["部門コード"] = "010";
-    QueryContext c = Context("A", "001");
-    c.operatingOffice = "002";
-    c.condition = "M担当者.在籍区分 = '0'";
-    const std::string from =
-        " FROM Mセクション RIGHT JOIN (M部門 RIGHT JOIN (M事業所 RIGHT JOIN M担当者 ON M事業所.コード = "
-        "M担当者.事業所コード) ON M部門.コード = M担当者.部門コード) ON Mセクション.コード = M担当者.セクションコード";
-    const std::string select =
-        "SELECT TOP 1000 M担当者.コード,M担当者.氏名,M事業所.名称 AS 事業所名,M部門.名称 AS 部門名,Mセクション.名称 AS "
-        "セクション名";
-    EXPECT_EQ(Build(LookupWindowId::担当者一覧, SearchMode::OfField("部門コード"), v, c),
-              select + from +
-                  " WHERE (M担当者.在籍区分 = '0') AND (M担当者.事業所コード = '002' OR M担当者.事業所コード = '000')"
-                  " AND M担当者.部門コード = '010' AND M担当者.在籍区分 = '0' ORDER BY M担当者.コード");
-    c.operatingOffice = "000";
-    c.condition.clear();
-    EXPECT_EQ(Build(LookupWindowId::担当者一覧, SearchMode::Negative(), v, Context("O", "000")),
-              select +
-                  " FROM Mセクション,M部門,M事業所,M担当者 WHERE M事業所.コード(+) = M担当者.事業所コード AND "
-                  "M部門.コード(+) = M担当者.部門コード AND Mセクション.コード(+) = M担当者.セクションコード"
-                  " AND M担当者.部門コード <> '010' AND M担当者.在籍区分 <> '0' ORDER BY M担当者.コード");
-}
-
-TEST(ConditionBuilder, ProductTwoWordSearchNarrowsOrWidens) {
-    const std::string select =
-        "SELECT TOP 1000 M商品.コード, M商品.名称A, M商品.名称B, M商品.カナ, M商品.商品分類コード, M商品.品区分, "
-        "M商品.税抜販売定価, M商品.税抜販売単価, M商品.税抜仕入単価, M商品分類.名称 AS 商品分類名, K品区分.名称 AS 品区分名";
-    const std::string from =
-        " FROM M商品分類 RIGHT JOIN (K品区分 INNER JOIN M商品 ON K品区分.区分 = M商品.品区分) ON M商品分類.コード = "
-        "M商品.商品分類コード";
-    SearchValues v;
-    v.filters = {{"品区分", 3}, {"在庫管理区分", 2}, {"取扱状況区分", 1}};
-    v.filterAll = {{"品区分", 3}, {"在庫管理区分", 2}, {"取扱状況区分", 4}};
-    v.fields["名称1"] = "ボルト";
-    v.fields["名称2"] = "M8";
-    const std::string words = "((M商品.名称A LIKE '%ボルト%' OR M商品.名称B LIKE '%ボルト%') OR (M商品.名称A LIKE '%M8%' OR "
-                              "M商品.名称B LIKE '%M8%'))";
-    EXPECT_EQ(Build(LookupWindowId::商品一覧, SearchMode::OfField("名称1"), v, Context("A")),
-              select + from + " WHERE " + words + " AND M商品.取扱状況区分 = '1' ORDER BY M商品.名称A");
-    v.boxes["chb_絞込み"] = true;
-    EXPECT_NE(Build(LookupWindowId::商品一覧, SearchMode::OfField("名称1"), v, Context("A"))
-                  .find("%ボルト%') AND (M商品.名称A LIKE '%M8%'"),
-              std::string::npos);
-    v.boxes["chb_絞込み"] = false;
-    // 名称2 searches only with 名称1: a search of its own is refused, not "AND ()".
-    EXPECT_EQ(Build(LookupWindowId::商品一覧, SearchMode::OfField("名称2"), v, Context("A")), "");
-    v.fields["仕入先コード"] = "000005";
-    EXPECT_EQ(Build(LookupWindowId::商品一覧, SearchMode::Negative(), v, Context("O")),
-              select +
-                  " FROM M商品分類, K品区分, M商品 WHERE K品区分.区分 = M商品.品区分 AND M商品分類.コード(+) = "
-                  "M商品.商品分類コード"
-                  " AND ((M商品.名称A NOT LIKE '%ボルト%' AND M商品.名称B NOT LIKE '%ボルト%') AND (M商品.名称A NOT LIKE "
-                  "'%M8%' AND M商品.名称B NOT LIKE '%M8%'))"
-                  " AND (M商品.仕入先コード <> '000005' AND M商品.仕入先コード <> '') AND M商品.取扱状況区分 <> '1'"
-                  " ORDER BY M商品.コード");
-    v.fields["名称1"] = "";
-    EXPECT_NE(Build(LookupWindowId::商品一覧, SearchMode::Compound(), v, Context("A"))
-                  .find(" WHERE (M商品.名称A LIKE '%M8%' OR M商品.名称B LIKE '%M8%') AND (M商品.仕入先コード = '000005' OR "
-                        "M商品.仕入先コード = '')"),
-              std::string::npos);
-}
-
-TEST(ConditionBuilder, QuotationNumberWindowPutsOfficeBeforeOpenerCondition) {
-    SearchValues v;
-    v.fields = {{"営業見積日付", "20230515"}, {"得意先コード", "000001"}, {"件名", "改修"}};
-    v.boxes["chb_得意先対応先"] = false;
-    QueryContext c = Context("A", "001");
-    c.condition = "T営業見積.番号基準日付 <> ''";
-    const std::string base =
-        "SELECT TOP 1000 T営業見積.事業所コード,T営業見積.番号基準日付,T営業見積.営業見積No,T営業見積.営業見積日付,"
-        "T営業見積.得意先コード,T営業見積.得意先名称A,T営業見積.タイトル,T営業見積.見積金額合計 FROM T営業見積 WHERE "
-        "T営業見積.事業所コード = '001' AND (T営業見積.番号基準日付 <> '')";
-    EXPECT_EQ(Build(LookupWindowId::営業見積No一覧, SearchMode::Compound(), v, c),
-              base +
-                  " AND T営業見積.営業見積日付 >= '20230515' AND T営業見積.タイトル LIKE '%改修%' AND "
-                  "T営業見積.得意先コード = '000001' AND T営業見積.得意先対応先区分 = '0'"
-                  " ORDER BY T営業見積.営業見積日付 DESC, T営業見積.営業見積No DESC");
-    EXPECT_EQ(Build(LookupWindowId::営業見積No一覧, SearchMode::Negative(), v, c),
-              base +
-                  " AND T営業見積.営業見積日付 < '20230515' AND T営業見積.タイトル NOT LIKE '%改修%' AND "
-                  "(T営業見積.得意先コード <> '000001' OR T営業見積.得意先対応先区分 <> '0')"
-                  " ORDER BY T営業見積.営業見積日付 DESC, T営業見積.営業見積No DESC");
-    EXPECT_TRUE(Build(LookupWindowId::営業見積No一覧, SearchMode::OfField("営業見積日付"), v, c)
-                    .ends_with(" ORDER BY T営業見積.営業見積日付, T営業見積.営業見積No "));
-    // The inquiry list tests the switch in its own search only, not in the compound one.
-    SearchValues i;
-    i.fields["得意先コード"] = "000001";
-    i.boxes["chb_得意先対応先"] = true;
-    const std::string inquiry = Build(LookupWindowId::営業引合No一覧, SearchMode::Compound(), i, Context("A", "000"));
-    EXPECT_TRUE(inquiry.ends_with(" FROM T営業引合 WHERE T営業引合.得意先コード = '000001' ORDER BY T営業引合.営業引合日付 "
-                                  "DESC, T営業引合.営業引合No DESC"))
-        << inquiry;
-    EXPECT_NE(Build(LookupWindowId::営業引合No一覧, SearchMode::Negative(), i, Context("A", "000"))
-                  .find(" WHERE (T営業引合.得意先コード <> '000001' OR 得意先対応先区分 <> '1')"),
-              std::string::npos);
-}
-
-TEST(ConditionBuilder, ItemNameWindowEndsWithItemLinesOnly) {
-    SearchValues v;
-    v.fields = {{"品名1", "ボルト"}, {"品名2", "M8"}};
-    v.boxes["chb_絞込み"] = true;
-    const std::string sort =
-        " ORDER BY T営業見積明細.営業見積日付 DESC,T営業見積明細.事業所コード DESC,T営業見積明細.番号基準日付 "
-        "DESC,T営業見積明細.営業見積No DESC";
-    const std::string a = Build(LookupWindowId::営業見積品名一覧, SearchMode::OfField("品名1"), v, Context("A"));
-    EXPECT_TRUE(a.ends_with(" = T営業見積明細.営業見積No WHERE (T営業見積明細.商品名 LIKE '%ボルト%' AND "
-                            "T営業見積明細.商品名 LIKE '%M8%') AND T営業見積明細.行区分 = '1'" +
-                            sort))
-        << a;
-    v.fields["品名2"] = "";
-    const std::string o = Build(LookupWindowId::営業見積品名一覧, SearchMode::OfField("品名1"), v, Context("O"));
-    EXPECT_TRUE(o.ends_with(" = T営業見積明細.営業見積No AND T営業見積明細.商品名 LIKE '%ボルト%' AND "
-                            "T営業見積明細.行区分 = '1'" +
-                            sort))
-        << o;
-}
-
-TEST(ConditionBuilder, HistoryWindowsSearchWithinOrOutsideThePeriod) {
-    SearchValues v;
-    v.fields["検索文字列"] = "納期";
-    const QueryContext c = Context("A");
-    EXPECT_EQ(Build(LookupWindowId::営業見積タイトル一覧, SearchMode::Compound(), v, c),
-              "SELECT DISTINCT T営業見積.タイトル FROM T営業見積 WHERE T営業見積.営業見積日付 >= '20240215' AND "
-              "T営業見積.営業見積日付 <= '20240515' AND T営業見積.タイトル <> '' AND T営業見積.タイトル LIKE '%納期%' ORDER BY "
-              "T営業見積.タイトル");
-    EXPECT_EQ(Build(LookupWindowId::営業見積タイトル一覧, SearchMode::Negative(), v, c),
-              "SELECT DISTINCT T営業見積.タイトル FROM T営業見積 WHERE (T営業見積.営業見積日付 < '20240215' OR "
-              "T営業見積.営業見積日付 > '20240515') AND T営業見積.タイトル <> '' AND T営業見積.タイトル NOT LIKE '%納期%' ORDER "
-              "BY T営業見積.タイトル");
-    v.period = 4;
-    EXPECT_EQ(Build(LookupWindowId::見積得意先名一覧, SearchMode::Negative(), v, c),
-              "SELECT DISTINCT 得意先名称A FROM T営業見積 WHERE 営業見積日付 <> '' AND 得意先名称A <> '' AND 得意先名称A NOT "
-              "LIKE '%納期%' AND 得意先名称B NOT LIKE '%納期%' ORDER BY 得意先名称A");
-    v.period = 1;
-    EXPECT_EQ(Build(LookupWindowId::見積商品名一覧, SearchMode::Compound(), v, c),
-              "SELECT DISTINCT 商品名 FROM T営業見積明細 WHERE 営業見積日付 >= '20230515' AND 営業見積日付 <= '20240515' AND "
-              "行区分 = '1' AND 商品名 <> '' AND 見積金額 <> 0 AND 商品名 LIKE '%納期%' ORDER BY 商品名");
-    EXPECT_EQ(MonthsBefore("20240531", 3), "20240229");
-    EXPECT_EQ(MonthsBefore("20240229", 12), "20230228");
 }
 
 // What a comparison's extraction gives and leaves behind.

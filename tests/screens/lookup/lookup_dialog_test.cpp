@@ -88,10 +88,9 @@ TEST_F(LookupWindowsOnADatabase, KanaSearchAndEnterHandTheCustomerCodeToTheTarge
     EXPECT_TRUE(entry.enabled);
 }
 
-// Ctrl+A, Ctrl+C and Ctrl+V in a code field edit it; only a Ctrl pressed
-// and released alone opens the field's lookup.
-TEST_F(LookupWindowsOnADatabase, OnlyALoneCtrlOpensTheFieldsLookup) {
-    std::string nestedTitle;
+// Ctrl+A, Ctrl+C and Ctrl+V in a code field still edit it.
+TEST_F(LookupWindowsOnADatabase, CtrlChordsEditTheField) {
+    std::string selected, pasted;
     WhileModal([&](QDialog& dialog) {
         auto* staff = dialog.findChild<QLineEdit*>("担当者コード");
         ASSERT_TRUE(staff);
@@ -100,21 +99,17 @@ TEST_F(LookupWindowsOnADatabase, OnlyALoneCtrlOpensTheFieldsLookup) {
         typing.setCommitString("00001");
         QApplication::sendEvent(staff, &typing);
         QTest::keyClick(staff, Qt::Key_A, Qt::ControlModifier);
-        EXPECT_EQ(staff->selectedText(), QString("00001"));
+        selected = staff->selectedText().toStdString();
         QTest::keyClick(staff, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyClick(staff, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(QApplication::activeModalWidget(), &dialog) << "a chord opened a window";
-
-        WhileModal([&](QDialog& nested) {
-            nestedTitle = nested.windowTitle().toStdString();
-            nested.reject();
-        });
-        QTest::keyPress(staff, Qt::Key_Control);
-        QTest::keyRelease(staff, Qt::Key_Control);
+        auto* name = dialog.findChild<QLineEdit*>("名称");
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        pasted = name->text().toStdString();
         dialog.reject();
     });
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    EXPECT_EQ(nestedTitle, "担当者一覧");
+    EXPECT_EQ(selected, "00001");
+    EXPECT_EQ(pasted, "00001");
 }
 
 QPoint CentreInWindow(QWidget* widget) { return widget->mapTo(widget->window(), widget->rect().center()); }

@@ -82,7 +82,10 @@ TEST_F(LookupFramework, StatusFiltersComeFromTheKTableWithAllLast) {
 TEST_F(LookupFramework, ACodeTypedAsTwelveIsStoredAndShownZeroPadded) {
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
     FakeLookupView& v = view(LookupWindowId::得意先一覧);
-    v.type("コード", "12");
+    // Pasted with a NUL between the digits: the NUL goes, the digits stay.
+    v.type("コード", std::string("1\0"
+                                 "2",
+                                 3));
     EXPECT_TRUE(v.buttons["btn_コード検索"]);
     v.leave("コード");
     EXPECT_EQ(v.fields["コード"], "000012");
@@ -107,6 +110,10 @@ TEST_F(LookupFramework, SearchButtonsFollowTheirFields) {
     v.type("郵便番号", "123 4567");
     v.leave("郵便番号");
     EXPECT_EQ(v.fields["郵便番号"], "123-4567");
+    // Two pasted lines are joined by a blank, which the postcode shows as its hyphen.
+    v.type("郵便番号", "765\n4321");
+    v.leave("郵便番号");
+    EXPECT_EQ(v.fields["郵便番号"], "765-4321");
 }
 
 TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpenersCondition) {

@@ -12,17 +12,13 @@ namespace {
 // focus through the field's exit.
 class CommitPointTest : public ScreenTest {
 protected:
-    // Fifteen lines on screen, the detail area open.
-    void WithLines() {
-        FillHeader("1");
-        for (int i = 0; i < 15; ++i) {
-            quotation().lines[static_cast<size_t>(i)].商品名 = "品目" + std::to_string(i + 1);
-            quotation().lines[static_cast<size_t>(i)].見積単位 = "個";
-        }
-        quotation().LastLine = 14;
-        screen().FullRedraw();
-        Click({"見積期限"});
-        Tab();
+  // Fifteen lines of 個 on screen, the detail area open.
+  void WithLines() {
+      ScreenTest::WithLines(15);
+      for (int i = 0; i < 15; ++i) Line(i).見積単位 = "個";
+      screen().FullRedraw();
+      Click({"見積期限"});
+      Tab();
     }
 };
 
@@ -124,10 +120,7 @@ class LineKeysTest : public CommitPointTest {};
 
 TEST_P(LineKeysTest, PagingKeepsTheColumn) {
     using Move = EntryPresenter::LineMove;
-    FillHeader("1");
-    for (int i = 0; i < 998; ++i) quotation().lines[static_cast<size_t>(i)].商品名 = "品目" + std::to_string(i + 1);
-    quotation().LastLine = 997;
-    screen().FullRedraw();
+    ScreenTest::WithLines(998);
     Click({"見積期限"});
     Tab();
     Click({"見積数量", 3});

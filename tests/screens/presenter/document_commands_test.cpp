@@ -11,15 +11,6 @@ class CommandsTest : public ScreenTest {
 protected:
     std::string Office() { return "001"; }
     long long Quotations() { return install->count("T営業見積 WHERE 事業所コード = '001'"); }
-    // The stored quotation with the smallest number of the demo's period.
-    std::string FirstStored() {
-        return install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND 番号基準日付 = "
-                              "'20270331'");
-    }
-    void OpenStored(const std::string& number) {
-        Fill({"営業見積No"}, number);
-        ASSERT_FALSE(state().NewEntry);
-    }
 };
 
 // Save through the confirmation: "登録のみ" stores header, line and black

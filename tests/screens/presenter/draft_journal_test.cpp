@@ -214,10 +214,8 @@ TEST_P(DraftTest, TheDraftLivesAsLongAsTheChanges) {
 // A change of a stored quotation restored after someone else changed it
 // keeps its protection: the save is refused as before the crash.
 TEST_P(DraftTest, ARestoredChangeOfAStoredQuotationIsStillCheckedAgainstLostUpdates) {
-    const std::string stored =
-        install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331'");
-    Fill({"営業見積No"}, stored);
-    ASSERT_FALSE(state().NewEntry);
+    const std::string stored = FirstStored();
+    OpenStored(stored);
     Fill({"タイトル"}, "控えから");
     Settle();
     install->business("UPDATE T営業見積 SET タイトル = '他の担当者' WHERE 事業所コード = '001' AND 営業見積No = '" +

@@ -5,25 +5,10 @@
 namespace velmora::test {
 namespace {
 
-
 constexpr const char* kRequired = "必須項目が未入力です。";
 
 class FocusRulesTest : public ScreenTest {
-protected:
-    // The header of a demo customer, then the focus into row 0.
-    void IntoRows() {
-        FillHeader("1");
-        Click({"見積期限"});
-        Tab();
-        ASSERT_EQ(view.focus, (Control{"商品コード", 0}));
-    }
-    // n lines already in the quotation, drawn as a load would draw them.
-    void WithLines(int n) {
-        FillHeader("1");
-        for (int i = 0; i < n; ++i) quotation().lines[static_cast<size_t>(i)].商品名 = "品目" + std::to_string(i + 1);
-        quotation().LastLine = n - 1;
-        screen().FullRedraw();
-    }
+  protected:
     void TabUntil(const Control& target, int limit = 40) {
         for (int i = 0; i < limit && view.focus != target; ++i) Tab();
     }

@@ -1,50 +1,21 @@
-#include "../lookup/lookup_fakes.h"
-#include "screen_fixture.h"
-#include "screens/entry/session_bridge.h"
+#include "lookup_screen.h"
 
 namespace velmora::test {
 namespace {
 
 // The header's lookup windows: which window each field opens, with which
 // condition, and where the focus goes after a choice.
-class HeaderLookupsTest : public ScreenTest {
-protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        data = std::make_unique<DataAccessLookupData>(program->access());
-        session = MakeLookupSession(program->session());
-        lookups = std::make_unique<LookupWindows>(session, *data, views);
-        // The same run, now with lookup windows.
-        presenter = std::make_unique<EntryPresenter>(*program, lookups.get());
-        presenter->KeepLookupsInStep(session);
-        view = RecordingEntryView();
-        presenter->Load(view);
-    }
-    void TearDown() override {
-        if (presenter) presenter->EndWithoutAsking();
-        presenter.reset();
-        lookups.reset();
-        ScreenTest::TearDown();
-    }
+class HeaderLookupsTest : public LookupScreenTest {
+  protected:
     // The field's gesture: the window it opened and the query that window ran
     // with the condition it was handed.
-    std::pair<LookupWindowId, std::string> Open(const std::string& field) {
-        const auto before = views.created;
+    std::pair<LookupWindowId, std::string> OpenFrom(const std::string& field) {
         Click({field});
-        presenter->FieldGesture({field});
-        for (const auto& [id, count] : views.created)
-            if (before.count(id) == 0 || before.at(id) != count || views.views[id]->visible) {
-                views.views[id]->visible = false;
-                return {id, lookups->find(id)->lastQuery()};
-            }
-        return {LookupWindowId::得意先一覧, "(none opened)"};
+        FakeLookupView* window = Open({field});
+        if (!window) return {LookupWindowId::得意先一覧, "(none opened)"};
+        window->visible = false;
+        return {opened, lookups->find(opened)->lastQuery()};
     }
-
-    std::unique_ptr<DataAccessLookupData> data;
-    LookupSession session;
-    FakeViewFactory views;
-    std::unique_ptr<LookupWindows> lookups;
 };
 
 TEST_P(HeaderLookupsTest, EachFieldOpensItsWindowWithItsCondition) {
@@ -73,12 +44,12 @@ TEST_P(HeaderLookupsTest, EachFieldOpensItsWindowWithItsCondition) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
-        auto [window, query] = Open(c.field);
+        auto [window, query] = OpenFrom(c.field);
         EXPECT_EQ(window, c.window);
         for (const char* part : c.conditions) EXPECT_NE(query.find(part), std::string::npos) << part << "\n" << query;
     }
     presenter->CheckToggled({"chb_得意先対応先"}, true);
-    auto [window, query] = Open("得意先コード");
+    auto [window, query] = OpenFrom("得意先コード");
     EXPECT_EQ(window, W::対応先一覧);
     EXPECT_NE(query.find("M対応先.コード >= '000001'"), std::string::npos) << query;
 }
@@ -94,7 +65,7 @@ TEST_P(HeaderLookupsTest, TheLookupsFollowTheQuotationsOffice) {
 // A choice in the staff window reaches the field and is read as if typed;
 // the focus goes on to the next field that can take it.
 TEST_P(HeaderLookupsTest, AChoiceIsReadLikeATypedCode) {
-    Open("部門コード");
+    OpenFrom("部門コード");
     FakeLookupView* list = views.views[LookupWindowId::部門一覧];
     ASSERT_FALSE(list->rows.empty());
     list->presenter.onRowChosen(1);

@@ -40,48 +40,19 @@ std::string Difference(const Snapshot& a, const Snapshot& b) {
 
 class LineUndoTest : public ScreenTest {
 protected:
-    Snapshot Take() { return {quotation().lines, quotation().LastLine, state().LineMark, quotation().header}; }
-    QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
-    int Lines() { return quotation().LastLine + 1; }
+  Snapshot Take() { return {quotation().lines, quotation().LastLine, state().LineMark, quotation().header}; }
 
-    // A new quotation, whatever was entered.
-    void Clear() {
-        view.answers = {true};
-        Press("btn_画面クリア");
-        view.answers.clear();
-    }
-    // n lines "品目1", "品目2", … with quantities 1, 2, …, the focus in the
-    // rows; the history starts there, as after a load.
-    void WithLines(int n) {
-        FillHeader("1");
-        for (int i = 0; i < n; ++i) {
-            Line(i).商品名 = "品目" + std::to_string(i + 1);
-            Line(i).見積数量 = Units(i + 1);
-        }
-        quotation().LastLine = n - 1;
-        screen().scope->RecomputeTotals();
-        screen().FullRedraw();
-        Click({"見積期限"});
-        Tab();
-        Loaded();
+  // n lines "品目1", "品目2", … with quantities 1, 2, …, the focus in the
+  // rows; the history starts there, as after a load.
+  void WithLines(int n) {
+      ScreenTest::WithLines(n, {}, true);
+      Click({"見積期限"});
+      Tab();
+      Loaded();
     }
     void Loaded() {
         state().Changed = false;
         screen().undo->Reset();
-    }
-    void Show(int line) {
-        if (line < state().TopLine || line >= state().TopLine + kVisibleRows)
-            presenter->Scrolled(std::max(0, line - (kVisibleRows - 1)));
-    }
-    // The user clicks into the line's product name.
-    void At(int line) {
-        Show(line);
-        Click({"商品名", line - state().TopLine});
-        ASSERT_EQ(state().CurrentLine, line);
-    }
-    void Mark(int line) {
-        Show(line);
-        presenter->CheckToggled({"chb_複写区分", line - state().TopLine}, true);
     }
     void Undo() { Press("btn_元に戻す"); }
     void Redo() { Press("btn_やり直し"); }
@@ -103,11 +74,6 @@ protected:
         ASSERT_FALSE(state().NewEntry) << number;
         Click({"見積期限"});
         Tab();
-    }
-    void Save() {
-        view.confirmations = {kConfirmStoreOnly};
-        Press("btn_登録");
-        ASSERT_FALSE(view.confirmQuestions.empty());
     }
     // Three lines of a stored quotation on the program clipboard.
     void CopyThreeStoredLines() {

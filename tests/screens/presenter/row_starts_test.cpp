@@ -1,7 +1,5 @@
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "screen_fixture.h"
 #include "screens/entry/entry_fields.h"
@@ -34,35 +32,8 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         Restart("", true);
     }
-    std::string Db(const std::string& sql) { return install->value(sql); }
-    QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
-    void Reply(const std::string& program, const std::string& text) {
-        std::ofstream(install->root() + "prgbin/" + program + ".reply") << text << "\n";
-    }
-    // The arguments of the program's starts, in order.
     std::vector<std::string> Arguments(const std::string& program) {
-        std::ifstream log(install->root() + "prgbin/standin-calls.log");
-        std::vector<std::string> arguments;
-        const std::string marker = "\t" + program + "\t";
-        for (std::string line; std::getline(log, line);)
-            if (auto at = line.find(marker); at != std::string::npos) arguments.push_back(line.substr(at + marker.size()));
-        return arguments;
-    }
-    // A program started without waiting writes its line a little later.
-    std::vector<std::string> ArgumentsOnceStarted(const std::string& program, size_t count) {
-        for (int i = 0; i < 250 && Arguments(program).size() < count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        return Arguments(program);
-    }
-    void IntoRows() {
-        FillHeader("1");
-        Click({"見積期限"});
-        Tab();
-        ASSERT_EQ(view.focus, (Control{"商品コード", 0}));
-    }
-    void PurchasePage() {
-        presenter->PageChosen(kPagePurchase);
-        Press("btn_仕入先表示");
+        return StandinStarts(install->root() + "prgbin", program);
     }
     // Clicks the panel; the colours of the row panels while the program ran.
     std::map<Control, Colour> ClickPanel(const Control& panel) {
@@ -172,7 +143,7 @@ TEST_P(RowStartsTest, TheActivityInquiryGetsTheProductAndTheYear) {
     presenter->PanelClicked({"bak_dtla", 0});
     presenter->PanelClicked({"Lab_行No", 0});
     const std::string expected = "001" + code + std::string(16 - code.size(), ' ') + "20260101" + "20261231";
-    EXPECT_EQ(ArgumentsOnceStarted("Penrodi", 2), (std::vector<std::string>{expected, expected}));
+    EXPECT_EQ(Starts("Penrodi", 2), (std::vector<std::string>{expected, expected}));
     EXPECT_TRUE(view.messages.empty());
 }
 

@@ -133,21 +133,77 @@ void ScreenTest::Fill(const Control& control, const std::string& text) {
 
 void ScreenTest::Press(const std::string& button) { presenter->ButtonPressed({button}); }
 
-std::string ScreenTest::StartedWith(const std::string& program, std::size_t starts) {
+std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program) {
+    std::vector<std::string> arguments;
+    std::ifstream log(programFolder + "/standin-calls.log");
     const std::string marker = "\t" + program + "\t";
-    for (int i = 0; i < 150; ++i) {
-        std::ifstream log(install->root() + "prgbin/standin-calls.log");
-        std::string line, argument;
-        std::size_t seen = 0;
-        while (std::getline(log, line))
-            if (auto at = line.find(marker); at != std::string::npos) {
-                argument = line.substr(at + marker.size());
-                ++seen;
-            }
-        if (seen >= starts) return argument;
+    for (std::string line; std::getline(log, line);)
+        if (auto at = line.find(marker); at != std::string::npos)
+            arguments.push_back(line.substr(at + marker.size()));
+    return arguments;
+}
+
+std::vector<std::string> StandinStartsOnceThere(const std::string& programFolder, const std::string& program,
+                                                std::size_t atLeast) {
+    for (int i = 0; i < 250 && StandinStarts(programFolder, program).size() < atLeast; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return StandinStarts(programFolder, program);
+}
+
+void ScreenTest::Reply(const std::string& program, const std::string& text) {
+    std::ofstream(install->root() + "prgbin/" + program + ".reply") << text << "\n";
+}
+
+void ScreenTest::IntoRows(const std::string& customer) {
+    FillHeader(customer);
+    Click({"見積期限"});
+    Tab();
+    ASSERT_EQ(view.focus, (Control{"商品コード", 0}));
+}
+
+void ScreenTest::PurchasePage() {
+    presenter->PageChosen(kPagePurchase);
+    Press("btn_仕入先表示");
+}
+
+void ScreenTest::WithLines(int n, const std::vector<std::string>& names, bool quantities,
+                           const std::string& customer) {
+    FillHeader(customer);
+    for (int i = 0; i < n; ++i) {
+        Line(i).商品名 = names.empty() ? "品目" + std::to_string(i + 1) : names[static_cast<size_t>(i)];
+        if (quantities) Line(i).見積数量 = Units(i + 1);
     }
-    return {};
+    quotation().LastLine = n - 1;
+    screen().scope->RecomputeTotals();
+    screen().FullRedraw();
+}
+
+void ScreenTest::Clear() {
+    view.answers = {true};
+    Press("btn_画面クリア");
+    view.answers.clear();
+}
+
+void ScreenTest::Show(int line) {
+    if (line < state().TopLine || line >= state().TopLine + kVisibleRows)
+        presenter->Scrolled(std::max(0, line - (kVisibleRows - 1)));
+}
+
+void ScreenTest::At(int line) {
+    Show(line);
+    Click({"商品名", line - state().TopLine});
+    ASSERT_EQ(state().CurrentLine, line);
+}
+
+void ScreenTest::Mark(int line, bool marked) {
+    Show(line);
+    presenter->CheckToggled({"chb_複写区分", line - state().TopLine}, marked);
+}
+
+void ScreenTest::Save() {
+    view.confirmations = {kConfirmStoreOnly};
+    Press("btn_登録");
+    ASSERT_FALSE(view.confirmQuestions.empty());
 }
 
 void ScreenTest::EnterQuotation() {

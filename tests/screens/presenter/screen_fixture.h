@@ -23,6 +23,14 @@ inline void PrintTo(const Control& c, std::ostream* os) { *os << c.name << (c.ro
 
 namespace velmora::test {
 
+// The arguments of a program's starts as the stand-in installed in the folder
+// logged them, in order.
+std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program);
+// The same once there are `atLeast` of them (a program started detached logs
+// a little later), waited for up to five seconds; never on a GUI thread.
+std::vector<std::string> StandinStartsOnceThere(const std::string& programFolder, const std::string& program,
+                                                std::size_t atLeast);
+
 // The entry window as the presenter sees it: it remembers everything it is
 // told, answers questions from scripts, and moves the focus along the same
 // tab order as the real window, skipping what cannot take the focus.
@@ -173,11 +181,49 @@ protected:
     void FillHeader(const std::string& customer = "000001");
     // A new quotation for customer 000001 with one line of 4 × ST-00002, ready to save.
     void EnterQuotation();
-    // One ordinary line on the row that has the focus: product and quantity.
     std::string Text(const Control& control) { return view.Text(control); }
-    // The argument of the program's latest start as the stand-in recorded it
-    // (it starts detached: waited for up to three seconds); "" when none.
-    std::string StartedWith(const std::string& program, std::size_t starts = 1);
+    QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
+    int Lines() { return quotation().LastLine + 1; }
+    std::string Db(const std::string& sql) { return install->value(sql); }
+    // The header of a demo customer, then the focus into the first row.
+    void IntoRows(const std::string& customer = "000001");
+    // The purchase page with the supplier columns shown.
+    void PurchasePage();
+    // n lines "品目1", "品目2", … (or the names given) for a demo customer,
+    // drawn as a load draws them; with quantities, line i holds i + 1.
+    void WithLines(int n, const std::vector<std::string>& names = {}, bool quantities = false,
+                   const std::string& customer = "1");
+    // A new quotation, whatever was entered.
+    void Clear();
+    // The rows scrolled, as the user scrolls, so that the line shows.
+    void Show(int line);
+    // The user clicks into the line's product name.
+    void At(int line);
+    void Mark(int line, bool marked = true);
+    // Saved through the confirmation with 登録のみ.
+    void Save();
+    // The stored quotation with the smallest number of the demo's period.
+    std::string FirstStored() {
+        return Db(
+            "SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331'");
+    }
+    // The stored quotation, opened by its number.
+    void OpenStored(const std::string& number) {
+        Fill({"営業見積No"}, number);
+        ASSERT_FALSE(state().NewEntry) << number;
+    }
+
+    // The stand-in's answer to the program's next start.
+    void Reply(const std::string& program, const std::string& text);
+    std::vector<std::string> Starts(const std::string& program, std::size_t atLeast = 0) {
+        return StandinStartsOnceThere(install->root() + "prgbin", program, atLeast);
+    }
+    // The argument of the program's latest start once it has started that
+    // many times; "" when it has not.
+    std::string StartedWith(const std::string& program, std::size_t starts = 1) {
+        const std::vector<std::string> all = Starts(program, starts);
+        return all.size() >= starts ? all.back() : std::string();
+    }
 
     std::unique_ptr<DemoInstallation> install;
     RecordingHost host;
