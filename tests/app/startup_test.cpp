@@ -231,18 +231,6 @@ TEST_F(StartUpLayoutTest, OutsideAnInstallationOrWithoutItsConfigurationNothingS
     }
 }
 
-TEST_F(StartUpLayoutTest, AnUnreadableConfigurationDatabaseShowsTheOpenErrorFirst) {
-    std::ofstream(m_inst->configPath(), std::ios::trunc) << "this is not a database file, only some text in it....";
-    Program p(m_inst->environment(), m_host);
-    EXPECT_FALSE(p.StartUp());
-    ASSERT_EQ(m_host.messages.size(), 2u);
-    EXPECT_EQ(m_host.messages[0].rfind("SYB_OPEN ERROR", 0), 0u);
-    EXPECT_NE(m_host.messages[0].find("\nsysopen error"), std::string::npos);
-    // The file is named, with what is wrong with it.
-    EXPECT_EQ(m_host.messages[1], "データベースが使用できません。\n「" + m_inst->configPath() +
-                                      "」はデータベースではないか、壊れています。正しいデータベースに置き換えてから起動してください。");
-}
-
 TEST(InstallationLayout, TheRootIsCutBeforePrgbinOrPrgsrcInAnyCase) {
     EXPECT_EQ(FindRootFolder("/opt/eigyo/PRGBIN"), "/opt/eigyo/");
     EXPECT_EQ(FindRootFolder("/opt/eigyo/prgbin"), "/opt/eigyo/");
@@ -287,10 +275,7 @@ TEST_F(StartUpLayoutTest, PerUserInstallationsCopyTheSharedFilesOnce) {
     Program again(m_inst->environment(), m_host);
     ASSERT_TRUE(again.StartUp());
     EXPECT_EQ(m_host.waitShown, 1) << "nothing is copied the second time";
-    std::ifstream in(m_inst->root() + "users/sato/report/repdb.accdb");
-    std::string text;
-    std::getline(in, text);
-    EXPECT_EQ(text, "report data");
+    EXPECT_EQ(test::ReadFile(m_inst->root() + "users/sato/report/repdb.accdb"), "report data");
 }
 
 }  // namespace
