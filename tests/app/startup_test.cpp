@@ -130,46 +130,37 @@ TEST_P(StartUpTest, AnUnknownOrNullOperatingOfficeIsTheHeadOffice) {
     }
 }
 
-// The operating office's sign-in mode, update flag and text folder replace
-// the company's; a branch office's empty ones count as 0; the head office
-// keeps the company's.
-TEST_P(StartUpTest, TheOperatingOfficesSettingsReplaceTheCompanys) {
-    struct Case {
-        const char* what;
-        const char* company;  // 暗証番号有無, 更新実行区分 of the company and of offices 001 and 000
-        const char* branch;
-        const char* head;
-        const char* office;  // the operating office
-        int signInMode, updateRunFlag;
-        const char* textFolder;
-    };
-    const Case cases[] = {
-        {"a branch office's own", "'0', '1'", "'1', '0'", "'0', '1'", "001", 1, 0, "/srv/tokyo"},
-        {"a branch office's empty ones", "'1', '1'", "NULL, NULL", "'0', '0'", "001", 0, 0, "/srv/tokyo"},
-        {"the head office", "'1', '1'", "NULL, NULL", "'0', '0'", "000", 1, 1, "/srv/all"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetUp();
-        const auto settings = [](const std::string& values) {
-            const size_t comma = values.find(", ");
-            return "暗証番号有無 = " + values.substr(0, comma) +
-                   ", 更新実行区分 = " + values.substr(comma + 2);
-        };
-        m_inst->business("UPDATE Mユーザ SET " + settings(c.company) +
-                         ", テキスト出力フォルダ = '/srv/all', BACKUPフォルダ = '/srv/backup'");
-        m_inst->business("UPDATE M事業所 SET " + settings(c.branch) +
-                         ", テキスト出力フォルダ = '/srv/tokyo' WHERE コード = '001'");
-        m_inst->business("UPDATE M事業所 SET " + settings(c.head) + " WHERE コード = '000'");
-        m_inst->config(std::string("UPDATE 動作環境定義 SET 運用事業所コード = '") + c.office + "'");
+TEST_P(StartUpTest, TheOfficeReplacesTheCompanysSignInModeAndUpdateFlag) {
+    m_inst->business(
+        "UPDATE M事業所 SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/tokyo' "
+        "WHERE コード = '001'");
+    m_inst->business("UPDATE Mユーザ SET テキスト出力フォルダ = '/srv/all', BACKUPフォルダ = '/srv/backup'");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().SignInMode, 1);
+    EXPECT_EQ(p->session().UpdateRunFlag, 0);
+    EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/tokyo");
+    EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
+    EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
+}
+
+TEST_P(StartUpTest, ABranchOfficesEmptySettingsCountAsZeroAndTheHeadOfficeKeepsTheCompanys) {
+    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '1'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = NULL WHERE コード = '001'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '0', 更新実行区分 = '0' WHERE コード = '000'");
+    {
         auto p = program();
         ASSERT_TRUE(p->StartUp());
-        EXPECT_EQ(p->session().SignInMode, c.signInMode);
-        EXPECT_EQ(p->session().UpdateRunFlag, c.updateRunFlag);
-        EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), c.textFolder);
-        EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
-        EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
+        EXPECT_EQ(p->session().SignInMode, 0);
+        EXPECT_EQ(p->session().UpdateRunFlag, 0);
+        p->EndProgram();
     }
+    m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = '000'");
+    auto p = program();
+    ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(p->session().SignInMode, 1);
+    EXPECT_EQ(p->session().UpdateRunFlag, 1);
+    EXPECT_EQ(m_host.pinDialogs, 0);
 }
 
 TEST_P(StartUpTest, TheCompanysPrivilegePinsAreKeptDeciphered) {
