@@ -214,11 +214,5 @@ TEST_P(DataAccessTest, AnUnopenableDatabaseLeavesTheOpenErrorRow) {
 INSTANTIATE_TEST_SUITE_P(Engines, DataAccessTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          test::EngineName);
 
-TEST(OpenConnection, OracleHasNoClientHere) {
-    DbError error;
-    EXPECT_FALSE(OpenConnection(FileConnectionString("OraOLEDB.Oracle", "scott", "tiger", "ORCL"), error));
-    EXPECT_FALSE(error.description.empty());
-}
-
 }  // namespace
 }  // namespace velmora

@@ -2,7 +2,6 @@
 
 #include "admin/installation.h"
 #include "app/installation.h"
-#include "data/postgres/postgres_connection.h"
 
 namespace velmora::test {
 
@@ -12,21 +11,13 @@ DemoInstallation::DemoInstallation(Engine engine, const std::string& stem) {
     CalendarDate::Parse("20261206", options.today);
     options.programSource = BinaryFolder();
     if (engine == Engine::PostgreSQL) {
-        m_pgSource = PostgresDataSource();
-        if (m_pgSource.empty()) return;
-        m_pgDatabase = UniqueName(stem);
-        options.postgres = PostgresTarget{m_pgSource, m_pgDatabase, "postgres", ""};
+        if (!m_catalog.emplace(stem).available()) return;
+        options.postgres = PostgresTarget{m_catalog->source(), m_catalog->name(), "postgres", ""};
     }
     InitResult result = InitInstallation(options);
     if (!result.ok) throw std::runtime_error("demo installation failed: " + result.message);
     m_root = options.root.string() + "/";
     m_available = true;
-}
-
-DemoInstallation::~DemoInstallation() {
-    if (m_pgDatabase.empty()) return;
-    DbError ignored;
-    DropPostgresDatabase(m_pgSource, m_pgDatabase, "postgres", "", ignored);
 }
 
 ProgramEnvironment DemoInstallation::environment(const std::string& commandLine, bool systemClock) const {

@@ -1,6 +1,5 @@
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -16,22 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Environment {
-public:
-    Environment(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value) setenv(name, value->c_str(), 1);
-        else unsetenv(name);
-    }
-    ~Environment() {
-        if (m_old) setenv(m_name, m_old->c_str(), 1);
-        else unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using Environment = test::ScopedEnvironment;
 
 TEST(ChosenInstallationFile, FollowsTheXdgRules) {
     struct Case {
@@ -115,9 +99,8 @@ TEST(WriteChosenInstallation, WritesTheAbsoluteFolderInAFreshConfigFolder) {
     const bool written = WriteChosenInstallation("sub/../velmora/", error);
     fs::current_path(before);
     ASSERT_TRUE(written) << error;
-    std::ifstream in(dir.path() / "new" / "cfg" / "velmora" / "installation");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, (dir.path() / "velmora").string() + "\n");
+    EXPECT_EQ(test::ReadFile(dir.path() / "new" / "cfg" / "velmora" / "installation"),
+              (dir.path() / "velmora").string() + "\n");
     EXPECT_FALSE(fs::exists(dir.path() / "new" / "cfg" / "velmora" / "installation.new"));
 }
 

@@ -43,24 +43,13 @@ TEST(CompanySettings, NoRowIsNotRead) {
 
 class StoredSettings : public testing::TestWithParam<test::Engine> {};
 
-TEST_P(StoredSettings, CompanyRowAndRateTableFromTheBusinessDatabase) {
+TEST_P(StoredSettings, TheRateTableFromTheBusinessDatabase) {
     test::ScratchDatabase db(GetParam(), true);
     VELMORA_REQUIRE_DATABASE(db);
     DataAccess access;
     ASSERT_TRUE(access.OpenDataConnection(db.connectionString()));
-    ASSERT_TRUE(access.ExecuteData(
-        "INSERT INTO Mユーザ (ID, 名称, 決算月, 決算日, 売上単価少数以下桁数, 現金決済金額) "
-        "VALUES ('0001', '本社', '3', '20', '2', 12345.6789)"));
     ASSERT_TRUE(access.ExecuteData("INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20191001', 10)"));
     ASSERT_TRUE(access.ExecuteData("INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20140401', 8)"));
-
-    std::unique_ptr<Recordset> rs;
-    ASSERT_TRUE(access.OpenDataRecordset(rs, "SELECT * FROM Mユーザ WHERE ID = '0001'"));
-    CompanySettings settings;
-    ASSERT_TRUE(ReadCompanySettings(*rs, settings));
-    EXPECT_EQ(settings.決算日, 20);
-    EXPECT_EQ(settings.売上単価少数以下桁数, 2);
-    EXPECT_EQ(settings.現金決済金額, Currency::FromScaled(123456789));
 
     TaxRateTable rates;
     ASSERT_TRUE(rates.Load(access));

@@ -157,59 +157,51 @@ TEST(LinePricing, TypedUnitPriceSnapshotFollowsOnBothSides) {
     }
 }
 
-TEST(ConvertToCustomerTaxKind, AddedPricesGainTheirTaxWhenTheCustomerIncludesIt) {
+// A line priced in the other tax kind takes the customer's: added prices gain
+// their tax, included ones lose it, a typed amount without a quantity converts
+// itself; lines in the kind already, not taxable or fixed by the product stay.
+TEST(ConvertToCustomerTaxKind, ConvertsOnlyLinesTheCustomersKindDecides) {
+    struct Case {
+        const char* what;
+        std::int16_t customerKind, lineKind, category, productKind;
+        const char *quantity, *price, *amount;
+        const char *priceAfter, *amountAfter;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"added gains the tax", kTaxIncluded, kTaxAdded, 0, 0, "3", "1000", "3000", "1100", "3300", true},
+        {"included loses it, lump sum", kTaxAdded, kTaxIncluded, 0, 0, "0", "1100", "2200", "1000", "2000",
+         true},
+        {"already in the kind", kTaxIncluded, kTaxIncluded, 0, 0, "0", "1100", "0", "1100", "0", false},
+        {"not taxable", kTaxIncluded, kTaxAdded, kNotTaxable, 0, "0", "1000", "0", "1000", "0", true},
+        {"fixed by the product", kTaxIncluded, kTaxAdded, 0, kTaxAdded, "0", "1000", "0", "1000", "0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::PricingFixture f;
+        f.company.売上金額丸め方法 = 0;
+        f.header.得意先消費税区分 = c.customerKind;
+        PricedLine line;
+        line.売上消費税区分 = c.lineKind;
+        line.売上課税区分 = c.category;
+        line.商品売上消費税区分 = c.productKind;
+        line.見積数量 = C(c.quantity);
+        line.見積単価 = C(c.price);
+        line.見積金額 = C(c.amount);
+        ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
+        EXPECT_EQ(line.見積単価, C(c.priceAfter));
+        EXPECT_EQ(line.見積金額, C(c.amountAfter));
+        EXPECT_EQ(line.changed, c.changed);
+    }
+    // The purchase side converts with the selling side.
     test::PricingFixture f;
-    f.company.売上金額丸め方法 = 0;
-    f.header.得意先消費税区分 = kTaxIncluded;
     PricedLine line;
-    line.売上消費税区分 = kTaxAdded;
-    line.見積数量 = C("3");
-    line.見積単価 = C("1000");
-    line.見積金額 = C("3000");
-    ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
-    EXPECT_TRUE(line.changed);
-    EXPECT_EQ(line.見積単価, C("1100"));
-    EXPECT_EQ(line.見積金額, C("3300"));
-}
-
-TEST(ConvertToCustomerTaxKind, IncludedPricesLoseTheirTaxAndALumpSumAmountConvertsItself) {
-    test::PricingFixture f;
-    f.header.得意先消費税区分 = kTaxAdded;
-    PricedLine line;
-    line.売上消費税区分 = kTaxIncluded;
-    line.見積単価 = C("1100");
-    line.見積金額 = C("2200");  // typed, no quantity
-    line.仕入消費税区分 = kTaxIncluded;
+    line.売上消費税区分 = line.仕入消費税区分 = kTaxIncluded;
     line.仕入単価 = C("550");
     line.仕入数量 = C("2");
     ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
-    EXPECT_EQ(line.見積単価, C("1000"));
-    EXPECT_EQ(line.見積金額, C("2000"));
     EXPECT_EQ(line.仕入単価, C("500"));
     EXPECT_EQ(line.仕入金額, C("1000"));
-}
-
-TEST(ConvertToCustomerTaxKind, LeavesLinesAlreadyInTheKindNotTaxableOrFixedByTheProduct) {
-    test::PricingFixture f;
-    f.header.得意先消費税区分 = kTaxIncluded;
-    PricedLine same;
-    same.売上消費税区分 = kTaxIncluded;
-    same.見積単価 = C("1100");
-    PricedLine untaxed;
-    untaxed.売上消費税区分 = kTaxAdded;
-    untaxed.売上課税区分 = kNotTaxable;
-    untaxed.見積単価 = C("1000");
-    PricedLine fixedByProduct;
-    fixedByProduct.商品売上消費税区分 = kTaxAdded;
-    fixedByProduct.売上消費税区分 = kTaxAdded;
-    fixedByProduct.見積単価 = C("1000");
-    for (PricedLine* line : {&same, &untaxed, &fixedByProduct}) ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, *line));
-    EXPECT_EQ(same.見積単価, C("1100"));
-    EXPECT_FALSE(same.changed);
-    EXPECT_EQ(untaxed.見積単価, C("1000"));
-    EXPECT_TRUE(untaxed.changed);
-    EXPECT_EQ(fixedByProduct.見積単価, C("1000"));
-    EXPECT_FALSE(fixedByProduct.changed);
 }
 
 class PricingChanges : public testing::Test {

@@ -66,21 +66,6 @@ TEST_F(Totals, SubtotalMiddleAndGrandTotalMix) {
     EXPECT_EQ(f.header.仕入金額合計, C("600"));
 }
 
-TEST_F(Totals, GrandTotalSumsEveryOrdinaryLineFourTimes) {
-    ordinary("100", "10");
-    ordinary("200", "20");
-    f.ofKind(kLineSubtotal);
-    ordinary("300", "30");
-    ordinary("400", "40");
-    f.ofKind(kLineSubtotal);
-    f.ofKind(kLineMiddleTotal);
-    f.ofKind(kLineGrandTotal);
-    ASSERT_TRUE(totals());
-    EXPECT_EQ(f.lines[7].見積金額, C("1000"));
-    EXPECT_EQ(f.lines[6].見積金額, C("1000"));
-    EXPECT_EQ(f.lines[5].見積金額, C("700"));
-}
-
 TEST_F(Totals, MiddleTotalWithoutSubtotalsSumsToZero) {
     ordinary("100", "10");
     f.ofKind(kLineSubtotal);
@@ -164,14 +149,14 @@ TEST(DocumentTax, PerQuotationAndTheCorrection) {
     struct Case {
         const char* name;
         std::int16_t unit, adjustment;
-        const char *amount, *lineTax, *docTax, *firstLineTax, *withTax;
+        const char *amount, *lineTax, *docTax, *firstLineTax, *taxTotal, *withTax;
     };
     const Case cases[] = {
-        {"thirds of 333 need no correction", 2, 1, "333", "33", "99", "33", "1098"},
-        {"thirds of 335 correct the first line", 2, 1, "335", "33", "100", "34", "1105"},
-        {"without adjustment nothing moves", 2, 0, "335", "33", "100", "33", "1104"},
-        {"per line the quotation's tax is the line sum", 1, 1, "335", "33", "99", "33", "1104"},
-        {"a customer without tax", 0, 1, "335", "0", "0", "0", "1005"},
+        {"thirds of 333 need no correction", 2, 1, "333", "33", "99", "33", "99", "1098"},
+        {"thirds of 335 correct the first line", 2, 1, "335", "33", "100", "34", "100", "1105"},
+        {"without adjustment nothing moves", 2, 0, "335", "33", "100", "33", "99", "1104"},
+        {"per line the quotation's tax is the line sum", 1, 1, "335", "33", "99", "33", "99", "1104"},
+        {"a customer without tax", 0, 1, "335", "0", "0", "0", "0", "1005"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,13 +168,12 @@ TEST(DocumentTax, PerQuotationAndTheCorrection) {
             ASSERT_TRUE(SellingLineTax(f.rules(), f.header, line));
             EXPECT_EQ(line.見積消費税, C(c.lineTax));
         }
-        const Currency taxTotal = *Currency::Add(C(c.firstLineTax), *Currency::Add(C(c.lineTax), C(c.lineTax)));
         for (int run = 0; run < 2; ++run) {
             ASSERT_TRUE(ComputeTotals(f.rules(), f.header, f.view()));
             EXPECT_EQ(f.header.DocTax, C(c.docTax)) << run;
             EXPECT_EQ(f.lines[0].見積消費税, C(c.firstLineTax)) << run;
             EXPECT_EQ(f.lines[1].見積消費税, C(c.lineTax)) << run;
-            EXPECT_EQ(f.header.見積消費税合計, taxTotal) << run;
+            EXPECT_EQ(f.header.見積消費税合計, C(c.taxTotal)) << run;
             EXPECT_EQ(f.header.税込見積金額合計, C(c.withTax)) << run;
         }
     }

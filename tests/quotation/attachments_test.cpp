@@ -7,6 +7,7 @@
 #include "quotation/activities.h"
 #include "quotation/attachment_files.h"
 #include "support/file_modes.h"
+#include "support/statements.h"
 
 namespace velmora::test {
 namespace {
@@ -102,12 +103,7 @@ TEST_P(AttachmentsTest, NumbersCountOnFromTheHighest) {
 // The row is written only once the copy is whole; a row that cannot be
 // written takes its copy away again.
 TEST_P(AttachmentsTest, ARowThatCannotBeWrittenLeavesNoCopy) {
-    if (GetParam() == Engine::SQLite) {
-        exec("CREATE TRIGGER refuse BEFORE INSERT ON M付属書類 BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    } else {
-        exec("CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$ LANGUAGE plpgsql");
-        exec("CREATE TRIGGER refuse BEFORE INSERT ON M付属書類 FOR EACH ROW EXECUTE FUNCTION refuse()");
-    }
+    for (const std::string& sql : test::RefuseWritesSql(GetParam(), "M付属書類", "INSERT")) exec(sql);
     std::string message;
     EXPECT_FALSE(attachments().Add(owner, Source("a.txt"), false, message));
     EXPECT_EQ(message, kNotRecorded);

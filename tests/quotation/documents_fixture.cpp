@@ -2,29 +2,26 @@
 
 #include "data/sql_text.h"
 #include "pricing/currency.h"
+#include "quotation/load.h"
 #include "quotation/quotation_date.h"
 #include "quotation/save.h"
 #include "quotation/save_status.h"
-#include "quotation/load.h"
+#include "support/statements.h"
 
 namespace velmora::test {
 
 void DocumentsTest::SetUp() {
     dbs = std::make_unique<Databases>(GetParam(), "20241206 093015", postgresSource());
     VELMORA_REQUIRE_DATABASE(*dbs);
-    for (const char* sql : {
-             "INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) VALUES ('16210', '1', '00000000', "
-             "'00000000', 'Nelvaro')",
-             "INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) VALUES ('16130', '1', '00000000', "
-             "'00000000', 'Nelvaro')",
-             "INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番, 更新プログラム) VALUES ('01110', '3', '00000000', "
-             "'00000000', '')",
-             "INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20140401', 8)",
-             "INSERT INTO G消費税 (施行日, 消費税率) VALUES ('20191001', 10)",
-             "INSERT INTO M担当者 (コード, 氏名) VALUES ('00012', '佐藤 一郎')",
-             "INSERT INTO M部門 (コード, 名称) VALUES ('010', '営業部')",
-         })
-        exec(sql);
+    for (const auto& table :
+         {InsertSql("A番号情報", "番号ID, 連番種類, 連番, 履歴連番, 更新プログラム",
+                    {{"16210", "1", "00000000", "00000000", "Nelvaro"},
+                     {"16130", "1", "00000000", "00000000", "Nelvaro"},
+                     {"01110", "3", "00000000", "00000000", ""}}),
+          InsertSql("G消費税", "施行日, 消費税率", {{"20140401", "8"}, {"20191001", "10"}}),
+          InsertSql("M担当者", "コード, 氏名", {{"00012", "佐藤 一郎"}}),
+          InsertSql("M部門", "コード, 名称", {{"010", "営業部"}})})
+        for (const std::string& sql : table) exec(sql);
     context.operatingOffice = "001";
     context.startStaffCode = "00012";
     context.staffCode = "00012";

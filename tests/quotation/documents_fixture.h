@@ -12,25 +12,9 @@
 #include "quotation/quotation_context.h"
 #include "quotation/quotation_model.h"
 #include "support/databases.h"
+#include "support/scripted_prompts.h"
 
 namespace velmora::test {
-
-// The screen's message boxes, scripted: questions take the queued answers
-// (No when none is left).
-class ScriptedPrompts : public DocumentPrompts {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    bool AskYesNo(const std::string& question) override {
-        questions.push_back(question);
-        if (answers.empty()) return false;
-        bool answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::vector<bool> answers;
-};
 
 // The program's side of a save: the reply information it is handed and a
 // session restart that closes and reopens both connections, as the end

@@ -4,6 +4,7 @@
 #include "documents_fixture.h"
 #include "quotation/save.h"
 #include "quotation/save_status.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -15,19 +16,12 @@ class LineStatementsTest : public test::DocumentsTest {
 protected:
     // Refuses the statement `when` (INSERT or DELETE) on the line named 品目500.
     void refuseLine500(const std::string& when) {
-        const std::string row = when == "DELETE" ? "OLD" : "NEW";
-        if (GetParam() == Engine::SQLite) {
-            exec("CREATE TRIGGER refuse BEFORE " + when + " ON T営業見積明細 WHEN " + row +
-                 ".商品名 = '品目500' BEGIN SELECT RAISE(ABORT, 'refused'); END");
-        } else {
-            exec("CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN IF " + row +
-                 ".商品名 = '品目500' THEN RAISE EXCEPTION 'refused'; END IF; RETURN " + row + "; END $$ LANGUAGE plpgsql");
-            exec("CREATE TRIGGER refuse BEFORE " + when + " ON T営業見積明細 FOR EACH ROW EXECUTE FUNCTION refuse()");
-        }
+        for (const std::string& sql :
+             test::RefuseWritesSql(GetParam(), "T営業見積明細", when, "商品名 = '品目500'"))
+            exec(sql);
     }
     void allow() {
-        exec("DROP TRIGGER refuse" + std::string(GetParam() == Engine::SQLite ? "" : " ON T営業見積明細"));
-        if (GetParam() == Engine::PostgreSQL) exec("DROP FUNCTION refuse()");
+        for (const std::string& sql : test::AllowWritesSql(GetParam(), "T営業見積明細")) exec(sql);
     }
     long long stored() { return count("T営業見積明細") + count("R営業見積明細") + count("T営業見積") + count("R営業見積"); }
 };

@@ -3,6 +3,7 @@
 
 #include "documents_fixture.h"
 #include "quotation/master_reads.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -10,118 +11,74 @@ namespace {
 const std::string kLongName =
     "株式会社北斗東京本店営業所第一第二第三第四第五第六";  // 25 characters, 50 bytes
 
+// The columns customers and counterparties share.
+const char* const kPartyColumns =
+    "コード, 名称A, 名称B, 御担当者名, 担当者コード, 定価掛率, 消費税区分, 消費税算出区分, 消費税丸め方法, "
+    "消費税丸め桁位置, 消費税端数調整区分, 名称入力区分, 取引状況区分";
+
 class MasterReadsTest : public test::DocumentsTest {
   protected:
     void SetUp() override {
         DocumentsTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        for (const std::string& sql : std::vector<std::string>{
-                 "INSERT INTO M部門 (コード, 名称) VALUES ('020', '技術部')",
-                 "INSERT INTO Mセクション (コード, 名称) VALUES ('101', '第一課')",
-                 "INSERT INTO Mセクション (コード, 名称) VALUES ('201', '設計課')",
-                 staff("00101", "田中 太郎", "001", "020", "201", "0"),
-                 staff("00001", "本社 花子", "000", "010", "101", "0"),
-                 staff("00201", "大阪 次郎", "002", "010", "", "0"),
-                 staff("00102", "退職 三郎", "001", "010", "", "1"),
-                 staff("00103", "新人 四郎", "001", "099", "", "0"),
-                 customer("M得意先", "000101", "株式会社 北斗", "東京本店", "山田 様", "00101", "80", "2",
-                          "1", "1", "2", "1", "0", "0"),
-                 customer("M得意先", "000102", kLongName, "", "", "00001", "0", "1", "3", "0", "0", "0", "1",
-                          "0"),
-                 customer("M得意先", "000103", "休止 商事", "", "", "00101", "0", "1", "2", "0", "0", "0",
-                          "1", "3"),
-                 customer("M得意先", "000104", "担当なし 商事", "", "", "09999", "0", "1", "2", "0", "0", "0",
-                          "1", "0"),
-                 customer("M得意先", "00'105", "オハラ 商事", "", "", "00101", "0", "1", "2", "0", "0", "0",
-                          "1", "0"),
-                 "INSERT INTO M得意先 (コード, 担当者コード, 取引状況区分) VALUES ('000106', '00101', '0')",
-                 customer("M対応先", "500001", "見込 工業", "大阪営業所", "木村 様", "00201", "50", "2", "1",
-                          "5", "1", "1", "0", "0"),
-                 customer("M対応先", "500002", "休止 見込", "", "", "00201", "0", "1", "2", "0", "0", "0",
-                          "1", "3"),
-                 "INSERT INTO M得意先御担当者 (得意先コード, 御担当者コード, 氏名) VALUES ('000101', "
-                 "'00001', '鈴木 一郎')",
-                 "INSERT INTO M得意先御担当者 (得意先コード, 御担当者コード, 氏名) VALUES ('000101', "
-                 "'00002', "
-                 "'長谷川美由紀営業部第一課課長代理補佐')",
-                 "INSERT INTO M対応先御担当者 (対応先コード, 御担当者コード, 氏名) VALUES ('500001', "
-                 "'00001', '対応 花子')",
-                 delivery("000201", "北斗 倉庫", "第二棟", "00101", "0", "0"),
-                 delivery("000202", "休止 倉庫", "", "00101", "1", "3"),
-                 delivery("000203", "担当なし 倉庫", "", "09999", "1", "0"),
-                 delivery("000204", "名称Bなし 倉庫", "", "00101", "0", "0"),
-                 product("P-100", "'六角ボルト'", "'M8×30'", "'箱'", "'0', '1', '0', '1'",
-                         "1200, 1320, 1000, 1100, 600, 660", "300001", "0"),
-                 product("P-200", "'廃番品'", "''", "'個'", "'0', '1', '0', '1'",
-                         "100, 110, 100, 110, 50, 55", "", "3"),
-                 product("O''BRIEN", "'輸入工具'", "''", "'台'", "'1', '2', '2', '2'",
-                         "5000.5, 5500.55, 4800, 5280, 1234.5678, 1358.0246", "", "0"),
-                 product("P-300", "'旧仕入先品'", "''", "'個'", "'0', '1', '0', '1'",
-                         "100, 110, 100, 110, 50, 55", "300009", "0"),
-                 product("P-400", "'汎用品'", "NULL", "NULL", "NULL, NULL, NULL, NULL",
-                         "NULL, NULL, NULL, NULL, NULL, NULL", "", "0"),
-                 product("P-500", "'" + kLongName + "'", "'一二三四五六七八九十'", "'ケース単位十二'",
-                         "'0', '1', '0', '1'", "1, 1, 1, 1, 1, 1", "", "0"),
-                 supplier("300001", "山本工業", "1", "1", "2", "1", "0", "0", "0"),
-                 supplier("300009", "休止工業", "1", "1", "0", "0", "0", "1", "3"),
-             })
-            exec(sql);
-    }
-
-    static std::string q(const std::string& v) { return "'" + v + "'"; }
-    static std::string staff(const std::string& code, const std::string& name, const std::string& office,
-                             const std::string& department, const std::string& section,
-                             const std::string& status) {
-        return "INSERT INTO M担当者 (コード, 氏名, 事業所コード, 部門コード, セクションコード, 在籍区分) "
-               "VALUES (" +
-               q(code) + ", " + q(name) + ", " + q(office) + ", " + q(department) + ", " + q(section) + ", " +
-               q(status) + ")";
-    }
-    static std::string customer(const std::string& table, std::string code, const std::string& nameA,
-                                const std::string& nameB, const std::string& contact,
-                                const std::string& staffCode, const std::string& rate,
-                                const std::string& kind, const std::string& calculation,
-                                const std::string& rounding, const std::string& digit,
-                                const std::string& adjust, const std::string& nameEntry,
-                                const std::string& status) {
-        if (code.find('\'') != std::string::npos) code.insert(code.find('\''), "'");
-        return "INSERT INTO " + table +
-               " (コード, 名称A, 名称B, 御担当者名, 担当者コード, 定価掛率, 消費税区分, 消費税算出区分, "
-               "消費税丸め方法, "
-               "消費税丸め桁位置, 消費税端数調整区分, 名称入力区分, 取引状況区分) VALUES (" +
-               q(code) + ", " + q(nameA) + ", " + q(nameB) + ", " + q(contact) + ", " + q(staffCode) + ", " +
-               rate + ", " + q(kind) + ", " + q(calculation) + ", " + q(rounding) + ", " + q(digit) + ", " +
-               q(adjust) + ", " + q(nameEntry) + ", " + q(status) + ")";
-    }
-    static std::string delivery(const std::string& code, const std::string& nameA, const std::string& nameB,
-                                const std::string& staffCode, const std::string& nameEntry,
-                                const std::string& status) {
-        return "INSERT INTO M納品先 (コード, 名称A, 名称B, 担当者コード, 名称入力区分, 取引状況区分) VALUES "
-               "(" +
-               q(code) + ", " + q(nameA) + ", " + q(nameB) + ", " + q(staffCode) + ", " + q(nameEntry) +
-               ", " + q(status) + ")";
-    }
-    static std::string product(const std::string& code, const std::string& nameA, const std::string& nameB,
-                               const std::string& unit, const std::string& taxCodes,
-                               const std::string& prices, const std::string& supplierCode,
-                               const std::string& status) {
-        return "INSERT INTO M商品 (コード, 名称A, 名称B, 単位, 売上課税区分, 売上消費税区分, 仕入課税区分, "
-               "仕入消費税区分, "
-               "税抜販売定価, 税込販売定価, 税抜販売単価, 税込販売単価, 税抜仕入単価, 税込仕入単価, "
-               "仕入先コード, "
-               "取扱状況区分) VALUES (" +
-               q(code) + ", " + nameA + ", " + nameB + ", " + unit + ", " + taxCodes + ", " + prices + ", " +
-               q(supplierCode) + ", " + q(status) + ")";
-    }
-    static std::string supplier(const std::string& code, const std::string& name, const std::string& kind,
-                                const std::string& calculation, const std::string& rounding,
-                                const std::string& digit, const std::string& adjust,
-                                const std::string& nameEntry, const std::string& status) {
-        return "INSERT INTO M仕入先 (コード, 名称A, 消費税区分, 消費税算出区分, 消費税丸め方法, "
-               "消費税丸め桁位置, "
-               "消費税端数調整区分, 名称入力区分, 取引状況区分) VALUES (" +
-               q(code) + ", " + q(name) + ", " + q(kind) + ", " + q(calculation) + ", " + q(rounding) + ", " +
-               q(digit) + ", " + q(adjust) + ", " + q(nameEntry) + ", " + q(status) + ")";
+        const std::vector<std::vector<std::string>> statements = {
+            test::InsertSql("M部門", "コード, 名称", {{"020", "技術部"}}),
+            test::InsertSql("Mセクション", "コード, 名称", {{"101", "第一課"}, {"201", "設計課"}}),
+            test::InsertSql("M担当者", "コード, 氏名, 事業所コード, 部門コード, セクションコード, 在籍区分",
+                            {{"00101", "田中 太郎", "001", "020", "201", "0"},
+                             {"00001", "本社 花子", "000", "010", "101", "0"},
+                             {"00201", "大阪 次郎", "002", "010", "", "0"},
+                             {"00102", "退職 三郎", "001", "010", "", "1"},
+                             {"00103", "新人 四郎", "001", "099", "", "0"}}),
+            test::InsertSql(
+                "M得意先", kPartyColumns,
+                {{"000101", "株式会社 北斗", "東京本店", "山田 様", "00101", "80", "2", "1", "1", "2", "1",
+                  "0", "0"},
+                 {"000102", kLongName, "", "", "00001", "0", "1", "3", "0", "0", "0", "1", "0"},
+                 {"000103", "休止 商事", "", "", "00101", "0", "1", "2", "0", "0", "0", "1", "3"},
+                 {"000104", "担当なし 商事", "", "", "09999", "0", "1", "2", "0", "0", "0", "1", "0"},
+                 {"00'105", "オハラ 商事", "", "", "00101", "0", "1", "2", "0", "0", "0", "1", "0"}}),
+            test::InsertSql("M得意先", "コード, 担当者コード, 取引状況区分", {{"000106", "00101", "0"}}),
+            test::InsertSql(
+                "M対応先", kPartyColumns,
+                {{"500001", "見込 工業", "大阪営業所", "木村 様", "00201", "50", "2", "1", "5", "1", "1", "0",
+                  "0"},
+                 {"500002", "休止 見込", "", "", "00201", "0", "1", "2", "0", "0", "0", "1", "3"}}),
+            test::InsertSql("M得意先御担当者", "得意先コード, 御担当者コード, 氏名",
+                            {{"000101", "00001", "鈴木 一郎"},
+                             {"000101", "00002", "長谷川美由紀営業部第一課課長代理補佐"}}),
+            test::InsertSql("M対応先御担当者", "対応先コード, 御担当者コード, 氏名",
+                            {{"500001", "00001", "対応 花子"}}),
+            test::InsertSql("M納品先", "コード, 名称A, 名称B, 担当者コード, 名称入力区分, 取引状況区分",
+                            {{"000201", "北斗 倉庫", "第二棟", "00101", "0", "0"},
+                             {"000202", "休止 倉庫", "", "00101", "1", "3"},
+                             {"000203", "担当なし 倉庫", "", "09999", "1", "0"},
+                             {"000204", "名称Bなし 倉庫", "", "00101", "0", "0"}}),
+            test::InsertSql("M商品",
+                            "コード, 名称A, 名称B, 単位, 売上課税区分, 売上消費税区分, 仕入課税区分, "
+                            "仕入消費税区分, 税抜販売定価, 税込販売定価, 税抜販売単価, 税込販売単価, "
+                            "税抜仕入単価, 税込仕入単価, 仕入先コード, 取扱状況区分",
+                            {{"P-100", "六角ボルト", "M8×30", "箱", "0", "1", "0", "1", "1200", "1320",
+                              "1000", "1100", "600", "660", "300001", "0"},
+                             {"P-200", "廃番品", "", "個", "0", "1", "0", "1", "100", "110", "100", "110",
+                              "50", "55", "", "3"},
+                             {"O'BRIEN", "輸入工具", "", "台", "1", "2", "2", "2", "5000.5", "5500.55",
+                              "4800", "5280", "1234.5678", "1358.0246", "", "0"},
+                             {"P-300", "旧仕入先品", "", "個", "0", "1", "0", "1", "100", "110", "100", "110",
+                              "50", "55", "300009", "0"},
+                             {"P-400", "汎用品", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                              std::nullopt, std::nullopt, std::nullopt, "", "0"},
+                             {"P-500", kLongName, "一二三四五六七八九十", "ケース単位十二", "0", "1", "0",
+                              "1", "1", "1", "1", "1", "1", "1", "", "0"}}),
+            test::InsertSql("M仕入先",
+                            "コード, 名称A, 消費税区分, 消費税算出区分, 消費税丸め方法, 消費税丸め桁位置, "
+                            "消費税端数調整区分, 名称入力区分, 取引状況区分",
+                            {{"300001", "山本工業", "1", "1", "2", "1", "0", "0", "0"},
+                             {"300009", "休止工業", "1", "1", "0", "0", "0", "1", "3"}}),
+        };
+        for (const std::vector<std::string>& table : statements)
+            for (const std::string& sql : table) exec(sql);
     }
 };
 

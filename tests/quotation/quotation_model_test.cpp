@@ -64,16 +64,6 @@ TEST(QuotationModel, ResetColumnsRestoresDescribedMembers) {
     EXPECT_EQ(q.lines[0].計区分, 1);
 }
 
-TEST(ColumnTable, HistoryColumnsFollowTheBaseDate) {
-    std::vector<std::string_view> names = ColumnNames(LineTable(), true);
-    ASSERT_GE(names.size(), 5u);
-    EXPECT_EQ(names[1], "番号基準日付");
-    EXPECT_EQ(names[2], "営業見積履歴No");
-    EXPECT_EQ(names[3], "赤黒区分");
-    EXPECT_EQ(names[4], "営業見積No");
-    EXPECT_EQ(names.size(), LineTable().columns.size() + 2);
-}
-
 TEST(ColumnTable, LiteralsByValueKind) {
     CompanySettings company;
     company.売上数量少数以下桁数 = 2;
@@ -99,21 +89,6 @@ TEST(ColumnTable, LiteralsByValueKind) {
     EXPECT_EQ(literal("税込見積金額合計"), "-1100");
     EXPECT_EQ(literal("仕入単価"), "12.3");
     EXPECT_EQ(literal("行区分"), "'1'");
-}
-
-TEST(ColumnTable, InsertStatementText) {
-    static const ColumnDef columns[] = {
-        {"事業所コード", ValueKind::Code, &QuotationHeader::事業所コード},
-        {"番号基準日付", ValueKind::Code, &QuotationHeader::番号基準日付},
-        {"営業見積No", ValueKind::Code, &QuotationHeader::営業見積No},
-    };
-    QuotationTable table{"T営業見積", "R営業見積", columns};
-    EXPECT_EQ(InsertStatement(table, {"'001'", "'20240229'", "'00000001'"}),
-              "INSERT INTO [T営業見積] ([事業所コード],[番号基準日付],[営業見積No]) VALUES ('001','20240229','00000001')");
-    HistoryMark black{"00000007", kBlack};
-    EXPECT_EQ(InsertStatement(table, {"'001'", "'20240229'", "'00000001'"}, &black),
-              "INSERT INTO [R営業見積] ([事業所コード],[番号基準日付],[営業見積履歴No],[赤黒区分],[営業見積No]) "
-              "VALUES ('001','20240229','00000007','1','00000001')");
 }
 
 // A quotation with a distinct value in every column, written through the

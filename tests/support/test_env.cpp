@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "data/connection_string.h"
@@ -41,6 +43,27 @@ bool PostgresRequired() {
 std::string BinaryFolder() {
     const char* value = std::getenv("VELMORA_BIN_DIR");
     return value && *value ? value : VELMORA_BUILD_BIN_DIR;
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::optional<std::string>& value)
+    : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old;
+    if (value)
+        setenv(name, value->c_str(), 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (m_old)
+        setenv(m_name, m_old->c_str(), 1);
+    else
+        unsetenv(m_name);
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string UniqueName(const std::string& stem) {

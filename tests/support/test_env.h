@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,22 @@ private:
     std::string m_pgSource;
     std::unique_ptr<TempDir> m_dir;
 };
+
+// Sets an environment variable (nullopt: unsets it) while the object lives.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const std::optional<std::string>& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// A file's whole content; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& file);
 
 // The folder of the built programs (VELMORA_BIN_DIR overrides it).
 std::string BinaryFolder();

@@ -59,16 +59,13 @@ TEST_P(SerialDetection, FindsAndRemovesThePrefix) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, SerialDetection,
-    ::testing::Values(DetectionCase{"HalfWidth", "1.ボルト", "ボルト"},
-                      DetectionCase{"HalfWidthTwoDigits", "99.ボルト", "ボルト"},
-                      DetectionCase{"ThreeDigitsAreNoPrefix", "100.ボルト", "100.ボルト"},
+    // Every written prefix comes off again (above); here what else a name may start with.
+    ::testing::Values(DetectionCase{"ThreeDigitsAreNoPrefix", "100.ボルト", "100.ボルト"},
                       DetectionCase{"ZeroIsNoPrefix", "0.ボルト", "0.ボルト"},
                       DetectionCase{"LeadingZeroIsNoPrefix", "01.ボルト", "01.ボルト"},
-                      DetectionCase{"FullWidth", "１２．ナット", "ナット"},
                       DetectionCase{"MixedWidthsAreNoPrefix", "１2．ナット", "１2．ナット"},
                       DetectionCase{"HalfWidthDigitWithFullWidthStop", "1．ナット", "1．ナット"},
                       DetectionCase{"FullWidthDigitWithHalfWidthStop", "１.ナット", "１.ナット"},
-                      DetectionCase{"RomanTen", "Ⅹ．座金", "座金"},
                       DetectionCase{"RomanElevenIsNoPrefix", "Ⅺ．座金", "Ⅺ．座金"},
                       DetectionCase{"RomanWithHalfWidthStop", "Ⅱ.座金", "Ⅱ.座金"},
                       DetectionCase{"RomanAlone", "Ⅲ", "Ⅲ"},

@@ -9,9 +9,8 @@
 #include "admin/demo_data.h"
 #include "admin/installation.h"
 #include "data/connection_string.h"
-#include "data/postgres/postgres_connection.h"
 #include "platform/cipher.h"
-#include "support/test_env.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -32,22 +31,8 @@ protected:
         m_options.root = m_dir.path() / "velmora";
         CalendarDate::Parse("20240615", m_options.today);
         if (GetParam() == Engine::PostgreSQL) {
-            std::string source = test::PostgresDataSource();
-            if (source.empty()) {
-                if (test::PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-                GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-            }
-            PostgresTarget target;
-            target.dataSource = source;
-            target.database = test::UniqueName("velmora_admin");
-            m_options.postgres = target;
-        }
-    }
-
-    void TearDown() override {
-        if (m_options.postgres) {
-            DbError ignored;
-            DropPostgresDatabase(m_options.postgres->dataSource, m_options.postgres->database, "postgres", "", ignored);
+            VELMORA_REQUIRE_DATABASE(m_catalog.emplace("velmora_admin"));
+            m_options.postgres = PostgresTarget{m_catalog->source(), m_catalog->name(), "postgres", ""};
         }
     }
 
@@ -80,6 +65,7 @@ protected:
     }
 
     test::TempDir m_dir;
+    std::optional<test::ServerDatabaseName> m_catalog;
     InitOptions m_options;
 };
 

@@ -1,4 +1,3 @@
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,9 +8,8 @@
 #include "admin/installation.h"
 #include "admin/installation_copy.h"
 #include "data/connection_string.h"
-#include "data/postgres/postgres_connection.h"
 #include "platform/chosen_installation.h"
-#include "support/test_env.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -36,22 +34,6 @@ void Execute(const fs::path& file, const std::string& sql) {
     ASSERT_TRUE(db->execute(sql, error)) << error.description;
 }
 
-// The user's chosen installation is kept in the test's own folder.
-class ScopedConfigHome {
-public:
-    explicit ScopedConfigHome(const fs::path& folder) {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) m_old = old;
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    ~ScopedConfigHome() {
-        if (m_old) setenv("XDG_CONFIG_HOME", m_old->c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
-
 class CopyTest : public testing::TestWithParam<Engine> {
 protected:
     void SetUp() override {
@@ -60,26 +42,12 @@ protected:
         options.root = m_source;
         CalendarDate::Parse("20240615", options.today);
         if (GetParam() == Engine::PostgreSQL) {
-            std::string source = test::PostgresDataSource();
-            if (source.empty()) {
-                if (test::PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-                GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-            }
-            PostgresTarget target;
-            target.dataSource = source;
-            target.database = test::UniqueName("velmora_copy");
-            options.postgres = target;
-            m_postgres = target;
+            VELMORA_REQUIRE_DATABASE(m_catalog.emplace("velmora_copy"));
+            m_postgres = options.postgres =
+                PostgresTarget{m_catalog->source(), m_catalog->name(), "postgres", ""};
         }
         InitResult result = InitInstallation(options);
         ASSERT_TRUE(result.ok) << result.message;
-    }
-
-    void TearDown() override {
-        if (m_postgres) {
-            DbError ignored;
-            DropPostgresDatabase(m_postgres->dataSource, m_postgres->database, "postgres", "", ignored);
-        }
     }
 
     static std::string DataSource(const fs::path& root) {
@@ -91,6 +59,7 @@ protected:
 
     test::TempDir m_dir;
     fs::path m_source;
+    std::optional<test::ServerDatabaseName> m_catalog;
     std::optional<PostgresTarget> m_postgres;
 };
 
@@ -121,7 +90,7 @@ TEST_P(CopyTest, TheCopyWorksOnItsOwnFilesAndAServerStaysShared) {
 }
 
 TEST_P(CopyTest, AMovePointsTheTreeAtItsNewPlaceAndTheChoiceFollows) {
-    ScopedConfigHome config(m_dir.path() / "config");
+    test::ScopedEnvironment config("XDG_CONFIG_HOME", (m_dir.path() / "config").string());
     std::string error;
     ASSERT_TRUE(WriteChosenInstallation(m_source, error)) << error;
     const fs::path moved = m_dir.path() / "moved";
@@ -136,7 +105,7 @@ TEST_P(CopyTest, AMovePointsTheTreeAtItsNewPlaceAndTheChoiceFollows) {
 }
 
 TEST_P(CopyTest, AMoveLeavesAnotherChoiceAlone) {
-    ScopedConfigHome config(m_dir.path() / "config");
+    test::ScopedEnvironment config("XDG_CONFIG_HOME", (m_dir.path() / "config").string());
     std::string error;
     ASSERT_TRUE(WriteChosenInstallation(m_dir.path() / "elsewhere", error)) << error;
     ASSERT_TRUE(MoveInstallation(m_source, m_dir.path() / "moved").ok);

@@ -14,7 +14,7 @@
 #include "linking/link_messages.h"
 #include "platform/cipher.h"
 #include "platform/process.h"
-#include "support/test_env.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -116,10 +116,7 @@ TEST_F(InstalledDemo, AStandInAnswersTheStartMessageItWasStartedFor) {
     }
     EXPECT_EQ(started, argument);
     EXPECT_EQ(endInfo, "000777");
-    std::ifstream log(prgbin / "standin-calls.log");
-    std::string line;
-    std::getline(log, line);
-    EXPECT_NE(line.find("\tDunvale\t" + argument), std::string::npos) << line;
+    EXPECT_EQ(test::StandInCalls(prgbin), (std::vector<test::StandInCall>{{"Dunvale", argument}}));
 }
 
 }  // namespace

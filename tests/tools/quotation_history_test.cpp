@@ -12,7 +12,6 @@
 #include "admin/installation.h"
 #include "app/installation.h"
 #include "data/data_access.h"
-#include "data/postgres/postgres_connection.h"
 #include "pricing/company_settings.h"
 #include "pricing/pricing_changes.h"
 #include "quotation/column_table.h"
@@ -21,7 +20,8 @@
 #include "quotation/master_reads.h"
 #include "quotation/quotation_date.h"
 #include "quotation/save.h"
-#include "support/test_env.h"
+#include "support/scripted_prompts.h"
+#include "support/statements.h"
 
 namespace velmora {
 namespace {
@@ -30,13 +30,6 @@ using test::Engine;
 
 constexpr int kHistory = 300;
 constexpr int kDemo = 30;  // the demo's own quotations, saved by the program after the history
-
-class SilentPrompts : public DocumentPrompts {
-public:
-    void ShowMessage(const std::string& text) override { shown = text; }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string shown;
-};
 
 // One stored row as comparable text: the table's own columns, without the
 // history number and mark.
@@ -78,13 +71,8 @@ protected:
         CalendarDate::Parse("20240615", options.today);
         options.historyQuotations = kHistory;
         if (GetParam() == Engine::PostgreSQL) {
-            const std::string source = test::PostgresDataSource();
-            if (source.empty()) {
-                if (test::PostgresRequired()) FAIL() << "the test PostgreSQL server is not running";
-                GTEST_SKIP() << "no test PostgreSQL server (VELMORA_TEST_PG)";
-            }
-            m_pg = PostgresTarget{source, test::UniqueName("velmora_history"), "postgres", ""};
-            options.postgres = m_pg;
+            VELMORA_REQUIRE_DATABASE(m_catalog.emplace("velmora_history"));
+            options.postgres = PostgresTarget{m_catalog->source(), m_catalog->name(), "postgres", ""};
         }
         long long lastDone = 0;
         options.progress = [&](const std::string& step, long long done, long long total) {
@@ -110,15 +98,6 @@ protected:
         m_context.computerName = "TEST-PC";
         m_context.updateRunFlag = 1;
         m_scope = std::make_unique<DocumentScope>(m_access, m_quotation, m_context, m_prompts);
-    }
-
-    void TearDown() override {
-        m_scope.reset();
-        m_access.CloseConnections();
-        if (m_pg) {
-            DbError ignored;
-            DropPostgresDatabase(m_pg->dataSource, m_pg->database, "postgres", "", ignored);
-        }
     }
 
     Stored ReadStored() {
@@ -171,11 +150,11 @@ protected:
     }
 
     test::TempDir m_dir;
-    std::optional<PostgresTarget> m_pg;
+    std::optional<test::ServerDatabaseName> m_catalog;
     DataAccess m_access{[] { return ParseTimestamp("20240615 120000"); }};
     QuotationContext m_context;
     Quotation m_quotation;
-    SilentPrompts m_prompts;
+    test::ScriptedPrompts m_prompts;
     std::unique_ptr<DocumentScope> m_scope;
 };
 
@@ -260,7 +239,8 @@ TEST_P(QuotationHistoryTest, TheProgramLoadsChangesAndNumbersOnAfterIt) {
     QuotationPricing pricing(m_context.company, m_scope->rates);
     pricing.EnterFigure(m_quotation.header, m_quotation.linesInUse(), 3, LineFigure::見積数量,
                         *Currency::Add(m_quotation.lines[3].見積数量, Units(2)));
-    ASSERT_TRUE(QuotationSaver(*m_scope, nullptr).Save().stored) << m_quotation.SaveMessage << m_prompts.shown;
+    ASSERT_TRUE(QuotationSaver(*m_scope, nullptr).Save().stored)
+        << m_quotation.SaveMessage << m_prompts.shown();
     EXPECT_EQ(std::stoll(m_quotation.OldHistoryNo), std::stoll(historyBefore) + 1);
     EXPECT_EQ(std::stoll(m_quotation.NewHistoryNo), std::stoll(historyBefore) + 2);
     const Stored stored = ReadStored();
@@ -281,7 +261,8 @@ TEST_P(QuotationHistoryTest, TheProgramLoadsChangesAndNumbersOnAfterIt) {
     ASSERT_TRUE(ReadProduct(m_access, m_quotation.lines[0], Value("SELECT MIN(コード) FROM M商品")).found);
     pricing.ProductEntered(h, m_quotation.linesInUse(), 0);
     pricing.EnterFigure(h, m_quotation.linesInUse(), 0, LineFigure::見積数量, Units(3));
-    ASSERT_TRUE(QuotationSaver(*m_scope, nullptr).Save().stored) << m_quotation.SaveMessage << m_prompts.shown;
+    ASSERT_TRUE(QuotationSaver(*m_scope, nullptr).Save().stored)
+        << m_quotation.SaveMessage << m_prompts.shown();
     EXPECT_EQ(std::stoll(h.営業見積No), lastNumber + 1);
     EXPECT_EQ(std::stoll(m_quotation.NewHistoryNo), lastHistory + 1);
     EXPECT_EQ(Value("SELECT COUNT(*) FROM T営業見積 WHERE 番号基準日付 = '" + h.番号基準日付 + "' AND 営業見積No = '" +

@@ -50,23 +50,6 @@ protected:
     std::unique_ptr<Connection> m_db;
 };
 
-TEST_P(SchemaTest, ConfigurationSchemaLoadsOnAFreshDatabase) {
-    ScratchDatabase config(GetParam());
-    VELMORA_REQUIRE_DATABASE(config);
-    auto db = config.connect();
-    ASSERT_TRUE(db);
-    DbError error;
-    ASSERT_TRUE(db->execute(std::string(ConfigSchemaSql()), error)) << error.description;
-    for (const char* table : {"データベース定義", "動作環境定義", "担当者別操作許可プログラム", "プログラム稼動履歴",
-                              "プログラムクリップボード明細", "プログラム連携情報", "Carnelo", "未集計情報"}) {
-        EXPECT_FALSE(ColumnNames(*db, table).empty()) << table;
-    }
-    // The condition-item update names all 26 columns in one statement.
-    std::string update = "UPDATE Carnelo SET ";
-    for (char c = 'A'; c <= 'Z'; ++c) update += std::string(c == 'A' ? "" : ",") + " 条件項目名" + c + " = ''";
-    EXPECT_TRUE(db->execute(update + " WHERE プログラムID = 'Velmora'", error)) << error.description;
-}
-
 TEST_P(SchemaTest, DuplicateKeysAreRefused) {
     struct Case {
         const char* first;

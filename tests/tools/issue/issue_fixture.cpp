@@ -22,26 +22,13 @@
 #include "quotation/master_reads.h"
 #include "quotation/quotation_date.h"
 #include "quotation/save.h"
+#include "support/scripted_prompts.h"
 
 namespace velmora::test {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class SilentPrompts : public DocumentPrompts {
-  public:
-    void ShowMessage(const std::string& text) override { last = text; }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::string last;
-};
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string commandOutput(const std::string& command) {
     std::string output;
@@ -86,7 +73,7 @@ StoredKey IssueInstallation::store(const std::string& customer, const std::vecto
         !ReadCompanySettings(*rs, context.company))
         throw std::runtime_error("no company record");
     Quotation q;
-    SilentPrompts prompts;
+    ScriptedPrompts prompts;
     DocumentScope scope(*access, q, context, prompts);
     StartNewQuotation(scope, date);
     QuotationHeader& h = q.header;
@@ -116,7 +103,7 @@ StoredKey IssueInstallation::store(const std::string& customer, const std::vecto
     }
     pricing.Totals(h, q.linesInUse());
     if (!QuotationSaver(scope, nullptr).Save().stored)
-        throw std::runtime_error("the quotation was not stored: " + q.SaveMessage + prompts.last);
+        throw std::runtime_error("the quotation was not stored: " + q.SaveMessage + prompts.shown());
     access->ExecuteData("DELETE FROM 未集計情報");
     return {h.事業所コード, h.番号基準日付, h.営業見積No, h.営業見積日付, h.得意先コード};
 }
@@ -161,8 +148,8 @@ ProgramRun RunIssuer(const IssueInstallation& install, const std::string& argume
         throw std::runtime_error("the issuing program did not end");
     }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readFile(out);
-    run.err = readFile(err);
+    run.out = ReadFile(out);
+    run.err = ReadFile(err);
     return run;
 }
 
