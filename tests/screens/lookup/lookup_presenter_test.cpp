@@ -36,6 +36,12 @@ protected:
     }
     FakeLookupView& view(LookupWindowId id) { return *views.views.at(id); }
     LookupPresenter& presenter(LookupWindowId id) { return *windows.find(id); }
+    // The customer list opened from the entry screen's customer code.
+    FakeLookupView& OpenCustomers(const std::string& condition = "") {
+        windows.open(LookupWindowId::得意先一覧, entry, condition, "得意先コード", "得意先名称A");
+        return view(LookupWindowId::得意先一覧);
+    }
+    std::string CustomerQuery() { return presenter(LookupWindowId::得意先一覧).lastQuery(); }
 
     LookupSession session;
     FakeLookupData data;
@@ -56,8 +62,7 @@ TEST_F(LookupFramework, NoticeTellsOfTheRowLimitAndOfASearchThatFoundNothing) {
                           {1001, 1000, LookupPresenter::kNoticeRowLimit},
                           {0, 0, "該当情報がありません。"},
                           {1, 1, ""}};
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers();
     for (const auto& c : cases) {
         data.answer("SELECT TOP 1000 M得意先", kCustomerColumns, Customers(c.rows));
         v.presenter.onButton("btn_複合検索");
@@ -67,8 +72,7 @@ TEST_F(LookupFramework, NoticeTellsOfTheRowLimitAndOfASearchThatFoundNothing) {
 }
 
 TEST_F(LookupFramework, StatusFiltersComeFromTheKTableWithAllLast) {
-    windows.open(LookupWindowId::得意先一覧, entry, "M得意先.取引状況区分 = '2'", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers("M得意先.取引状況区分 = '2'");
     EXPECT_EQ(v.filterNames["取引状況区分"], (std::vector<std::string>{"取引中", "通常", "休止", "終了", "全て"}));
     // Taken out of the opener's condition into the filter.
     EXPECT_EQ(v.filters["取引状況区分"], 2);
@@ -76,12 +80,11 @@ TEST_F(LookupFramework, StatusFiltersComeFromTheKTableWithAllLast) {
     v.presenter.onFilterChanged("取引状況区分", 9);  // beyond "全て"
     EXPECT_EQ(v.filters["取引状況区分"], 4);
     v.presenter.onButton("btn_複合検索");
-    EXPECT_EQ(presenter(LookupWindowId::得意先一覧).lastQuery().find("取引状況区分"), std::string::npos);
+    EXPECT_EQ(CustomerQuery().find("取引状況区分"), std::string::npos);
 }
 
 TEST_F(LookupFramework, ACodeTypedAsTwelveIsStoredAndShownZeroPadded) {
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers();
     // Pasted with a NUL between the digits: the NUL goes, the digits stay.
     v.type("コード", std::string("1\0"
                                  "2",
@@ -90,13 +93,12 @@ TEST_F(LookupFramework, ACodeTypedAsTwelveIsStoredAndShownZeroPadded) {
     v.leave("コード");
     EXPECT_EQ(v.fields["コード"], "000012");
     v.presenter.onButton("btn_コード検索");
-    EXPECT_NE(presenter(LookupWindowId::得意先一覧).lastQuery().find("M得意先.コード >= '000012'"), std::string::npos);
+    EXPECT_NE(CustomerQuery().find("M得意先.コード >= '000012'"), std::string::npos);
     EXPECT_EQ(v.focus.back(), "List得意先");
 }
 
 TEST_F(LookupFramework, SearchButtonsFollowTheirFields) {
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers();
     EXPECT_FALSE(v.buttons["btn_カナ検索"]);
     EXPECT_TRUE(v.buttons["btn_複合検索"]);
     v.type("カナ", "  ");
@@ -117,8 +119,7 @@ TEST_F(LookupFramework, SearchButtonsFollowTheirFields) {
 }
 
 TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpenersCondition) {
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers();
     // Kana typed through an input method search as the stored half-width kana.
     v.type("カナ", "やま");
     v.presenter.onButton("btn_カナ検索");
@@ -127,7 +128,7 @@ TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpe
     EXPECT_EQ(entry.controls["得意先コード"], "000002");
     const int searches = data.count("SELECT TOP 1000 M得意先");
 
-    windows.open(LookupWindowId::得意先一覧, entry, "M得意先.コード >= '000100'", "得意先コード", "得意先名称A");
+    OpenCustomers("M得意先.コード >= '000100'");
     EXPECT_EQ(views.created[LookupWindowId::得意先一覧], 1);
     EXPECT_TRUE(v.visible);
     EXPECT_EQ(v.fields["カナ"], "ﾔﾏ");
@@ -136,13 +137,13 @@ TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpe
     EXPECT_EQ(presenter(LookupWindowId::得意先一覧).mode(), SearchMode::OfField("カナ"));
     // The new opener's condition is not taken apart again but restricts the next search.
     v.presenter.onButton("btn_複合検索");
-    EXPECT_NE(presenter(LookupWindowId::得意先一覧).lastQuery().find(" WHERE (M得意先.コード >= '000100')"), std::string::npos);
+    EXPECT_NE(CustomerQuery().find(" WHERE (M得意先.コード >= '000100')"), std::string::npos);
 
     v.presenter.onButton("btn_画面クリア");
     EXPECT_EQ(windows.context().LookupCondition, "");
     EXPECT_EQ(v.fields["カナ"], "");
     EXPECT_EQ(presenter(LookupWindowId::得意先一覧).mode(), SearchMode::Compound());
-    EXPECT_EQ(presenter(LookupWindowId::得意先一覧).lastQuery().find("000100"), std::string::npos);
+    EXPECT_EQ(CustomerQuery().find("000100"), std::string::npos);
     EXPECT_EQ(v.focus.back(), "List得意先");
 
     // A window that is not a master starts afresh every time.
@@ -154,25 +155,22 @@ TEST_F(LookupFramework, ReopeningAMasterWindowKeepsItsStateAndClearEmptiesTheOpe
 
 TEST_F(LookupFramework, StaffPrefillLimitsTheCustomerListUntilCleared) {
     entry.controls["担当者コード"] = "00007";
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers();
     EXPECT_EQ(v.fields["担当者コード"], "00007");
     EXPECT_EQ(v.fields["担当者名"], "佐藤");
-    EXPECT_NE(presenter(LookupWindowId::得意先一覧).lastQuery().find(" WHERE M得意先.担当者コード = '00007'"),
-              std::string::npos);
+    EXPECT_NE(CustomerQuery().find(" WHERE M得意先.担当者コード = '00007'"), std::string::npos);
     v.type("担当者コード", "");
     v.leave("担当者コード");
     EXPECT_EQ(v.fields["担当者名"], "");
     v.presenter.onButton("btn_複合検索");
-    EXPECT_EQ(presenter(LookupWindowId::得意先一覧).lastQuery().find("担当者コード = '"), std::string::npos);
+    EXPECT_EQ(CustomerQuery().find("担当者コード = '"), std::string::npos);
 }
 
 TEST_F(LookupFramework, ChoiceHandsTheCodeToTheEntryScreenAndMovesTheFocusThroughIt) {
     entry.enabled = true;
     entry.replacements["得意先名称A"] = "得意先名称B";
-    windows.open(LookupWindowId::得意先一覧, entry, "M得意先.コード >= '000001'", "得意先コード", "得意先名称A");
+    FakeLookupView& v = OpenCustomers("M得意先.コード >= '000001'");
     EXPECT_FALSE(entry.enabled);
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
     EXPECT_EQ(v.fields["コード"], "000001");
     v.presenter.onRowChosen(-1);  // nothing selected: nothing happens
     EXPECT_TRUE(v.visible);
@@ -185,8 +183,7 @@ TEST_F(LookupFramework, ChoiceHandsTheCodeToTheEntryScreenAndMovesTheFocusThroug
 }
 
 TEST_F(LookupFramework, EscapeReturnsLikeTheReturnButton) {
-    windows.open(LookupWindowId::得意先一覧, entry, "M得意先.取引状況区分 <> '3'", "得意先コード", "得意先名称A");
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
+    FakeLookupView& v = OpenCustomers("M得意先.取引状況区分 <> '3'");
     v.type("カナ", "ｱ");
     v.presenter.onEscape();
     EXPECT_FALSE(v.visible);
@@ -203,9 +200,8 @@ TEST_F(LookupFramework, EscapeReturnsLikeTheReturnButton) {
 }
 
 TEST_F(LookupFramework, ColumnSortDirectionRules) {
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
+    FakeLookupView& v = OpenCustomers();
     LookupPresenter& p = presenter(LookupWindowId::得意先一覧);
-    FakeLookupView& v = view(LookupWindowId::得意先一覧);
     auto firstCells = [&](int column) {
         std::vector<std::string> cells;
         for (const auto& row : v.rows) cells.push_back(row.cells[static_cast<size_t>(column)]);
@@ -350,9 +346,9 @@ TEST_F(LookupFramework, HistoryClearResetsTextAndPeriodAndKeepsTheCondition) {
 
 TEST_F(LookupFramework, FailedOrUnsupportedQueryLeavesTheListEmpty) {
     session.databaseKind = "X";
-    windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-    EXPECT_TRUE(view(LookupWindowId::得意先一覧).rows.empty());
-    EXPECT_EQ(view(LookupWindowId::得意先一覧).notice, "") << "no search ran";
+    const FakeLookupView& v = OpenCustomers();
+    EXPECT_TRUE(v.rows.empty());
+    EXPECT_EQ(v.notice, "") << "no search ran";
     EXPECT_EQ(data.count("SELECT TOP 1000"), 0);
 }
 

@@ -296,15 +296,12 @@ TEST_P(DetailPagesTest, AFailedCopyWritesNoRowAndIsReported) {
 }
 
 // A folder that holds the document folder would be copied into itself: it is
-// refused before anything is copied, also when chosen through a symbolic link.
+// refused before anything is copied (which folders hold it, links included,
+// is FoldersThatWouldCopyIntoThemselves below).
 TEST_P(DetailPagesTest, AFolderHoldingTheDocumentFolderIsRefused) {
     OpenStored(number);
     fs::create_directories(documents);
-    const fs::path parent = fs::path(documents).parent_path();
-    const fs::path link = sources.path() / "近道";
-    fs::create_directories(sources.path());
-    fs::create_symlink(parent, link);
-    const std::string chosen[] = {documents, documents + "/", parent.string(), link.string()};
+    const std::string chosen[] = {documents, documents + "/"};
     for (const std::string& folder : chosen) {
         SCOPED_TRACE(folder);
         view.messages.clear();

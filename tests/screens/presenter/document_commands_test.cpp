@@ -8,8 +8,7 @@ namespace {
 constexpr const char* kNoPermission = "操作権限がありません。";
 
 class CommandsTest : public ScreenTest {
-protected:
-    std::string Office() { return "001"; }
+  protected:
     long long Quotations() { return install->count("T営業見積 WHERE 事業所コード = '001'"); }
 };
 

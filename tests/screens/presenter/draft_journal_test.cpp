@@ -32,8 +32,7 @@ protected:
         ScreenTest::SetUp();
         if (IsSkipped()) return;
         store = install->root() + "state/velmora/drafts.db";
-        Start(Ended("first"));
-        view.RunQuietTasks();
+        StartAsked(Ended("first"));
     }
 
     // A start of the program that keeps drafts as `self`; the one before
@@ -47,6 +46,12 @@ protected:
         presenter = std::make_unique<EntryPresenter>(*program);
         presenter->KeepDrafts(store, self, [this] { return now; });
         presenter->Load(view);
+    }
+    // A start that has put its question about the drafts left (answered in turn, Later when none is left).
+    void StartAsked(const DraftInstance& self, std::deque<Answer> answers = {}) {
+        Start(self);
+        view.restoreAnswers = std::move(answers);
+        view.RunQuietTasks();
     }
     // The journal's timer has run and the writer is done.
     void Settle() {
@@ -89,9 +94,7 @@ TEST_P(DraftTest, AQuotationLeftUnsavedIsRestoredExactlyAndSaved) {
     EXPECT_EQ(written->customer, Text({"得意先名称A"}));
 
     const DraftInstance second = Ended("second");
-    Start(second);
-    view.restoreAnswers = {Answer::Restore};
-    view.RunQuietTasks();
+    StartAsked(second, {Answer::Restore});
     ASSERT_EQ(view.questions.size(), 1u);
     const std::string& question = view.questions[0];
     EXPECT_EQ(question.rfind(kQuestionRestore, 0), 0u) << question;
@@ -145,17 +148,14 @@ TEST_P(DraftTest, OnlyTheOwnDraftsOfEndedProgramsAreOffered) {
     };
     for (const Other& o : kept) ASSERT_TRUE(others.Put({o.instance, o.owner, "2026/12/01 09:00:00", "1", "x", payload}));
 
-    Start(Ended("later"));
-    view.RunQuietTasks();
+    StartAsked(Ended("later"));
     EXPECT_EQ(view.questions.size(), 1u);
     EXPECT_TRUE(Stored(Ended("first"))) << "put off";
     FillHeader("1");
     Settle();
     EXPECT_TRUE(Stored(Ended("first"))) << "not taken by the new run's own draft";
 
-    Start(Ended("second"));
-    view.restoreAnswers = {Answer::Discard, Answer::Discard};
-    view.RunQuietTasks();
+    StartAsked(Ended("second"), {Answer::Discard, Answer::Discard});
     EXPECT_EQ(view.questions.size(), 2u) << "the ended programs' drafts only";
     EXPECT_FALSE(state().Changed);
     EXPECT_FALSE(Stored(Ended("first")));
@@ -165,9 +165,7 @@ TEST_P(DraftTest, OnlyTheOwnDraftsOfEndedProgramsAreOffered) {
 
     // A program of an earlier boot has ended, whatever its process id.
     ASSERT_TRUE(others.Put({otherBoot, mine, "2026/12/01 09:00:00", "1", "x", payload}));
-    Start(Ended("third"));
-    view.restoreAnswers = {Answer::Discard};
-    view.RunQuietTasks();
+    StartAsked(Ended("third"), {Answer::Discard});
     EXPECT_EQ(view.questions.size(), 1u);
     EXPECT_FALSE(others.Get(otherBoot));
 }
@@ -186,8 +184,7 @@ TEST_P(DraftTest, TheDraftLivesAsLongAsTheChanges) {
     presenter->journal()->Flush();
     EXPECT_EQ(DecodeDraft(Stored(Ended("first"))->payload)->header.タイトル, "");
     now += std::chrono::milliseconds(700);
-    view.RunQuietTasks();
-    presenter->journal()->Flush();
+    Settle();
     EXPECT_EQ(DecodeDraft(Stored(Ended("first"))->payload)->header.タイトル, "改訂版");
 
     view.answers = {true};
@@ -220,9 +217,7 @@ TEST_P(DraftTest, ARestoredChangeOfAStoredQuotationIsStillCheckedAgainstLostUpda
     Settle();
     install->business("UPDATE T営業見積 SET タイトル = '他の担当者' WHERE 事業所コード = '001' AND 営業見積No = '" +
                       stored + "'");
-    Start(Ended("second"));
-    view.restoreAnswers = {Answer::Restore};
-    view.RunQuietTasks();
+    StartAsked(Ended("second"), {Answer::Restore});
     ASSERT_EQ(view.questions.size(), 1u);
     EXPECT_NE(view.questions[0].find("（登録済みの見積の修正）"), std::string::npos);
     EXPECT_FALSE(state().NewEntry);

@@ -55,7 +55,8 @@ TEST_P(HeaderTest, CodeFieldsReadTheirMasters) {
 
 // A customer brings its staff member with the member's department and
 // section and its tax settings (a calculation of 3 is held as 2); typing
-// the same code again reads nothing.
+// the same code again reads nothing, also after switching the customer to a
+// counterparty: the names stay and nothing is reported.
 TEST_P(HeaderTest, ACustomerBringsItsStaffAndTaxSettings) {
     Fill({"得意先コード"}, "6");
     const QuotationHeader& h = quotation().header;
@@ -75,6 +76,17 @@ TEST_P(HeaderTest, ACustomerBringsItsStaffAndTaxSettings) {
     Fill({"御担当者名"}, "営業部 御中");
     Fill({"得意先コード"}, "1");
     EXPECT_EQ(h.御担当者名, "営業部 御中");
+
+    const std::string name = Text({"得意先名称A"});
+    ASSERT_FALSE(name.empty());
+    presenter->CheckToggled({"chb_得意先対応先"}, true);
+    const long long callsAfterSwitch = view.calls;
+    Fill({"得意先コード"}, "000001");
+    EXPECT_EQ(view.calls, callsAfterSwitch) << "no master read, nothing drawn";
+    EXPECT_EQ(h.得意先対応先区分, 1);
+    EXPECT_EQ(h.得意先コード, "000001");
+    EXPECT_EQ(h.得意先名称A, name);
+    EXPECT_EQ(view.notice, "");
 }
 
 // The settings and their lists stay in step, a typed code beyond the list
@@ -190,22 +202,6 @@ TEST_P(HeaderTest, AReferenceQuotationIsCopied) {
 
     Fill({"参照営業引合No"}, "99999999");
     EXPECT_EQ(view.notice, kNotFound);
-}
-
-// Switching the customer to a counterparty and leaving the code as it was
-// reads no master: the names stay and nothing is reported.
-TEST_P(HeaderTest, TheCounterpartySwitchWithAnUnchangedCodeReadsNothing) {
-    Fill({"得意先コード"}, "1");
-    const std::string name = Text({"得意先名称A"});
-    ASSERT_FALSE(name.empty());
-    presenter->CheckToggled({"chb_得意先対応先"}, true);
-    const long long calls = view.calls;
-    Fill({"得意先コード"}, "000001");
-    EXPECT_EQ(view.calls, calls) << "no master read, nothing drawn";
-    EXPECT_EQ(quotation().header.得意先対応先区分, 1);
-    EXPECT_EQ(quotation().header.得意先コード, "000001");
-    EXPECT_EQ(quotation().header.得意先名称A, name);
-    EXPECT_EQ(view.notice, "");
 }
 
 // A date part of 0 rolls back into the month or year before; a part that is
