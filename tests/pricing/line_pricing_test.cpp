@@ -44,16 +44,6 @@ TEST(LinePricing, AmountsRoundSymmetricallyOrKeepTheTypedAmount) {
     }
 }
 
-TEST(LinePricing, AmountOutOfRangeKeepsTheOldAmount) {
-    test::PricingFixture f;
-    PricedLine line;
-    line.見積数量 = C("99999999999");
-    line.見積単価 = C("99999999999");
-    line.見積金額 = C("5");
-    EXPECT_FALSE(SellingAmount(f.rules(), line));
-    EXPECT_EQ(line.見積金額, C("5"));
-}
-
 TEST(LinePricing, SellingUnitPriceFromListPriceRateOrSellingPrice) {
     struct Case {
         const char* name;
