@@ -102,6 +102,12 @@ QuotationHeader presetHeader() {
     return h;
 }
 
+// A code and the name that goes with it.
+void take(std::string& code, std::string& name, const char* newCode, const char* newName) {
+    code = newCode;
+    name = newName;
+}
+
 void takeStaff(QuotationHeader& h, const char* code, const char* name, const char* department,
                const char* departmentName, const char* section, const char* sectionName) {
     h.担当者コード = code;
@@ -235,29 +241,18 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
         {"counterparty: inactive", K::Counterparty, "500002", none, false, none},
         {"counterparty: a customer code is no counterparty", K::Counterparty, "000101", none, false, none},
         {"contact: replaces a typed name", K::Contact, "00001",
-         [](QuotationHeader& h) {
-             h.得意先コード = "000101";
-             h.御担当者名 = "既存 様";
-         },
-         true,
-         [](QuotationHeader& h) {
-             h.得意先御担当者コード = "00001";
-             h.御担当者名 = "鈴木 一郎";
-         }},
+         [](QuotationHeader& h) { take(h.得意先コード, h.御担当者名, "000101", "既存 様"); }, true,
+         [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "鈴木 一郎"); }},
         {"contact: a long name is cut to 30 bytes", K::Contact, "00002",
          [](QuotationHeader& h) { h.得意先コード = "000101"; }, true,
          [](QuotationHeader& h) {
-             h.得意先御担当者コード = "00002";
-             h.御担当者名 = "長谷川美由紀営業部第一課課長代";
+             take(h.得意先御担当者コード, h.御担当者名, "00002", "長谷川美由紀営業部第一課課長代");
          }},
         {"contact: of another customer", K::Contact, "00001",
          [](QuotationHeader& h) { h.得意先コード = "000102"; }, false, none},
         {"counterparty contact", K::CounterpartyContact, "00001",
          [](QuotationHeader& h) { h.得意先コード = "500001"; }, true,
-         [](QuotationHeader& h) {
-             h.得意先御担当者コード = "00001";
-             h.御担当者名 = "対応 花子";
-         }},
+         [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "対応 花子"); }},
         {"counterparty contact: a customer's contact is none", K::CounterpartyContact, "00001",
          [](QuotationHeader& h) { h.得意先コード = "000101"; }, false, none},
         {"staff of the signed-in office", K::Staff, "00101", none, true,
@@ -272,16 +267,10 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
         {"staff whose department is missing leaves no other department's name", K::Staff, "00103", none, true,
          [](QuotationHeader& h) { takeStaff(h, "00103", "新人 四郎", "099", "", "", ""); }},
         {"department", K::Department, "020", none, true,
-         [](QuotationHeader& h) {
-             h.部門コード = "020";
-             h.部門名 = "技術部";
-         }},
+         [](QuotationHeader& h) { take(h.部門コード, h.部門名, "020", "技術部"); }},
         {"department: no such code", K::Department, "030", none, false, none},
         {"section", K::Section, "101", none, true,
-         [](QuotationHeader& h) {
-             h.セクションコード = "101";
-             h.セクション名 = "第一課";
-         }},
+         [](QuotationHeader& h) { take(h.セクションコード, h.セクション名, "101", "第一課"); }},
         {"section: no such code", K::Section, "999", none, false, none},
         {"delivery", K::Delivery, "000201", none, true,
          [](QuotationHeader& h) { takeDelivery(h, "000201", "北斗 倉庫", "第二棟"); }},
@@ -346,9 +335,13 @@ QuotationLine presetLine() {
     return line;
 }
 
-void snapshot(QuotationLine& l, std::int16_t salesCategory, std::int16_t salesKind,
-              std::int16_t purchaseCategory, std::int16_t purchaseKind,
-              std::initializer_list<const char*> prices) {
+// The product's code, name and unit on the line, with its tax settings and price snapshot.
+void takeProduct(QuotationLine& l, const std::string& code, const std::string& name, const char* unit,
+                 std::int16_t salesCategory, std::int16_t salesKind, std::int16_t purchaseCategory,
+                 std::int16_t purchaseKind, std::initializer_list<const char*> prices) {
+    l.商品コード = code;
+    l.商品名 = name;
+    l.見積単位 = unit;
     l.商品売上課税区分 = salesCategory;
     l.商品売上消費税区分 = salesKind;
     l.商品仕入課税区分 = purchaseCategory;
@@ -385,10 +378,8 @@ TEST_P(MasterReadsTest, LineReadsFillTheProductAndSupplier) {
     const LineCase cases[] = {
         {"product with its supplier", K::Product, "P-100", true,
          [](QuotationLine& l) {
-             l.商品コード = "P-100";
-             l.商品名 = "六角ボルトM8×30";
-             l.見積単位 = "箱";
-             snapshot(l, 0, 1, 0, 1, {"1200", "1320", "1000", "1100", "600", "660"});
+             takeProduct(l, "P-100", "六角ボルトM8×30", "箱", 0, 1, 0, 1,
+                         {"1200", "1320", "1000", "1100", "600", "660"});
              l.仕入先対応先区分 = 0;
              l.仕入先コード = "300001";
              l.仕入先名称A = "山本工業";
@@ -398,34 +389,25 @@ TEST_P(MasterReadsTest, LineReadsFillTheProductAndSupplier) {
         {"product tied to no supplier leaves the line's; an apostrophe in the code; exact decimals",
          K::Product, "O'BRIEN", true,
          [](QuotationLine& l) {
-             l.商品コード = "O'BRIEN";
-             l.商品名 = "輸入工具";
-             l.見積単位 = "台";
-             snapshot(l, 1, 2, 2, 2, {"5000.5", "5500.55", "4800", "5280", "1234.5678", "1358.0246"});
+             takeProduct(l, "O'BRIEN", "輸入工具", "台", 1, 2, 2, 2,
+                         {"5000.5", "5500.55", "4800", "5280", "1234.5678", "1358.0246"});
          }},
         {"product whose supplier is inactive", K::Product, "P-300", true,
          [](QuotationLine& l) {
-             l.商品コード = "P-300";
-             l.商品名 = "旧仕入先品";
-             l.見積単位 = "個";
-             snapshot(l, 0, 1, 0, 1, {"100", "110", "100", "110", "50", "55"});
+             takeProduct(l, "P-300", "旧仕入先品", "個", 0, 1, 0, 1,
+                         {"100", "110", "100", "110", "50", "55"});
              l.仕入先対応先区分 = 0;
              l.仕入先コード = "";
          },
          true},
         {"product with Null columns replaces the snapshot with zeros", K::Product, "P-400", true,
          [](QuotationLine& l) {
-             l.商品コード = "P-400";
-             l.商品名 = "汎用品";
-             l.見積単位 = "";
-             snapshot(l, 0, 0, 0, 0, {"0", "0", "0", "0", "0", "0"});
+             takeProduct(l, "P-400", "汎用品", "", 0, 0, 0, 0, {"0", "0", "0", "0", "0", "0"});
          }},
-        {"product name and unit cut to their fields", K::Product, "P-500", true,
+        {"product name and unit cut to 60 and 8 bytes", K::Product, "P-500", true,
          [](QuotationLine& l) {
-             l.商品コード = "P-500";
-             l.商品名 = kLongName + "一二三四五";  // 60 bytes
-             l.見積単位 = "ケース単";
-             snapshot(l, 0, 1, 0, 1, {"1", "1", "1", "1", "1", "1"});
+             takeProduct(l, "P-500", kLongName + "一二三四五", "ケース単", 0, 1, 0, 1,
+                         {"1", "1", "1", "1", "1", "1"});
          }},
         {"product inactive", K::Product, "P-200", false, [](QuotationLine& l) { l.商品コード = ""; }},
         {"product unknown", K::Product, "NOPE", false, [](QuotationLine& l) { l.商品コード = ""; }},
