@@ -108,13 +108,6 @@ TEST_P(StartUpTest, ACancelledSignInEndsWithoutPermission) {
         << "the dialog cleared the start-up staff code";
 }
 
-TEST_P(StartUpTest, FailedConditionItemsShowTheirMessageAndStartGoesOn) {
-    m_inst->config("DROP TABLE Carnelo");
-    auto p = program();
-    EXPECT_TRUE(p->StartUp());
-    EXPECT_EQ(m_host.messages, std::vector<std::string>{"システムデータベースに問題があり登録できません"});
-}
-
 // An operating office not in the master, or none at all, is the head office;
 // an unknown one is stored back as the head office.
 TEST_P(StartUpTest, AnUnknownOrNullOperatingOfficeIsTheHeadOffice) {
@@ -163,24 +156,22 @@ TEST_P(StartUpTest, ABranchOfficesEmptySettingsCountAsZeroAndTheHeadOfficeKeepsT
     EXPECT_EQ(m_host.pinDialogs, 0);
 }
 
-TEST_P(StartUpTest, TheCompanysPrivilegePinsAreKeptDeciphered) {
+TEST_P(StartUpTest, PrivilegePinsUsagePurgeAndFailedConditionItemsOnAStartThatGoesOn) {
     m_inst->business("UPDATE Mユーザ SET 特権暗証番号 = '" + m_inst->encipher("BOSS77") +
                      "', システム特権暗証番号 = 'bm90IGVuY2lwaGVyZWQ='");
-    auto p = program();
-    ASSERT_TRUE(p->StartUp());
-    EXPECT_EQ(p->session().companyPrivilegePin, "BOSS77");
-    EXPECT_EQ(p->session().companySystemPrivilegePin, "");
-    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.システム特権暗証番号%'"), 1);
-    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.特権暗証番号%'"), 0);
-}
-
-TEST_P(StartUpTest, UsageRowsEndedOverAMonthAgoArePurged) {
     m_inst->business("INSERT INTO 使用状況 (コンピュータID, ユーザID, プログラムID, 開始日時, 終了日時) VALUES "
                      "('PC-OLD', 'u1', 'Orvessa', '20261020 080000', '20261027 180000'), "
                      "('PC-OLD', 'u2', 'Orvessa', '20261020 080000', ''), "
                      "('PC-OLD', 'u3', 'Orvessa', '20261106 080000', '20261106 090000')");
+    m_inst->config("DROP TABLE Carnelo");
     auto p = program();
     ASSERT_TRUE(p->StartUp());
+    EXPECT_EQ(m_host.messages, std::vector<std::string>{"システムデータベースに問題があり登録できません"});
+    EXPECT_EQ(p->session().companyPrivilegePin, "BOSS77");
+    EXPECT_EQ(p->session().companySystemPrivilegePin, "");
+    EXPECT_EQ(
+        m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.システム特権暗証番号%'"), 1);
+    EXPECT_EQ(m_inst->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %Mユーザ.特権暗証番号%'"), 0);
     EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u1'"), 0);
     EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u2'"), 1) << "never ended";
     EXPECT_EQ(m_inst->countBusiness("使用状況 WHERE ユーザID = 'u3'"), 1) << "ended on the limit day itself";

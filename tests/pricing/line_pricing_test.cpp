@@ -44,22 +44,14 @@ TEST(LinePricing, AmountsRoundSymmetricallyOrKeepTheTypedAmount) {
     }
 }
 
-TEST(LinePricing, AmountOutOfRangeKeepsTheOldAmount) {
-    test::PricingFixture f;
-    PricedLine line;
-    line.見積数量 = C("99999999999");
-    line.見積単価 = C("99999999999");
-    line.見積金額 = C("5");
-    EXPECT_FALSE(SellingAmount(f.rules(), line));
-    EXPECT_EQ(line.見積金額, C("5"));
-}
-
-TEST(LinePricing, SellingUnitPriceFromListPriceRateOrSellingPrice) {
+TEST(LinePricing, SellingUnitPriceOfOrdinaryLinesFromListPriceRateOrSellingPrice) {
     struct Case {
         const char* name;
         const char *listPrice, *rate, *sellingPrice;
         std::int16_t kind, category;
         const char *before, *price;
+        const char* product = "P001";
+        std::int16_t lineKind = kLineOrdinary;
     };
     const Case cases[] = {
         {"list price at the rate", "1000", "85", "900", 1, 0, "0", "850"},
@@ -70,13 +62,16 @@ TEST(LinePricing, SellingUnitPriceFromListPriceRateOrSellingPrice) {
         {"tax included adds the tax", "0", "0", "900", 2, 0, "0", "990"},
         {"tax included at the previous rate", "0", "0", "900", 2, 2, "0", "972"},
         {"tax included but not taxable", "0", "0", "900", 2, 1, "0", "900"},
+        {"no product keeps the typed price", "0", "0", "900", 1, 0, "1", "1", ""},
+        {"a subtotal line keeps the typed price", "0", "0", "900", 1, 0, "1", "1", "P001", kLineSubtotal},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::PricingFixture f;
         f.header.定価掛率 = C(c.rate);
         PricedLine line;
-        line.商品コード = "P001";
+        line.商品コード = c.product;
+        line.行区分 = c.lineKind;
         line.商品税抜販売定価 = C(c.listPrice);
         line.商品税抜販売単価 = C(c.sellingPrice);
         line.売上消費税区分 = c.kind;
@@ -85,19 +80,6 @@ TEST(LinePricing, SellingUnitPriceFromListPriceRateOrSellingPrice) {
         ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
         EXPECT_EQ(line.見積単価, C(c.price));
     }
-}
-
-TEST(LinePricing, SellingUnitPriceOnlyForOrdinaryLinesWithAProduct) {
-    test::PricingFixture f;
-    PricedLine line;
-    line.商品税抜販売単価 = C("900");
-    line.見積単価 = C("1");
-    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
-    EXPECT_EQ(line.見積単価, C("1"));
-    line.商品コード = "P001";
-    line.行区分 = kLineSubtotal;
-    ASSERT_TRUE(SellingUnitPriceFromProduct(f.rules(), f.header, line));
-    EXPECT_EQ(line.見積単価, C("1"));
 }
 
 TEST(LinePricing, PurchaseUnitPriceByCategoryAndKind) {

@@ -31,10 +31,9 @@ TEST_P(LoadTest, OpenStoredFillsTheModelAndEveryOpenAddsAViewLogRow) {
     quotation.ClearToNew();
     open(kFy2024, "00000001");
     const QuotationHeader& h = quotation.header;
-    EXPECT_EQ(quotation.loadedKey.事業所コード, "001");
-    EXPECT_EQ(quotation.loadedKey.番号基準日付, kFy2024);
-    EXPECT_EQ(quotation.loadedKey.営業見積No, "00000001");
-    EXPECT_EQ(quotation.loadedKey.営業見積日付, "20241206");
+    const LoadedKey& k = quotation.loadedKey;
+    EXPECT_EQ(k.事業所コード + " " + k.番号基準日付 + " " + k.営業見積No + " " + k.営業見積日付,
+              "001 20250331 00000001 20241206");
     EXPECT_EQ(h.営業見積日付年 + "/" + h.営業見積日付月 + "/" + h.営業見積日付日, "2024/12/06");
     EXPECT_EQ(h.見積納期日付, "20241206");
     EXPECT_EQ(h.見積納期日付日, "06");

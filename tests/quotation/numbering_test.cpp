@@ -33,7 +33,7 @@ protected:
                          [] { return std::string("20240615"); });
     }
 
-    void scheme(const char* id, const char* kind, const char* counter = "00000000") {
+    void scheme(const std::string& id, const char* kind, const char* counter = "00000000") {
         ASSERT_TRUE(access.ExecuteData(std::string("INSERT INTO A番号情報 (番号ID, 連番種類, 連番, 履歴連番) VALUES ('") +
                                        id + "', '" + kind + "', '" + counter + "', '" + counter + "')"));
     }
@@ -57,11 +57,7 @@ protected:
 };
 
 TEST_P(NumberingTest, BaseDateBySequenceKind) {
-    scheme("10000", "0");
-    scheme("10001", "1");
-    scheme("10002", "2");
-    scheme("10003", "3");
-    scheme("10009", "9");
+    for (const char* kind : {"0", "1", "2", "3", "9"}) scheme(std::string("1000") + kind, kind);
     Numbering n = numbering();
     EXPECT_EQ(n.BaseDate("10000", "20240215"), "99999999");
     EXPECT_EQ(n.BaseDate("10001", "20240510"), "20250331");

@@ -36,11 +36,16 @@ protected:
                dump("R営業見積", "営業見積履歴No, 赤黒区分") + dump("R営業見積明細", "営業見積履歴No, 赤黒区分, 営業見積固有行No") +
                dump("A期日別番号情報", "期日") + dump("未集計情報", "履歴No, 赤黒区分");
     }
-    std::vector<std::string> column(const std::string& sql, const std::string& name) {
+    // The named columns of every row, joined by spaces.
+    std::vector<std::string> rows(const std::string& sql, std::initializer_list<const char*> names) {
         std::unique_ptr<Recordset> rs;
         access().OpenDataRecordset(rs, sql);
         std::vector<std::string> out;
-        for (; !rs->eof(); rs->moveNext()) out.push_back(rs->text(name));
+        for (; !rs->eof(); rs->moveNext()) {
+            std::string row;
+            for (const char* name : names) row += (row.empty() ? "" : " ") + rs->text(name);
+            out.push_back(row);
+        }
         return out;
     }
 };
@@ -57,8 +62,8 @@ TEST_P(SaveTest, NewQuotationStoresHeaderLinesBlackHistoryAndNotice) {
     EXPECT_EQ(count("T営業見積 WHERE " + key), 1);
     EXPECT_EQ(value("SELECT ユーザID FROM T営業見積", "ユーザID"), "sato00012PC-EIGYO01");
     EXPECT_EQ(value("SELECT 登録日付 FROM T営業見積", "登録日付"), "20241206 093015");
-    EXPECT_EQ(column("SELECT 営業見積固有行No FROM T営業見積明細 WHERE " + key + " ORDER BY 営業見積行No",
-                     "営業見積固有行No"),
+    EXPECT_EQ(rows("SELECT 営業見積固有行No FROM T営業見積明細 WHERE " + key + " ORDER BY 営業見積行No",
+                   {"営業見積固有行No"}),
               (std::vector<std::string>{"001", "002", "003"}));
     EXPECT_EQ(count("T営業見積明細 WHERE 得意先コード = '000101' AND 営業見積日付 = '20241206'"), 3);
     EXPECT_EQ(count("R営業見積 WHERE 営業見積履歴No = '00000001' AND 赤黒区分 = '1'"), 1);
@@ -89,12 +94,9 @@ TEST_P(SaveTest, ChangeKeepingTheBaseDateWritesOneRedAndOneBlackStateAndKeepsUni
     EXPECT_EQ(quotation.OldHistoryNo, "00000002");
     EXPECT_EQ(quotation.NewHistoryNo, "00000003");
 
-    EXPECT_EQ(column("SELECT * FROM T営業見積明細 ORDER BY 営業見積行No", "営業見積固有行No"),
-              (std::vector<std::string>{"004", "003", "001"}));
-    EXPECT_EQ(column("SELECT * FROM T営業見積明細 ORDER BY 営業見積行No", "商品名"),
-              (std::vector<std::string>{"追加品", "品目3", "品目1"}));
-    EXPECT_EQ(column("SELECT * FROM T営業見積明細 ORDER BY 営業見積行No", "営業見積行No"),
-              (std::vector<std::string>{"001", "002", "003"}));
+    EXPECT_EQ(rows("SELECT * FROM T営業見積明細 ORDER BY 営業見積行No",
+                   {"営業見積行No", "営業見積固有行No", "商品名"}),
+              (std::vector<std::string>{"001 004 追加品", "002 003 品目3", "003 001 品目1"}));
     EXPECT_EQ(value("SELECT タイトル FROM T営業見積", "タイトル"), "件名（改）");
 
     EXPECT_EQ(count("R営業見積 WHERE 営業見積履歴No = '00000002' AND 赤黒区分 = '0' AND タイトル = '件名'"), 1);
@@ -178,27 +180,25 @@ TEST_P(SaveTest, MovingToAnotherPeriodTakesANewNumberAndMovesTheActivities) {
     EXPECT_EQ(quotation.SaveStatus, kStatusLinked);
     EXPECT_EQ(quotation.header.営業見積No, "00000002");
 
-    EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2024 + "'"), 0);
-    EXPECT_EQ(count(std::string("T営業見積明細 WHERE 番号基準日付 = '") + kFy2024 + "'"), 0);
-    EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2025 +
-                    "' AND 営業見積No = '00000002' AND 営業見積日付 = '20250415'"),
+    EXPECT_EQ(count("T営業見積 WHERE 番号基準日付 = '20250331'"), 0);
+    EXPECT_EQ(count("T営業見積明細 WHERE 番号基準日付 = '20250331'"), 0);
+    EXPECT_EQ(count("T営業見積 WHERE 番号基準日付 = '20260331' AND 営業見積No = '00000002' AND "
+                    "営業見積日付 = '20250415'"),
               1);
-    EXPECT_EQ(count(std::string("T営業見積明細 WHERE 番号基準日付 = '") + kFy2025 + "' AND 営業見積No = '00000002'"), 2);
-    EXPECT_EQ(count(std::string("R営業見積 WHERE 赤黒区分 = '0' AND 番号基準日付 = '") + kFy2024 +
-                    "' AND 営業見積No = '00000001' AND 営業見積履歴No = '" + quotation.OldHistoryNo + "'"),
+    EXPECT_EQ(count("T営業見積明細 WHERE 番号基準日付 = '20260331' AND 営業見積No = '00000002'"), 2);
+    const std::string redOld = "赤黒区分 = '0' AND 番号基準日付 = '20250331' AND 営業見積No = '00000001'";
+    const std::string blackNew = "赤黒区分 = '1' AND 番号基準日付 = '20260331' AND 営業見積No = '00000002'";
+    EXPECT_EQ(count("R営業見積 WHERE " + redOld + " AND 営業見積履歴No = '" + quotation.OldHistoryNo + "'"),
               1);
-    EXPECT_EQ(count(std::string("R営業見積明細 WHERE 赤黒区分 = '1' AND 番号基準日付 = '") + kFy2025 +
-                    "' AND 営業見積No = '00000002' AND 営業見積履歴No = '" + quotation.NewHistoryNo + "'"),
+    EXPECT_EQ(
+        count("R営業見積明細 WHERE " + blackNew + " AND 営業見積履歴No = '" + quotation.NewHistoryNo + "'"),
+        2);
+    EXPECT_EQ(count("T営業活動明細 WHERE 営業見積事業所コード = '001' AND 営業見積番号基準日付 = '20260331' "
+                    "AND 営業見積No = '00000002'"),
               2);
-    EXPECT_EQ(count(std::string("T営業活動明細 WHERE 営業見積番号基準日付 = '") + kFy2025 +
-                    "' AND 営業見積No = '00000002' AND 営業見積事業所コード = '001'"),
-              2);
-    EXPECT_EQ(count(std::string("未集計情報 WHERE 赤黒区分 = '0' AND 番号基準日付 = '") + kFy2024 +
-                    "' AND 伝票No = '00000001' AND 登録情報区分 = '1'"),
-              1);
-    EXPECT_EQ(count(std::string("未集計情報 WHERE 赤黒区分 = '1' AND 番号基準日付 = '") + kFy2025 +
-                    "' AND 伝票No = '00000002' AND 登録情報区分 = '1'"),
-              1);
+    for (const char* notice : {"赤黒区分 = '0' AND 番号基準日付 = '20250331' AND 伝票No = '00000001'",
+                               "赤黒区分 = '1' AND 番号基準日付 = '20260331' AND 伝票No = '00000002'"})
+        EXPECT_EQ(count(std::string("未集計情報 WHERE 登録情報区分 = '1' AND ") + notice), 1) << notice;
 }
 
 TEST_P(SaveTest, AQuotationTakenFurtherCannotMoveToAnotherPeriod) {
@@ -207,10 +207,8 @@ TEST_P(SaveTest, AQuotationTakenFurtherCannotMoveToAnotherPeriod) {
                                kFy2024 + "', '00000009', '001', '" + kFy2024 + "', '00000001')";
     for (bool activityOnly : {true, false}) {
         SCOPED_TRACE(activityOnly ? "activity" : "billing");
-        exec("DELETE FROM T営業見積");
-        exec("DELETE FROM T営業見積明細");
-        exec("DELETE FROM T営業活動明細");
-        exec("DELETE FROM T営業請求");
+        for (const char* table : {"T営業見積", "T営業見積明細", "T営業活動明細", "T営業請求"})
+            exec(std::string("DELETE FROM ") + table);
         exec("UPDATE A期日別番号情報 SET 連番 = '00000000'");
         fillNew("20241206", 1);
         saveOk();

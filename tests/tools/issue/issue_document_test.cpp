@@ -95,13 +95,16 @@ TEST(TaxSummary, RowsPerRateAddUpToTheTotalsToTheYen) {
     struct Case {
         const char* name;
         Customer customer;
+        struct {
+            const char *withoutTax, *tax, *withTax;
+        } totals;
         std::vector<Typed> lines;
         std::vector<Row> rows;
-        const char *withoutTax, *tax, *withTax;
     };
     const Case cases[] = {
         {"per quotation with correction, two rates",
          {kTaxAdded, kTaxPerDocument, 0, 1},
+         {"5407", "519", "5926"},
          {{1, "335"},
           {1, "335"},
           {1, "335", "0", kTaxablePreviousRate},
@@ -109,24 +112,20 @@ TEST(TaxSummary, RowsPerRateAddUpToTheTotalsToTheYen) {
           {1, "1234.5", "0", kTaxable, 0, 3},
           {1, "99.99", "0", kTaxablePreviousRate, 0, 7},
           {kLineGrandTotal}},
-         {{kTaxable, 10, "4373", "438", "4811"}, {kTaxablePreviousRate, 8, "1034", "81", "1115"}},
-         "5407",
-         "519",
-         "5926"},
+         {{kTaxable, 10, "4373", "438", "4811"}, {kTaxablePreviousRate, 8, "1034", "81", "1115"}}},
         {"per line, rounding up, tax included on some lines",
          {kTaxAdded, kTaxPerLine, 9, 0},
+         {"3279", "265", "3544"},
          {{1, "1001"},
           {1, "1001", "0", kTaxable, kTaxIncluded},
           {1, "777", "0", kTaxablePreviousRate, kTaxIncluded},
           {1, "500", "0", kNotTaxable}},
          {{kTaxable, 10, "2002", "202", "2204"},
           {kTaxablePreviousRate, 8, "777", "63", "840"},
-          {kNotTaxable, 0, "500", "0", "500"}},
-         "3279",
-         "265",
-         "3544"},
+          {kNotTaxable, 0, "500", "0", "500"}}},
         {"tax included customer, per quotation with correction",
          {kTaxIncluded, kTaxPerDocument, 5, 1},
+         {"4015", "383", "4398"},
          {{1, "1100", "0", kTaxable, 0, 3},
           {1, "333", "0", kTaxablePreviousRate, 0, 2},
           {kLineSubtotal},
@@ -135,25 +134,20 @@ TEST(TaxSummary, RowsPerRateAddUpToTheTotalsToTheYen) {
           {kLineMiddleTotal}},
          {{kTaxable, 10, "3300", "330", "3630"},
           {kTaxablePreviousRate, 8, "667", "53", "720"},
-          {kNotTaxable, 0, "48", "0", "48"}},
-         "4015",
-         "383",
-         "4398"},
+          {kNotTaxable, 0, "48", "0", "48"}}},
         {"only lines that are not taxable",
          {kTaxAdded, kTaxPerDocument, 0, 1},
+         {"800", "0", "800"},
          {{1, "800", "0", kNotTaxable}},
-         {{kNotTaxable, 0, "800", "0", "800"}},
-         "800",
-         "0",
-         "800"},
+         {{kNotTaxable, 0, "800", "0", "800"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PricedQuotation q(c.customer, c.lines);
         const QuotationHeader& h = q.quotation.header;
-        EXPECT_EQ(h.税抜見積金額合計, C(c.withoutTax));
-        EXPECT_EQ(h.見積消費税合計, C(c.tax));
-        EXPECT_EQ(h.税込見積金額合計, C(c.withTax));
+        EXPECT_EQ(h.税抜見積金額合計, C(c.totals.withoutTax));
+        EXPECT_EQ(h.見積消費税合計, C(c.totals.tax));
+        EXPECT_EQ(h.税込見積金額合計, C(c.totals.withTax));
         IssueDocument d = q.document();
         ASSERT_EQ(d.taxes.size(), c.rows.size());
         for (size_t i = 0; i < c.rows.size(); ++i) {
