@@ -132,12 +132,13 @@ run_fuzz() {
 # that of the commit REV: for measuring an older suite against today's code.
 # MODE copy copies the working tree (keeping the times, so that builds stay
 # incremental); MODE link links to it, so that a change made in the working
-# tree is seen in both.
+# tree is seen in both. A build folder DIR/build is kept: its paths are those
+# of build/ in the working tree, which lets ccache reuse what other builds made.
 make_suite_tree() {
     local dir=$1 rev=$2 mode=$3 root entry; root=$(velmora_root)
     git -C "$root" rev-parse --verify -q "$rev^{commit}" >/dev/null || { echo "no such revision: $rev" >&2; return 1; }
-    rm -rf "$dir"
     mkdir -p "$dir"
+    find "$dir" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
     for entry in "$root"/* "$root"/.gitignore; do
         case "${entry##*/}" in tests|build*|demo|compile_commands.json) continue ;; esac
         if [ "$mode" = link ]; then ln -s "$entry" "$dir/"; else cp -a "$entry" "$dir/"; fi
