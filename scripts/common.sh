@@ -139,9 +139,10 @@ make_suite_tree() {
     git -C "$root" rev-parse --verify -q "$rev^{commit}" >/dev/null || { echo "no such revision: $rev" >&2; return 1; }
     mkdir -p "$dir"
     find "$dir" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
-    for entry in "$root"/* "$root"/.gitignore; do
-        case "${entry##*/}" in tests|build*|demo|compile_commands.json) continue ;; esac
-        if [ "$mode" = link ]; then ln -s "$entry" "$dir/"; else cp -a "$entry" "$dir/"; fi
-    done
+    # What the repository holds at the top, except tests/.
+    while read -r entry; do
+        [ "$entry" != tests ] && [ -e "$root/$entry" ] || continue
+        if [ "$mode" = link ]; then ln -s "$root/$entry" "$dir/"; else cp -a "$root/$entry" "$dir/"; fi
+    done < <(git -C "$root" ls-tree --name-only HEAD)
     git -C "$root" archive "$rev" tests | tar -x -C "$dir"
 }

@@ -57,6 +57,8 @@ def line_map(by_program_dir):
     programs = collections.defaultdict(set)
     for path in sorted(glob.glob(os.path.join(by_program_dir, "*.json"))):
         program = os.path.splitext(os.path.basename(path))[0]
+        if program == "none":
+            continue
         with open(path) as f:
             report = json.load(f)
         for entry in report["files"]:
