@@ -127,3 +127,22 @@ run_fuzz() {
         return 1
     fi
 }
+
+# A source tree at DIR that is the working tree except for tests/, which is
+# that of the commit REV: for measuring an older suite against today's code.
+# MODE copy copies the working tree (keeping the times, so that builds stay
+# incremental); MODE link links to it, so that a change made in the working
+# tree is seen in both. A build folder DIR/build is kept: its paths are those
+# of build/ in the working tree, which lets ccache reuse what other builds made.
+make_suite_tree() {
+    local dir=$1 rev=$2 mode=$3 root entry; root=$(velmora_root)
+    git -C "$root" rev-parse --verify -q "$rev^{commit}" >/dev/null || { echo "no such revision: $rev" >&2; return 1; }
+    mkdir -p "$dir"
+    find "$dir" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+    # What the repository holds at the top, except tests/.
+    while read -r entry; do
+        [ "$entry" != tests ] && [ -e "$root/$entry" ] || continue
+        if [ "$mode" = link ]; then ln -s "$root/$entry" "$dir/"; else cp -a "$root/$entry" "$dir/"; fi
+    done < <(git -C "$root" ls-tree --name-only HEAD)
+    git -C "$root" archive "$rev" tests | tar -x -C "$dir"
+}
