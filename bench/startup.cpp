@@ -6,12 +6,12 @@
 // paint. The counters are
 // medians over the iterations and their ratios.
 //
-// TODO: the window is drawn for about 2.7 times the label program's CPU time
-// and with 2.0 times its peak memory, where 1.5 is wanted for both. Loading
+// TODO: the window is drawn for about 2.5 times the label program's CPU time
+// and with 1.9 times its peak memory, where 1.5 is wanted for both. Loading
 // the libraries, Qt's own start and the end routine already take about what
 // the whole label program takes, which leaves the window well under half of
 // what it costs today (52 ms CPU and 18 MB to build, 33 ms and 6 MB to paint,
-// of which the CJK font files are 8.7 MB). That needs the rows drawn by one
+// of which the CJK font file is 6.2 MB). That needs the rows drawn by one
 // widget with one editor over the current cell instead of a widget per cell,
 // and the pages not shown built on their first show.
 #include <benchmark/benchmark.h>
