@@ -201,16 +201,10 @@ private:
                     fault(at + ": state " + std::to_string(s->state) + " after " + std::to_string(last));
                 last = s->state;
             }
-            auto stored = m_stored.find(key);
-            const HeaderRow& end = rows.back();
-            if (stored != m_stored.end() && (end.mark != "1" || end.title != stored->second.title))
-                fault("history of stored " + key + " ends with " + end.title + "#" + end.mark + ", stored " +
-                      stored->second.title);
-            if (stored == m_stored.end() && end.mark != "0")
-                fault("history of " + key + " (not stored) ends black with " + end.title);
+            checkHistoryEnd(key, rows);
             if (id.empty()) continue;
             ++keysOfId[id];
-            if (end.mark == "0") endedRed.insert(id);
+            if (rows.back().mark == "0") endedRed.insert(id);
         }
         for (const auto& [key, header] : m_stored)
             if (!m_history.count(key)) fault("stored " + key + " has no history");
@@ -252,6 +246,11 @@ private:
                 fault(at + ": the red row is not the black row " + rows[i - 1].historyNo + " again");
             }
         }
+        checkHistoryEnd(key, rows);
+    }
+
+    // A history ends black with the stored title while the key is stored, red once it is not.
+    void checkHistoryEnd(const std::string& key, const std::vector<HeaderRow>& rows) {
         auto stored = m_stored.find(key);
         const HeaderRow& end = rows.back();
         if (stored != m_stored.end() && (end.mark != "1" || end.title != stored->second.title))
