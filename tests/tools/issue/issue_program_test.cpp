@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "issue/form_image.h"
@@ -116,40 +115,6 @@ class IssueProgram : public testing::TestWithParam<Engine> {
     std::unique_ptr<IssueInstallation> install;
     std::vector<std::string> products;
 };
-
-// Orvessa is the issuing program: the issuing tests run it from the installation.
-TEST(IssueInstallationTest, InitInstallsTheStandInForTheOtherPrograms) {
-    IssueInstallation install(Engine::SQLite);
-    const std::string standIn = ReadFile(BinaryFolder() + "/velmora-standin");
-    ASSERT_FALSE(standIn.empty());
-    for (const char* sibling : {"Talmire", "Kasmeri", "Dunvale"})
-        EXPECT_TRUE(ReadFile(install.prgbin() + "/" + sibling) == standIn)
-            << sibling << " stays the stand-in";
-}
-
-TEST(IssueInstallationTest, RefreshingTheProgramsInstallsTheBuiltIssuingProgramUnderItsSuiteName) {
-    TempDir dir;
-    const fs::path build = dir.path() / "bin", root = dir.path() / "install";
-    fs::create_directories(build);
-    const std::pair<const char*, const char*> built[] = {
-        {"Velmora", "entry program"}, {"velmora-issue", "issuing program"}, {"velmora-standin", "stand-in"}};
-    for (auto [name, content] : built) {
-        std::ofstream(build / name) << content;
-        fs::permissions(build / name, fs::perms::owner_all);
-    }
-    fs::create_directories(root / "conf");
-    std::ofstream(root / "conf" / "usrcnfg.accdb").close();  // an installation
-    std::vector<std::string> copied;
-    std::string error;
-    ASSERT_TRUE(RefreshPrograms(root, build, copied, error)) << error;
-    EXPECT_EQ(ReadFile(root / "prgbin" / "Orvessa"), "issuing program");
-    EXPECT_EQ(ReadFile(root / "prgbin" / "Velmora"), "entry program");
-    for (const std::string& name : InstalledProgramNames())
-        if (name != "Velmora" && name != "Orvessa") {
-            EXPECT_EQ(ReadFile(root / "prgbin" / name), "stand-in") << name;
-        }
-    EXPECT_FALSE(fs::exists(root / "prgbin" / "velmora-issue"));
-}
 
 TEST_P(IssueProgram, ThePdfShowsTheCustomerEveryLineAndTaxTotalsThatAddUpToTheStoredTotals) {
     const StoredKey key = storeMixed();
