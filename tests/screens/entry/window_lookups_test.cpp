@@ -141,7 +141,6 @@ TEST(DialogButtonsThroughTheWindow, EnterPressesTheFocusedButtonOfAQuestion) {
     } cases[] = {
         {false, QMessageBox::No, false},
         {true, QMessageBox::Yes, true},
-        {false, QMessageBox::Yes, true},
     };
     for (const auto& c : cases) {
         WhileModal([&](QDialog& dialog) {

@@ -173,9 +173,10 @@ TEST(TaxSummary, TextsNameEachRateAndShowTheStoredFigures) {
     EXPECT_EQ(rows[0].caption, "10%対象");
     EXPECT_EQ(rows[1].caption, "8%対象（旧税率）");
     EXPECT_EQ(rows[2].caption, "非課税");
+    const std::pair<const char*, const char*> figures[] = {{"2,000", "200"}, {"500", "40"}, {"300", "0"}};
     for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].withoutTax, d.taxes[i].withoutTax.format("#,###,###,##0"));
-        EXPECT_EQ(rows[i].tax, d.taxes[i].tax.format("#,###,###,##0"));
+        EXPECT_EQ(rows[i].withoutTax, figures[i].first);
+        EXPECT_EQ(rows[i].tax, figures[i].second);
     }
     // Before the second rate came in there is no previous rate to name.
     PricedQuotation early({kTaxAdded, kTaxPerDocument, 0, 1}, {{1, "500", "0", kTaxablePreviousRate}},
@@ -241,8 +242,7 @@ TEST(FormTexts, LinesShowTheirStoredFiguresInTheScreensFormats) {
         ASSERT_EQ(subtotal.size(), columns);
         EXPECT_EQ(ordinary[0], "1");
         EXPECT_EQ(ordinary[1], q.quotation.lines[0].商品名);
-        const std::string amount = q.quotation.lines[0].見積金額.format("#,###,###,##0");
-        EXPECT_NE(std::find(ordinary.begin(), ordinary.end(), amount), ordinary.end()) << amount;
+        EXPECT_NE(std::find(ordinary.begin(), ordinary.end(), "1,523,373"), ordinary.end()) << "1234.5 × 1234";
         EXPECT_NE(std::find(ordinary.begin(), ordinary.end(), "1,234.00"), ordinary.end())
             << "quantity, two decimals";
         if (!purchase) {
@@ -253,9 +253,7 @@ TEST(FormTexts, LinesShowTheirStoredFiguresInTheScreensFormats) {
         for (size_t c = 2; c < columns; ++c) EXPECT_EQ(text[c], "") << c;
         // The subtotal's caption without the spaces that right-align it on the screen.
         EXPECT_EQ(subtotal[1], "＊小計＊");
-        EXPECT_NE(std::find(subtotal.begin(), subtotal.end(),
-                            q.quotation.lines[2].見積金額.format("#,###,###,##0")),
-                  subtotal.end());
+        EXPECT_NE(std::find(subtotal.begin(), subtotal.end(), "1,523,373"), subtotal.end());
     }
 }
 
