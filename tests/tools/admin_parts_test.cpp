@@ -65,7 +65,6 @@ TEST(AdminArguments, RefusesWhatItCannotRun) {
         EXPECT_FALSE(r.problem.empty());
     }
     EXPECT_EQ(ParseAdminArguments({}).command, AdminCommand::Invalid) << "no command is a usage error";
-    EXPECT_EQ(ParseAdminArguments({"--help"}).command, AdminCommand::Help);
     EXPECT_EQ(ParseAdminArguments({"refresh-programs", "dir"}).command, AdminCommand::RefreshPrograms);
     EXPECT_NE(AdminUsage().find("refresh-programs"), std::string::npos);
 }

@@ -124,9 +124,6 @@ TEST(ConditionBuilder, EachWindowBuildsItsStatement) {
     const Case cases[] = {
         {"customers, compound, the worked example", W::得意先一覧, M::Compound(), yamada, Context("A"),
          Match::Whole, worked},
-        // PostgreSQL installations ("S") get the same text.
-        {"customers, compound, on kind S", W::得意先一覧, M::Compound(), yamada, Context("S"), Match::Whole,
-         worked},
         {"customers, compound, on kind O: a comma join", W::得意先一覧, M::Compound(), yamada, Context("O"),
          Match::Whole,
          kCustomerBase + " FROM M担当者, M得意先 WHERE M得意先.担当者コード = M担当者.コード" +

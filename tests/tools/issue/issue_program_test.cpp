@@ -169,7 +169,7 @@ TEST_P(IssueProgram, TheFormImageIsFiledAsAnAttachmentOfTheQuotation) {
     const StoredKey key = storeMixed();
     const std::string identifier = key.office + key.baseDate + key.number;
     // One attached by hand before: the next number follows the highest.
-    install->execute(
+    install->business(
         "INSERT INTO M付属書類 (情報名, 情報識別ID, SEQNo, 書類名, タイトル) VALUES ('Velmora', '" +
         identifier + "', '004', '/home/yamada/図面.pdf', '図面')");
     const std::string pdf = pdfPath(key);
@@ -374,12 +374,12 @@ TEST_P(IssueProgram, RefusalsSayWhyEndWithAnErrorAndWriteNothing) {
         EXPECT_EQ(install->count("M付属書類"), 0);
     }
     // Without a form-image folder the document folder takes the PDF.
-    install->execute("UPDATE Mユーザ SET 帳票イメージフォルダ = '' WHERE ID = '0001'");
+    install->business("UPDATE Mユーザ SET 帳票イメージフォルダ = '' WHERE ID = '0001'");
     ProgramRun run = RunIssuer(*install, CommandFor(key, '3'));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(fs::path(Lines(run.out).at(0)).parent_path(), fs::path(install->documentFolder()));
     // Without a document folder the image could not be filed: nothing is written.
-    install->execute("UPDATE Mユーザ SET 帳票イメージフォルダ = '" + install->imageFolder() +
+    install->business("UPDATE Mユーザ SET 帳票イメージフォルダ = '" + install->imageFolder() +
                      "', ドキュメントフォルダ = '' WHERE ID = '0001'");
     run = RunIssuer(*install, CommandFor(key, '3'));
     EXPECT_EQ(run.exitCode, 5);
