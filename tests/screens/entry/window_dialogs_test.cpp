@@ -3,7 +3,6 @@
 #include <functional>
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -88,19 +87,6 @@ TEST_F(SaveConfirmation, TabGoesFromStoreOnlyToNoToStoreAndPrint) {
         dialog->close();
     });
     EXPECT_EQ(order, (std::vector<std::string>{"btn_登録", "btn_いいえ", "btn_登録印刷"}));
-}
-
-TEST(WindowQuestions, TheDefaultAnswerIsTheOneAsked) {
-    test::RecordedWindow w;
-    for (bool defaultNo : {false, true}) {
-        std::string title;
-        WhenModal([&](QWidget* box) {
-            title = box->windowTitle().toStdString();
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        EXPECT_EQ(w.window->AskYesNo("入力がありました。\nクリアしますか？", defaultNo), !defaultNo);
-        EXPECT_EQ(title, "Velmora");
-    }
 }
 
 TEST(WindowQuestions, TheWaitDialogIsOnTheScreenWhenShowWaitReturns) {
