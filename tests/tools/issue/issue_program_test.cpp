@@ -380,7 +380,7 @@ TEST_P(IssueProgram, RefusalsSayWhyEndWithAnErrorAndWriteNothing) {
     EXPECT_EQ(fs::path(Lines(run.out).at(0)).parent_path(), fs::path(install->documentFolder()));
     // Without a document folder the image could not be filed: nothing is written.
     install->business("UPDATE Mユーザ SET 帳票イメージフォルダ = '" + install->imageFolder() +
-                     "', ドキュメントフォルダ = '' WHERE ID = '0001'");
+                      "', ドキュメントフォルダ = '' WHERE ID = '0001'");
     run = RunIssuer(*install, CommandFor(key, '3'));
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_TRUE(contains(run.err, "ドキュメントフォルダが設定されていません。")) << run.err;
