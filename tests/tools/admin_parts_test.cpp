@@ -65,7 +65,6 @@ TEST(AdminArguments, RefusesWhatItCannotRun) {
         EXPECT_FALSE(r.problem.empty());
     }
     EXPECT_EQ(ParseAdminArguments({}).command, AdminCommand::Invalid) << "no command is a usage error";
-    EXPECT_EQ(ParseAdminArguments({"--help"}).command, AdminCommand::Help);
     EXPECT_EQ(ParseAdminArguments({"refresh-programs", "dir"}).command, AdminCommand::RefreshPrograms);
     EXPECT_NE(AdminUsage().find("refresh-programs"), std::string::npos);
 }
@@ -195,6 +194,18 @@ TEST(RefreshPrograms, CopiesTheKnownProgramsThatExistAndReplacesOldCopies) {
     EXPECT_FALSE(fs::exists(root / "prgbin" / "Velmora.new"));
     EXPECT_TRUE((fs::status(root / "prgbin" / "Orvessa").permissions() & fs::perms::owner_exec) !=
                 fs::perms::none);
+
+    // Built here, the issuing program has a name of its own; the stand-in plays every other sibling.
+    fs::remove(build / "Orvessa");
+    WriteProgram(build / "velmora-issue", "issuing program", executable);
+    WriteProgram(build / "velmora-standin", "stand-in", executable);
+    ASSERT_TRUE(RefreshPrograms(root, build, copied, error)) << error;
+    EXPECT_EQ(test::ReadFile(root / "prgbin" / "Orvessa"), "issuing program");
+    for (const std::string& name : InstalledProgramNames())
+        if (name != "Velmora" && name != "Orvessa") {
+            EXPECT_EQ(test::ReadFile(root / "prgbin" / name), "stand-in") << name;
+        }
+    EXPECT_FALSE(fs::exists(root / "prgbin" / "velmora-issue"));
 }
 
 }  // namespace

@@ -159,7 +159,6 @@ TEST(AdminArguments, ChoosingCopyingAndMoving) {
         {{"move", "a", "b"}, AdminCommand::Move, "a", "b", true},
         {{"init", "/srv/a", "--no-use"}, AdminCommand::Init, "/srv/a", "", false},
         {{"init", "/srv/a"}, AdminCommand::Init, "/srv/a", "", true},
-        {{"--version"}, AdminCommand::Version, "", "", true},
         {{"use"}, AdminCommand::Invalid, "", "", true},
         {{"use", "a", "b"}, AdminCommand::Invalid, "", "", true},
         {{"use", "--no-use"}, AdminCommand::Invalid, "", "", true},

@@ -17,8 +17,6 @@
 #include "quotation/column_table.h"
 #include "quotation/document_scope.h"
 #include "quotation/load.h"
-#include "quotation/master_reads.h"
-#include "quotation/quotation_date.h"
 #include "quotation/save.h"
 #include "support/scripted_prompts.h"
 #include "support/statements.h"
@@ -246,28 +244,6 @@ TEST_P(QuotationHistoryTest, TheProgramLoadsChangesAndNumbersOnAfterIt) {
     const Stored stored = ReadStored();
     ExpectSavesPairUp(key, stored.quotations.at(key));
     EXPECT_EQ(stored.quotations.at(key).lines.size(), 998u);
-
-    // A new quotation dated in the first year of the history takes the next
-    // number of that year, not one the history used.
-    const std::string firstDate = Value("SELECT MIN(営業見積日付) FROM T営業見積");
-    StartNewQuotation(*m_scope, firstDate);
-    QuotationHeader& h = m_quotation.header;
-    const std::string period = " WHERE 番号基準日付 = '" + h.番号基準日付 + "'";
-    const long long lastNumber = std::stoll(Value("SELECT MAX(営業見積No) FROM T営業見積" + period));
-    const long long lastHistory = std::stoll(Value("SELECT MAX(営業見積履歴No) FROM R営業見積" + period));
-    EXPECT_EQ(std::stoll(h.営業見積No), lastNumber + 1);  // the proposal on the screen
-    ASSERT_TRUE(ReadCustomer(m_access, h, "000001", false).found);
-    m_quotation.LastLine = 0;
-    ASSERT_TRUE(ReadProduct(m_access, m_quotation.lines[0], Value("SELECT MIN(コード) FROM M商品")).found);
-    pricing.ProductEntered(h, m_quotation.linesInUse(), 0);
-    pricing.EnterFigure(h, m_quotation.linesInUse(), 0, LineFigure::見積数量, Units(3));
-    ASSERT_TRUE(QuotationSaver(*m_scope, nullptr).Save().stored)
-        << m_quotation.SaveMessage << m_prompts.shown();
-    EXPECT_EQ(std::stoll(h.営業見積No), lastNumber + 1);
-    EXPECT_EQ(std::stoll(m_quotation.NewHistoryNo), lastHistory + 1);
-    EXPECT_EQ(Value("SELECT COUNT(*) FROM T営業見積 WHERE 番号基準日付 = '" + h.番号基準日付 + "' AND 営業見積No = '" +
-                    h.営業見積No + "'"),
-              "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, QuotationHistoryTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),

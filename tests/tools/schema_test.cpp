@@ -1,7 +1,4 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,22 +10,6 @@ namespace {
 
 using test::Engine;
 using test::ScratchDatabase;
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::vector<std::string> ColumnNames(Connection& db, const std::string& table) {
-    DbError error;
-    auto rs = db.query("SELECT * FROM " + table + " WHERE 1 = 0", error);
-    EXPECT_TRUE(rs) << table << ": " << error.description;
-    std::vector<std::string> names;
-    if (!rs) return names;
-    for (size_t i = 0; i < rs->columnCount(); ++i) names.push_back(Lower(rs->columnName(i)));
-    return names;
-}
 
 class SchemaTest : public testing::TestWithParam<Engine> {
 protected:
@@ -80,15 +61,6 @@ TEST_P(SchemaTest, DuplicateKeysAreRefused) {
         EXPECT_TRUE(Run(c.first)) << c.first;
         EXPECT_FALSE(Run(c.duplicate)) << c.duplicate;
         EXPECT_TRUE(Run(c.otherKey)) << c.otherKey;
-    }
-}
-
-TEST_P(SchemaTest, HistoryTablesCarryTheDocumentColumnsWithHistoryNumberAndRedBlack) {
-    for (auto [document, history] : {std::pair{"T営業見積", "R営業見積"}, std::pair{"T営業見積明細", "R営業見積明細"}}) {
-        std::vector<std::string> expected = ColumnNames(*m_db, document);
-        ASSERT_GE(expected.size(), 3u);
-        expected.insert(expected.begin() + 2, {Lower("営業見積履歴No"), "赤黒区分"});
-        EXPECT_EQ(ColumnNames(*m_db, history), expected) << history;
     }
 }
 

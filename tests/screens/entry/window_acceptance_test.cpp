@@ -54,8 +54,6 @@ TEST_P(AcceptanceTest, AQuotationIsTypedAndSavedByKeyboard) {
     ASSERT_EQ(m_install->count("T営業見積" + where), 1) << notice();
     EXPECT_EQ(m_install->value("SELECT 得意先コード FROM T営業見積" + where), "000001");
     EXPECT_EQ(m_install->value("SELECT 担当者コード FROM T営業見積" + where), "00101");
-    EXPECT_EQ(m_install->value("SELECT 部門コード FROM T営業見積" + where), "002");
-    EXPECT_EQ(m_install->value("SELECT セクションコード FROM T営業見積" + where), "021");
     EXPECT_EQ(m_install->value("SELECT 見積伝票備考A FROM T営業見積" + where), "よろしくお願いいたします。");
     EXPECT_EQ(m_install->count("T営業見積明細" + where + " AND 商品コード = 'ST-00002'"), 1);
     EXPECT_EQ(std::stod(m_install->value("SELECT 見積数量 FROM T営業見積明細" + where)), 4.0);

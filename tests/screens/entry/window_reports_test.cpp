@@ -41,12 +41,11 @@ protected:
 };
 
 TEST_F(WindowReports, EnterMovesOnLikeTabExceptInTheMemo) {
-    focus("得意先コード");
-    QTest::keyClick(widget("得意先コード"), Qt::Key_Return);
-    EXPECT_EQ(w.focused(), "得意先名称A");
+    // Return is tried through the window by the acceptance test; here the keypad's Enter.
+    focus("得意先名称A");
     QTest::keyClick(widget("得意先名称A"), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(w.focused(), "得意先名称B");
-    EXPECT_EQ(w.events.take(), (Log{"focus 得意先名称A", "focus 得意先名称B"}));
+    EXPECT_EQ(w.events.take(), Log{"focus 得意先名称B"});
 
     w.window->SetDetailPage(kPageMemo);
     focus("営業見積メモ");

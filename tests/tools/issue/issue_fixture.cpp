@@ -46,8 +46,6 @@ std::string shellQuoted(const std::string& text) {
 
 }  // namespace
 
-void IssueInstallation::execute(const std::string& sql) const { business(sql); }
-
 std::vector<std::string> IssueInstallation::products() const {
     auto access = open();
     std::unique_ptr<Recordset> rs;

@@ -51,8 +51,6 @@ class IssueInstallation : public DemoInstallation {
     std::string imageFolder() const { return root() + "report/image"; }
     std::string documentFolder() const { return root() + "documents"; }
 
-    void execute(const std::string& sql) const;
-
     // Stores a quotation of office 001 dated `date` for the customer, priced
     // and saved by the program's own pricing and save.
     StoredKey store(const std::string& customer, const std::vector<TypedLine>& lines,

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "issue/form_image.h"
@@ -117,40 +116,6 @@ class IssueProgram : public testing::TestWithParam<Engine> {
     std::vector<std::string> products;
 };
 
-// Orvessa is the issuing program: the issuing tests run it from the installation.
-TEST(IssueInstallationTest, InitInstallsTheStandInForTheOtherPrograms) {
-    IssueInstallation install(Engine::SQLite);
-    const std::string standIn = ReadFile(BinaryFolder() + "/velmora-standin");
-    ASSERT_FALSE(standIn.empty());
-    for (const char* sibling : {"Talmire", "Kasmeri", "Dunvale"})
-        EXPECT_TRUE(ReadFile(install.prgbin() + "/" + sibling) == standIn)
-            << sibling << " stays the stand-in";
-}
-
-TEST(IssueInstallationTest, RefreshingTheProgramsInstallsTheBuiltIssuingProgramUnderItsSuiteName) {
-    TempDir dir;
-    const fs::path build = dir.path() / "bin", root = dir.path() / "install";
-    fs::create_directories(build);
-    const std::pair<const char*, const char*> built[] = {
-        {"Velmora", "entry program"}, {"velmora-issue", "issuing program"}, {"velmora-standin", "stand-in"}};
-    for (auto [name, content] : built) {
-        std::ofstream(build / name) << content;
-        fs::permissions(build / name, fs::perms::owner_all);
-    }
-    fs::create_directories(root / "conf");
-    std::ofstream(root / "conf" / "usrcnfg.accdb").close();  // an installation
-    std::vector<std::string> copied;
-    std::string error;
-    ASSERT_TRUE(RefreshPrograms(root, build, copied, error)) << error;
-    EXPECT_EQ(ReadFile(root / "prgbin" / "Orvessa"), "issuing program");
-    EXPECT_EQ(ReadFile(root / "prgbin" / "Velmora"), "entry program");
-    for (const std::string& name : InstalledProgramNames())
-        if (name != "Velmora" && name != "Orvessa") {
-            EXPECT_EQ(ReadFile(root / "prgbin" / name), "stand-in") << name;
-        }
-    EXPECT_FALSE(fs::exists(root / "prgbin" / "velmora-issue"));
-}
-
 TEST_P(IssueProgram, ThePdfShowsTheCustomerEveryLineAndTaxTotalsThatAddUpToTheStoredTotals) {
     const StoredKey key = storeMixed();
     ProgramRun run = RunIssuer(*install, CommandFor(key, '3'));
@@ -204,7 +169,7 @@ TEST_P(IssueProgram, TheFormImageIsFiledAsAnAttachmentOfTheQuotation) {
     const StoredKey key = storeMixed();
     const std::string identifier = key.office + key.baseDate + key.number;
     // One attached by hand before: the next number follows the highest.
-    install->execute(
+    install->business(
         "INSERT INTO M付属書類 (情報名, 情報識別ID, SEQNo, 書類名, タイトル) VALUES ('Velmora', '" +
         identifier + "', '004', '/home/yamada/図面.pdf', '図面')");
     const std::string pdf = pdfPath(key);
@@ -409,13 +374,13 @@ TEST_P(IssueProgram, RefusalsSayWhyEndWithAnErrorAndWriteNothing) {
         EXPECT_EQ(install->count("M付属書類"), 0);
     }
     // Without a form-image folder the document folder takes the PDF.
-    install->execute("UPDATE Mユーザ SET 帳票イメージフォルダ = '' WHERE ID = '0001'");
+    install->business("UPDATE Mユーザ SET 帳票イメージフォルダ = '' WHERE ID = '0001'");
     ProgramRun run = RunIssuer(*install, CommandFor(key, '3'));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(fs::path(Lines(run.out).at(0)).parent_path(), fs::path(install->documentFolder()));
     // Without a document folder the image could not be filed: nothing is written.
-    install->execute("UPDATE Mユーザ SET 帳票イメージフォルダ = '" + install->imageFolder() +
-                     "', ドキュメントフォルダ = '' WHERE ID = '0001'");
+    install->business("UPDATE Mユーザ SET 帳票イメージフォルダ = '" + install->imageFolder() +
+                      "', ドキュメントフォルダ = '' WHERE ID = '0001'");
     run = RunIssuer(*install, CommandFor(key, '3'));
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_TRUE(contains(run.err, "ドキュメントフォルダが設定されていません。")) << run.err;

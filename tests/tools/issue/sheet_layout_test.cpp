@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "issue/sheet_layout.h"
 
 namespace velmora {
@@ -103,20 +101,6 @@ TEST(SheetLayout, PagesBreakWhereTheyAreFullAndTheTailFollowsWhereItFits) {
             EXPECT_EQ(static_cast<int>(plan.pages.size()), c.pages);
             EXPECT_EQ(plan.pages.back().lineCount, c.linesOnLastPage);
         }
-    }
-}
-
-TEST(SheetLayout, TheLongestQuotationTakesAsManyPagesAsItsLinesNeed) {
-    const TailContent tail{3, 2, 2};
-    for (int lines : {998, 997, 500, LinesOnFirstPage() + 5 * LinesOnNextPage()}) {
-        SCOPED_TRACE(lines);
-        SheetPlan plan = PlanSheets(lines, tail);
-        expectWellFormed(plan, lines, tail);
-        const int linePages =
-            1 +
-            static_cast<int>(std::ceil(static_cast<double>(lines - LinesOnFirstPage()) / LinesOnNextPage()));
-        const bool tailOwnPage = plan.pages.back().lineCount == 0;
-        EXPECT_EQ(static_cast<int>(plan.pages.size()), linePages + (tailOwnPage ? 1 : 0));
     }
 }
 

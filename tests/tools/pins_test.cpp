@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "admin/command_line.h"
 #include "admin/installation.h"
 #include "admin/pins.h"
 #include "data/connection_string.h"
-#include "data/data_access.h"
-#include "linking/link_messages.h"
 #include "platform/cipher.h"
-#include "platform/process.h"
 #include "support/statements.h"
 
 namespace velmora {
 namespace {
-
-namespace fs = std::filesystem;
 
 class InstalledDemo : public testing::Test {
 protected:
@@ -90,33 +82,6 @@ TEST(AdminArguments, SetPinNeedsAHolderAndAPin) {
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--company", "abcd"}).pin.holder, PinHolder::Company);
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--staff", "abcd"}).command, AdminCommand::Invalid);
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--boss", "1", "abcd"}).command, AdminCommand::Invalid);
-}
-
-// A registration stand-in started with a start message answers it with the
-// end information it was given, and records how it was started.
-TEST_F(InstalledDemo, AStandInAnswersTheStartMessageItWasStartedFor) {
-    fs::path prgbin = m_options.root / "prgbin";
-    ASSERT_TRUE(fs::exists(prgbin / "Dunvale")) << "the stand-ins are built into the bin folder";
-    std::ofstream(prgbin / "Dunvale.reply") << "000777\n";
-
-    DataAccess access;
-    access.identity() = {"Velmora", "001", "00101", "sato", "PC-1"};
-    ASSERT_TRUE(access.OpenConfigConnection(
-        ConfigConnectionString(1, (m_options.root / "conf" / "usrcnfg.accdb").string() + ";")));
-    const std::string argument = "001000000,,山田商店,";
-    std::string limit = access.NowText();
-    SendStartMessage(access, "Velmora", "Dunvale", argument);
-    ASSERT_TRUE(StartDetached((prgbin / "Dunvale").string(), argument));
-
-    std::string endInfo, started;
-    for (int i = 0; i < 250 && started.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        access.ReopenConfigConnection();
-        started = TakeReply(access, "Dunvale", argument, limit, endInfo);
-    }
-    EXPECT_EQ(started, argument);
-    EXPECT_EQ(endInfo, "000777");
-    EXPECT_EQ(test::StandInCalls(prgbin), (std::vector<test::StandInCall>{{"Dunvale", argument}}));
 }
 
 }  // namespace
