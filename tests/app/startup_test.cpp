@@ -127,10 +127,12 @@ TEST_P(StartUpTest, AnUnknownOrNullOperatingOfficeIsTheHeadOffice) {
 // company's, an empty setting counting as 0; the head office keeps the
 // company's.
 TEST_P(StartUpTest, ABranchOfficesSettingsReplaceTheCompanysAndTheHeadOfficeKeepsThem) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/all', "
-                     "BACKUPフォルダ = '/srv/backup'");
-    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = '1', テキスト出力フォルダ = '/srv/tokyo' "
-                     "WHERE コード = '001'");
+    m_inst->business(
+        "UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/all', "
+        "BACKUPフォルダ = '/srv/backup'");
+    m_inst->business(
+        "UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = '1', テキスト出力フォルダ = '/srv/tokyo' "
+        "WHERE コード = '001'");
     m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '0', 更新実行区分 = '1' WHERE コード = '000'");
     {
         auto p = program();

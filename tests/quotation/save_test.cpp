@@ -99,16 +99,18 @@ TEST_P(SaveTest, ChangeKeepingTheBaseDateWritesOneRedAndOneBlackStateAndKeepsUni
               (std::vector<std::string>{"001 004 追加品", "002 003 品目3", "003 001 品目1"}));
     EXPECT_EQ(value("SELECT タイトル FROM T営業見積", "タイトル"), "件名（改）");
 
-    EXPECT_EQ(rows("SELECT * FROM R営業見積 ORDER BY 営業見積履歴No", {"営業見積履歴No", "赤黒区分", "タイトル"}),
-              (std::vector<std::string>{"00000001 1 件名", "00000002 0 件名", "00000003 1 件名（改）"}));
+    EXPECT_EQ(
+        rows("SELECT * FROM R営業見積 ORDER BY 営業見積履歴No", {"営業見積履歴No", "赤黒区分", "タイトル"}),
+        (std::vector<std::string>{"00000001 1 件名", "00000002 0 件名", "00000003 1 件名（改）"}));
     // The red copy repeats the stored lines, the deleted one included.
     EXPECT_EQ(rows("SELECT * FROM R営業見積明細 WHERE 営業見積履歴No = '00000002' ORDER BY 営業見積固有行No",
                    {"赤黒区分", "営業見積固有行No", "商品名"}),
               (std::vector<std::string>{"0 001 品目1", "0 002 品目2", "0 003 品目3"}));
     EXPECT_EQ(count("R営業見積明細 WHERE 営業見積履歴No = '00000003' AND 赤黒区分 = '1'"), 3);
     EXPECT_EQ(count("R営業見積明細"), 9);
-    EXPECT_EQ(rows("SELECT * FROM 未集計情報 WHERE 登録情報区分 = '1' ORDER BY 履歴No", {"履歴No", "赤黒区分"}),
-              (std::vector<std::string>{"00000002 0", "00000003 1"}));
+    EXPECT_EQ(
+        rows("SELECT * FROM 未集計情報 WHERE 登録情報区分 = '1' ORDER BY 履歴No", {"履歴No", "赤黒区分"}),
+        (std::vector<std::string>{"00000002 0", "00000003 1"}));
 
     // Loaded again, the highest unique number comes back and new lines go above it.
     open(kFy2024, "00000001");
