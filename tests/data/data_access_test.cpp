@@ -69,7 +69,6 @@ TEST_P(DataAccessTest, EmptyAndFailingQueriesBothGiveFalseWithAnOpenRecordset) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][2], "000000000001");
     EXPECT_EQ(rows[0][3].rfind("エラー ", 0), 0u);
-    EXPECT_NE(rows[0][3].find("SELECT * FROM M存在しない"), std::string::npos);
     EXPECT_EQ(rows[0][3].substr(rows[0][3].size() - std::string("SELECT * FROM M存在しない").size()),
               "SELECT * FROM M存在しない")
         << "the statement follows the description without a separator";
