@@ -15,7 +15,6 @@ const char* const kHostileTexts[] = {
     "\\' OR 1=1) --",
     "C:\\temp\\",
     "\\\\'",
-    "'\\",
     "\\n\\t\\0",
     "x' OR 'y'='y",
 };
