@@ -118,33 +118,29 @@ TEST_P(SignInTest, ALowerCasePinMatchesAndTheLoginIdFillsTheCode) {
     EXPECT_TRUE(p->session().SignInGranted);
 }
 
-TEST_P(SignInTest, ThePrivilegePinSignsInAnyone) {
-    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
-    m_inst->business("UPDATE M事業所 SET 特権暗証番号 = '" + m_inst->encipher("MASTER1") + "' WHERE コード = '001'");
+// The office's privilege PIN signs in anyone; without a staff code nobody is
+// stored as the starting staff member.
+TEST_P(SignInTest, ThePrivilegePinSignsInWithOrWithoutAStaffCode) {
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1', 特権暗証番号 = '" + m_inst->encipher("MASTER1") +
+                     "' WHERE コード = '001'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '9' WHERE コード = '00012'");
     m_inst->business("UPDATE M担当者 SET 処理分類1操作許可 = '0' WHERE コード = '00013'");
     m_host.pinScript = PinScript({{"13", "master1"}, {"cancel", ""}});
     auto p = started();
     EXPECT_EQ(check(*p), PermissionResult::Allowed);
     EXPECT_EQ(p->session().StartStaffCode, "00013");
-}
 
-// The office's privilege PIN signs in without a staff code: nobody is stored
-// as the starting staff member.
-TEST_P(SignInTest, ThePrivilegePinSignsInWithNoStaffCode) {
-    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
-    m_inst->business("UPDATE M事業所 SET 特権暗証番号 = '" + m_inst->encipher("MASTER1") + "' WHERE コード = '001'");
     m_inst->config("UPDATE 動作環境定義 SET 起動担当者コード = ''");
     m_host.pinScript = [](PinDialog& d) {
         EXPECT_EQ(d.code(), "");
         d.Ok("master1");
         EXPECT_TRUE(d.closed());
     };
-    auto p = started();
-    p->session().userId = "nobody";
-    check(*p);
-    EXPECT_TRUE(p->session().SignInGranted);
-    EXPECT_EQ(p->session().StartStaffCode, "");
+    auto nobody = started();
+    nobody->session().userId = "nobody";
+    check(*nobody);
+    EXPECT_TRUE(nobody->session().SignInGranted);
+    EXPECT_EQ(nobody->session().StartStaffCode, "");
     EXPECT_EQ(m_inst->countConfig("動作環境定義 WHERE 起動担当者コード = ''"), 1);
 }
 

@@ -123,37 +123,33 @@ TEST_P(StartUpTest, AnUnknownOrNullOperatingOfficeIsTheHeadOffice) {
     }
 }
 
-TEST_P(StartUpTest, TheOfficeReplacesTheCompanysSignInModeAndUpdateFlag) {
+// A branch office's sign-in mode, update flag and folders replace the
+// company's, an empty setting counting as 0; the head office keeps the
+// company's.
+TEST_P(StartUpTest, ABranchOfficesSettingsReplaceTheCompanysAndTheHeadOfficeKeepsThem) {
     m_inst->business(
-        "UPDATE M事業所 SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/tokyo' "
+        "UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '0', テキスト出力フォルダ = '/srv/all', "
+        "BACKUPフォルダ = '/srv/backup'");
+    m_inst->business(
+        "UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = '1', テキスト出力フォルダ = '/srv/tokyo' "
         "WHERE コード = '001'");
-    m_inst->business("UPDATE Mユーザ SET テキスト出力フォルダ = '/srv/all', BACKUPフォルダ = '/srv/backup'");
-    auto p = program();
-    ASSERT_TRUE(p->StartUp());
-    EXPECT_EQ(p->session().SignInMode, 1);
-    EXPECT_EQ(p->session().UpdateRunFlag, 0);
-    EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/tokyo");
-    EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
-    EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
-}
-
-TEST_P(StartUpTest, ABranchOfficesEmptySettingsCountAsZeroAndTheHeadOfficeKeepsTheCompanys) {
-    m_inst->business("UPDATE Mユーザ SET 暗証番号有無 = '1', 更新実行区分 = '1'");
-    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = NULL, 更新実行区分 = NULL WHERE コード = '001'");
-    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '0', 更新実行区分 = '0' WHERE コード = '000'");
+    m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '0', 更新実行区分 = '1' WHERE コード = '000'");
     {
         auto p = program();
         ASSERT_TRUE(p->StartUp());
         EXPECT_EQ(p->session().SignInMode, 0);
-        EXPECT_EQ(p->session().UpdateRunFlag, 0);
+        EXPECT_EQ(p->session().UpdateRunFlag, 1);
+        EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/tokyo");
+        EXPECT_EQ(ColumnText(p->session().companyTexts, "BACKUPフォルダ"), "/srv/backup");
         p->EndProgram();
     }
     m_inst->config("UPDATE 動作環境定義 SET 運用事業所コード = '000'");
     auto p = program();
     ASSERT_TRUE(p->StartUp());
     EXPECT_EQ(p->session().SignInMode, 1);
-    EXPECT_EQ(p->session().UpdateRunFlag, 1);
-    EXPECT_EQ(m_host.pinDialogs, 0);
+    EXPECT_EQ(p->session().UpdateRunFlag, 0);
+    EXPECT_EQ(ColumnText(p->session().companyTexts, "テキスト出力フォルダ"), "/srv/all");
+    EXPECT_EQ(m_host.pinDialogs, 0) << "the stored staff member may run the program";
 }
 
 TEST_P(StartUpTest, PrivilegePinsUsagePurgeAndFailedConditionItemsOnAStartThatGoesOn) {

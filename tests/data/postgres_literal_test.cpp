@@ -13,11 +13,8 @@ using test::Engine;
 // as the end of a literal followed by SQL.
 const char* const kHostileTexts[] = {
     "\\' OR 1=1) --",
-    "\\' OR '1'='1",
     "C:\\temp\\",
     "\\\\'",
-    "'\\",
-    "a\\'b",
     "\\n\\t\\0",
     "x' OR 'y'='y",
 };

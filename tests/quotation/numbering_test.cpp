@@ -71,32 +71,6 @@ TEST_P(NumberingTest, BaseDateBySequenceKind) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_P(NumberingTest, CounterAt41PeeksTwiceThenTakes42) {
-    scheme("16210", "0", "00000041");
-    Numbering n = numbering();
-    EXPECT_EQ(n.PeekNumber("16210", "99999999", "000"), "00000042");
-    EXPECT_EQ(n.PeekNumber("16210", "99999999", "000"), "00000042");
-    EXPECT_EQ(n.TakeNumber("16210", "99999999", "000"), "00000042");
-    EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000042");
-    EXPECT_EQ(n.TakeHistoryNumber("16210", "99999999", "000"), "00000042");
-    EXPECT_EQ(n.TakeHistoryNumber("16210", "99999999", "000"), "00000043");
-    EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000042");
-}
-
-TEST_P(NumberingTest, FirstTakeOfAPeriodCreatesItsCounterRow) {
-    scheme("16210", "2");
-    Numbering n = numbering();
-    EXPECT_EQ(rows("A期日別番号情報"), 0);
-    EXPECT_EQ(n.TakeNumber("16210", "20240229", "001"), "00000001");
-    EXPECT_EQ(stored("SELECT 連番, 履歴連番 FROM A期日別番号情報 WHERE 番号ID = '16210' AND 期日 = '20240229'", "連番"),
-              "00000001");
-    EXPECT_EQ(stored("SELECT 履歴連番 FROM A期日別番号情報 WHERE 期日 = '20240229'", "履歴連番"), "00000000");
-    EXPECT_EQ(n.TakeNumber("16210", "20240229", "001"), "00000002");
-    EXPECT_EQ(n.TakeNumber("16210", "20240331", "001"), "00000001");
-    EXPECT_EQ(rows("A期日別番号情報"), 2);
-    EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000000");
-}
-
 TEST_P(NumberingTest, PerOfficeCountersWhenTheCompanyKeepsThemByOffice) {
     scheme("16210", "2");
     scheme("01110", "0");
@@ -124,23 +98,30 @@ TEST_P(NumberingTest, PerOfficeCountersWhenTheCompanyKeepsThemByOffice) {
 }
 
 // Without per-office numbering every office draws from one counter: the
-// undated one of A番号情報 whatever base date is passed, and one row per period.
+// undated one of A番号情報 whatever base date is passed, and one row per
+// period, created by its first take. A peek takes nothing; the history
+// counter runs on its own.
 TEST_P(NumberingTest, CompanyWideCountersAreSharedByEveryOffice) {
     scheme("16210", "0", "00000041");
     scheme("10002", "2");
     Numbering n = numbering();
-    EXPECT_EQ(n.BaseDate("16210", "20240215"), "99999999");
     EXPECT_EQ(n.BaseDate("16210", "20251231"), "99999999");
+    EXPECT_EQ(n.PeekNumber("16210", "99999999", "000"), "00000042");
+    EXPECT_EQ(n.PeekNumber("16210", "99999999", "000"), "00000042");
     EXPECT_EQ(n.TakeNumber("16210", "99999999", "001"), "00000042");
     EXPECT_EQ(n.TakeNumber("16210", "99999999", "002"), "00000043");
-    EXPECT_EQ(n.PeekNumber("16210", "99999999", "000"), "00000044");
+    EXPECT_EQ(n.TakeHistoryNumber("16210", "99999999", "000"), "00000042");
+    EXPECT_EQ(rows("A期日別番号情報"), 0);
     EXPECT_EQ(n.TakeNumber("10002", "20240229", "001"), "00000001");
     EXPECT_EQ(n.TakeNumber("10002", "20240229", "002"), "00000002");
     EXPECT_EQ(n.TakeHistoryNumber("10002", "20240229", "002"), "00000001");
+    EXPECT_EQ(n.TakeNumber("10002", "20240331", "001"), "00000001");
     EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '16210'", "連番"), "00000043");
+    EXPECT_EQ(stored("SELECT 連番 FROM A番号情報 WHERE 番号ID = '10002'", "連番"), "00000000");
+    EXPECT_EQ(stored("SELECT 履歴連番 FROM A期日別番号情報 WHERE 期日 = '20240331'", "履歴連番"), "00000000");
     EXPECT_EQ(stored("SELECT 連番 FROM A期日別番号情報 WHERE 番号ID = '10002' AND 期日 = '20240229'", "連番"),
               "00000002");
-    EXPECT_EQ(rows("A期日別番号情報"), 1);
+    EXPECT_EQ(rows("A期日別番号情報"), 2);
     EXPECT_EQ(rows("A事業所別番号情報"), 0);
     EXPECT_EQ(rows("A事業所別期日別番号情報"), 0);
     EXPECT_TRUE(messages.empty());

@@ -31,8 +31,6 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"PadsCustomerCode", "123", "000000", "000123"},
         CodeCase{"EmptyValueStaysEmpty", "", "000000", ""},
         CodeCase{"EmptyPatternKeepsValue", "0012ab ", "", "0012ab "},
-        CodeCase{"DocumentNumber", "42", "00000000", "00000042"},
-        CodeCase{"AlreadyPadded", "012", "000", "012"},
         CodeCase{"ExtraLeadingZerosDropped", "000000012", "000000", "000012"},
         CodeCase{"ZeroValue", "0", "000", "000"}, CodeCase{"NegativeZero", "-0", "000", "000"},
         CodeCase{"TooLongIsCut", "1234567", "000000", "123456"},
@@ -66,19 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NumericCase{"  ", false}, NumericCase{"+", false}, NumericCase{"--1", false},
                       NumericCase{"1-", false}, NumericCase{"1 2", false}, NumericCase{"1e3", false},
                       NumericCase{"&H10", false}, NumericCase{"¥100", false}, NumericCase{"１a", false}));
-
-TEST(ZeroString, ZerosForEachPatternCharacter) {
-    EXPECT_EQ(ZeroString("000"), "000");
-    EXPECT_EQ(ZeroString("00000000"), "00000000");
-    EXPECT_EQ(ZeroString(""), "");
-}
-
-TEST(NineString, NinesForAPatternAndZForFreeFormCodes) {
-    EXPECT_EQ(NineString("000000", 13), "999999");
-    EXPECT_EQ(NineString("", 13), "ZZZZZZZZZZZZZ");
-    EXPECT_EQ(NineString("", 0), "");
-    EXPECT_EQ(NineString("", -1), "");
-}
 
 }  // namespace
 }  // namespace velmora

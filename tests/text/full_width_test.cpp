@@ -47,7 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"MarkOnlyJoinsThePrecedingKana", "ﾊﾞﾟ", "バﾟ"},
         WidthCase{"HalfWidthPunctuationStays", "｡｢｣､･", "｡｢｣､･"},
         WidthCase{"FullWidthInputUnchanged", "ＡＢＣ　ガ①", "ＡＢＣ　ガ①"},
-        WidthCase{"ProgramNameForManual", "Velmora", "Ｖｅｌｍｏｒａ"},
         WidthCase{"LineHeading", "No.12", "Ｎｏ．１２"}),
     [](const auto& info) { return std::string(info.param.name); });
 

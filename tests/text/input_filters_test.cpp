@@ -36,21 +36,17 @@ TEST_P(NormalizePostcodeCase, Normalizes) {
     EXPECT_EQ(NormalizePostcode(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NormalizePostcodeCase,
-    ::testing::Values(PostcodeCase{"WithHyphenUnchanged", "123-4567", "123-4567"},
-                      PostcodeCase{"SevenDigitsUnchanged", "1234567", "1234567"},
-                      PostcodeCase{"BlankBecomesHyphen", "123 4567", "123-4567"},
-                      PostcodeCase{"OneHyphenOnly", "123--45 67", "123-4567"},
-                      PostcodeCase{"EmptyMask", "   -", ""},
-                      PostcodeCase{"EmptyMaskWithBlankDigits", "   -    ", ""}, PostcodeCase{"Empty", "", ""},
-                      PostcodeCase{"OnlyBlanks", "     ", ""},
-                      PostcodeCase{"TrailingBlanksCut", "123-4567   ", "123-4567"},
-                      PostcodeCase{"LeadingNonDigitDropped", "〒123-4567", "123-4567"},
-                      PostcodeCase{"TrailingHyphenKept", "123-", "123-"},
-                      PostcodeCase{"PhoneNumber", "03 (1234) 5678", "03-12345678"},
-                      PostcodeCase{"FullWidthDigitsKept", "１２３－４５６７", "１２３-４５６７"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NormalizePostcodeCase,
+                         ::testing::Values(PostcodeCase{"SevenDigitsUnchanged", "1234567", "1234567"},
+                                           PostcodeCase{"BlankBecomesHyphen", "123 4567", "123-4567"},
+                                           PostcodeCase{"OneHyphenOnly", "123--45 67", "123-4567"},
+                                           PostcodeCase{"EmptyMask", "   -", ""},
+                                           PostcodeCase{"EmptyMaskWithBlankDigits", "   -    ", ""},
+                                           PostcodeCase{"OnlyBlanks", "     ", ""},
+                                           PostcodeCase{"LeadingNonDigitDropped", "〒123-4567", "123-4567"},
+                                           PostcodeCase{"FullWidthDigitsKept", "１２３－４５６７",
+                                                        "１２３-４５６７"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velmora
