@@ -181,6 +181,7 @@ TEST_P(DataAccessTest, ATransactionIsAllOrNothing) {
     }  // not committed: rolled back
     std::unique_ptr<Recordset> rs;
     EXPECT_FALSE(m_access->OpenDataRecordset(rs, "SELECT * FROM M部門"));
+    EXPECT_FALSE(m_access->InDataTransaction());
 
     DataTransaction tx(*m_access);
     ASSERT_TRUE(m_access->ExecuteData("INSERT INTO M部門 (部門コード) VALUES ('101')"));

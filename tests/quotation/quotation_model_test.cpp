@@ -50,6 +50,20 @@ TEST(QuotationModel, ClearToNewSetsTheNewQuotationDefaults) {
     EXPECT_TRUE(q.linesInUse().empty());
 }
 
+TEST(QuotationModel, ResetColumnsRestoresDescribedMembers) {
+    Quotation q;
+    q.header.合計表示区分 = 0;
+    q.header.タイトル = "件名";
+    q.lines[0].仕入先コード = "000001";
+    q.lines[0].計区分 = 0;
+    ResetColumns(HeaderTable(), q.header, nullptr);
+    ResetColumns(LineTable(), q.header, &q.lines[0]);
+    EXPECT_EQ(q.header.合計表示区分, 1);
+    EXPECT_EQ(q.header.タイトル, "");
+    EXPECT_EQ(q.lines[0].仕入先コード, "");
+    EXPECT_EQ(q.lines[0].計区分, 1);
+}
+
 TEST(ColumnTable, LiteralsByValueKind) {
     CompanySettings company;
     company.売上数量少数以下桁数 = 2;

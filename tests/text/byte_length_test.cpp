@@ -58,6 +58,7 @@ TEST_P(CharByteLengthCase, CountsCodePage932Bytes) {
     const std::string s = text;
     ASSERT_EQ(CharCount(s), 1u) << text;
     EXPECT_EQ(CharByteLength(DecodeUtf8At(s, 0).code), bytes) << text;
+    EXPECT_EQ(ByteLength(s), static_cast<std::size_t>(bytes)) << text;
 }
 
 // A few of each kind, stated here as well as by the converter below: single
@@ -68,6 +69,16 @@ INSTANTIATE_TEST_SUITE_P(ByteLength, CharByteLengthCase,
                                            CharCase{"漢", 2}, CharCase{"〜", 2}, CharCase{"①", 2},
                                            CharCase{"髙", 2}, CharCase{"\uE757", 2}, CharCase{"丂", 1},
                                            CharCase{"\uE758", 1}, CharCase{"😀", 1}));
+
+TEST(ByteLength, EmptyTextHasNoBytes) {
+    EXPECT_EQ(ByteLength(""), 0u);
+}
+
+TEST(ByteLength, MalformedByteCountsOne) {
+    EXPECT_EQ(ByteLength("漢\xFF"
+                         "a"),
+              4u);
+}
 
 // Every code point the converter writes with two bytes must count two, and
 // every other one must count one: this checks the whole committed table.

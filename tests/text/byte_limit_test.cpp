@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "text/byte_length.h"
 #include "text/utf8.h"
@@ -51,6 +52,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(OverflowNotice, WritesLargeCountsInFull) {
     EXPECT_EQ(OverflowNotice(std::string(200, 'a'), 77), "123文字オーバーです。");
     EXPECT_EQ(OverflowNotice(std::string(1077, 'a'), 77), "1000文字オーバーです。");
+}
+
+TEST(ShowOverflowNotice, SetsTheNoticeAndClearsItWhenTheTextFits) {
+    std::vector<std::string> shown;
+    const auto setNotice = [&shown](const std::string& text) { shown.push_back(text); };
+    ShowOverflowNotice("株式会社ヴェルモラ", 10, setNotice);
+    ShowOverflowNotice("株式会社", 10, setNotice);
+    EXPECT_EQ(shown, (std::vector<std::string>{"4文字オーバーです。", ""}));
 }
 
 TEST(FitToBytes, ResultIsTheLongestFittingPrefix) {

@@ -65,5 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
                       NumericCase{"1-", false}, NumericCase{"1 2", false}, NumericCase{"1e3", false},
                       NumericCase{"&H10", false}, NumericCase{"¥100", false}, NumericCase{"１a", false}));
 
+TEST(ZeroString, ZerosForEachPatternCharacter) {
+    EXPECT_EQ(ZeroString("000"), "000");
+    EXPECT_EQ(ZeroString("00000000"), "00000000");
+    EXPECT_EQ(ZeroString(""), "");
+}
+
+TEST(NineString, NinesForAPatternAndZForFreeFormCodes) {
+    EXPECT_EQ(NineString("000000", 13), "999999");
+    EXPECT_EQ(NineString("", 13), "ZZZZZZZZZZZZZ");
+    EXPECT_EQ(NineString("", 0), "");
+    EXPECT_EQ(NineString("", -1), "");
+}
+
 }  // namespace
 }  // namespace velmora

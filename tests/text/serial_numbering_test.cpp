@@ -26,8 +26,9 @@ TEST(SerialNumbering, PrefixesOfTheThreeStyles) {
 
 // The button shows each style as its first number.
 TEST(SerialNumbering, TheCaptionIsTheStylesFirstPrefix) {
-    const char* const captions[] = {"1.", "１．", "Ⅰ．", "1."};  // the styles cycle
-    for (int style = 0; style < 4; ++style) EXPECT_EQ(NumberingStyleCaption(style), captions[style]) << style;
+    for (int style = 0; style < kNumberingStyleCount; ++style)
+        EXPECT_EQ(NumberingStyleCaption(style), SerialPrefix(style, 1));
+    EXPECT_EQ(NumberingStyleCaption(3), "1.") << "the styles cycle";
 }
 
 // Every prefix that is written is recognised and taken off again.

@@ -82,13 +82,16 @@ TEST(Utf8, LeftCharsNeverSplitsASequence) {
     EXPECT_EQ(LeftChars(text, 99), text);
 }
 
-TEST(Utf8, MidCountsCharacters) {
+TEST(Utf8, MidAndRightCountCharacters) {
     const std::string text = "C001漢字😀ab";
     EXPECT_EQ(MidChars(text, 1, 3), "001");
     EXPECT_EQ(MidChars(text, 4, 3), "漢字😀");
     EXPECT_EQ(MidChars(text, 7, 99), "ab");
     EXPECT_EQ(MidChars(text, 9, 1), "");
     EXPECT_EQ(MidChars(text, 20, 1), "");
+    EXPECT_EQ(RightChars(text, 3), "😀ab");
+    EXPECT_EQ(RightChars(text, 0), "");
+    EXPECT_EQ(RightChars(text, 99), text);
 }
 
 TEST(Utf8, IteratorReportsByteOffsets) {
