@@ -40,6 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"ExactFit", "見積ab", 6, "見積ab", ""}, LimitCase{"EmptyText", "", 10, "", ""},
         LimitCase{"EmptyTextZeroLimit", "", 0, "", ""},
         LimitCase{"ZeroLimit", "a", 0, "", "1文字オーバーです。"},
+        LimitCase{"NegativeLimitActsAsZero", "ab", -3, "", "2文字オーバーです。"},
         LimitCase{"HalfWidthKanaIsOneByte", "ｶﾌﾞｼｷｶﾞｲｼｬ", 10, "ｶﾌﾞｼｷｶﾞｲｼｬ", ""},
         LimitCase{"HalfWidthKanaOverflow", "ｶﾌﾞｼｷｶﾞｲｼｬ", 4, "ｶﾌﾞｼ", "6文字オーバーです。"},
         LimitCase{"ExtensionCharactersAreTwoBytes", "①②③", 4, "①②", "1文字オーバーです。"},
