@@ -132,19 +132,6 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
          4,
          {"商品名", 1},
          1},
-        {"Ｎo. taking the numbers off again",
-         4,
-         [&] {
-             Mark(0);
-             Mark(2);
-             Press("btn_指定行連番");
-             Loaded();
-             At(1);
-         },
-         [&] { Press("btn_指定行連番"); },
-         4,
-         {"商品名", 1},
-         1},
         {"行区分 typed",
          4,
          [&] { At(2); },
@@ -168,20 +155,6 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
              Tab();
          },
          4, {"商品コード", 1}, 1},
-        {"a quantity that prices the line again",
-         4,
-         [&] {
-             Fill({"商品コード", 1}, product);
-             Loaded();
-             Click({"見積数量", 1});
-         },
-         [&] {
-             Type("7");
-             Tab();
-         },
-         4,
-         {"見積数量", 1},
-         1},
         {"a code on the empty line after the last makes a line", 3, [&] { Click({"商品コード", 3}); },
          [&] {
              Type(product);
@@ -189,8 +162,6 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
          },
          4, {"商品コード", 3}, 3},
         {"行挿入 in a quotation of 997 lines", 997, [&] { At(500); }, [&] { Press("btn_行挿入"); }, 998,
-         {"商品名", 9}, 500},
-        {"貼付 into a quotation of 995 lines", 995, [&] { At(500); }, [&] { Press("btn_指定行ペースト"); }, 998,
          {"商品名", 9}, 500},
     };
     for (const Case& c : cases) {
