@@ -19,11 +19,6 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         Restart("", true);
     }
-    // The argument of the program's last start.
-    std::string Argument(const std::string& program) {
-        const std::vector<std::string> starts = StandinStarts(install->root() + "prgbin", program);
-        return starts.empty() ? std::string() : starts.back();
-    }
 };
 
 // A customer registered from an empty customer field: the registration gets
@@ -34,7 +29,7 @@ TEST_P(PanelStartsTest, ANewCustomerComesBackFromItsRegistration) {
     Fill({"担当者コード"}, "101");
     Reply("Dunvale", "5");
     presenter->PanelClicked({"bak_得意先"});
-    EXPECT_EQ(Argument("Dunvale"), "001000000,,新規商事,,,,,,,,山田様,,00101");
+    EXPECT_EQ(StartedWith("Dunvale"), "001000000,,新規商事,,,,,,,,山田様,,00101");
     EXPECT_EQ(Text({"得意先コード"}), "000005");
     EXPECT_EQ(quotation().header.得意先名称A, install->value("SELECT 名称A FROM M得意先 WHERE コード = '000005'"));
     EXPECT_FALSE(state().LinkWaiting);
@@ -44,11 +39,11 @@ TEST_P(PanelStartsTest, ANewCustomerComesBackFromItsRegistration) {
     // counterparty registration.
     Fill({"得意先御担当者コード"}, "1");
     presenter->PanelClicked({"bak_御担当者"});
-    EXPECT_EQ(Argument("Galtesi"), "00100000500001");
+    EXPECT_EQ(StartedWith("Galtesi"), "00100000500001");
     presenter->CheckToggled({"chb_納品先対応先"}, true);
     Fill({"納品先コード"}, "3");
     presenter->PanelClicked({"bak_納品先"});
-    EXPECT_EQ(Argument("Ferrano"), "001000003");
+    EXPECT_EQ(StartedWith("Ferrano"), "001000003");
     EXPECT_EQ(Text({"納品先コード"}), "000003");
 }
 
