@@ -239,7 +239,8 @@ TEST_P(DetailPagesTest, AttachmentsAreCopiedNumberedListedAndDeleted) {
 }
 
 // A double-click opens the copy with the desktop's application; a copy that
-// has gone missing is marked in the list and reported instead of opened.
+// has gone missing is reported instead of opened (how the list marks it is
+// the attachment tests').
 TEST_P(DetailPagesTest, AttachmentsOpenFromTheirCopyAndMissingCopiesAreMarked) {
     OpenStored(number);
     AttachFile(Source("仕様書.pdf"));
@@ -253,10 +254,6 @@ TEST_P(DetailPagesTest, AttachmentsOpenFromTheirCopyAndMissingCopiesAreMarked) {
     EXPECT_EQ(view.messages[0], std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf"));
 
     fs::remove(StoredPath("001", "仕様書.pdf"));
-    AttachFile(Source("見積書.pdf"));
-    ASSERT_EQ(ListRows(kAttachmentList).size(), 3u);
-    EXPECT_EQ(ListRows(kAttachmentList)[0], (std::vector<std::string>{"仕様書", kStoredCopyMissing, ""}));
-    EXPECT_EQ(ListRows(kAttachmentList)[1][1], "0KB");
     opened.clear();
     presenter->ListActivated(kAttachmentList, 0);
     EXPECT_TRUE(opened.empty());
