@@ -32,8 +32,6 @@ const std::vector<Action>& Actions() {
         {"scroll bar", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.Scrolled(3); }},
         {"mouse wheel", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.Wheel(2); }},
         {"row number", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.PanelClicked({"Lab_行No", 8}); }},
-        {"caption", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.PanelClicked({"itm_ttl_見積期限"}); }},
-        {"line command", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_指定行クリア"}); }},
         {"row lookup button",
          [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_商品コード", 6}); }},
         {"header lookup button",
