@@ -99,7 +99,8 @@ TEST_P(PrintCommandsTest, TheCommandLineNamesTheStoredQuotationWhateverTheScreen
         ASSERT_TRUE(change.edited()) << "the screen holds the change";
         view.answers = {true};
         Press("btn_プレビュ");
-        EXPECT_EQ(StartedWith("Orvessa", ++starts), "0011" + date + date + stored + stored + customer + customer + "210");
+        EXPECT_EQ(StartedWith("Orvessa", ++starts),
+                  "0011" + date + date + stored + stored + customer + customer + "210");
     }
 }
 
