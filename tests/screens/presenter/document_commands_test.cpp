@@ -166,7 +166,6 @@ TEST_P(CommandsTest, DeletingAStoredQuotation) {
     EXPECT_EQ(install->count("T営業見積" + where), 1) << "No keeps it";
     Press("btn_削除");
     EXPECT_EQ(install->count("T営業見積" + where), 0);
-    EXPECT_EQ(install->count("T営業見積明細" + where), 0);
     EXPECT_TRUE(state().NewEntry);
     EXPECT_NE(view.notice.find(number), std::string::npos);
 }
