@@ -1,8 +1,5 @@
 #include <filesystem>
 #include <fstream>
-#include <memory>
-
-#include "data/recordset.h"
 
 #include "screen_fixture.h"
 
@@ -47,17 +44,6 @@ TEST_P(PanelStartsTest, ANewCustomerComesBackFromItsRegistration) {
     EXPECT_EQ(Text({"納品先コード"}), "000003");
 }
 
-// A registration program that is not installed: its name and the message,
-// and the window usable again.
-TEST_P(PanelStartsTest, AMissingRegistrationProgramIsReported) {
-    std::filesystem::remove(install->root() + "prgbin/Istavo");
-    presenter->PanelClicked({"bak_納品先"});
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Istavoプログラムが有りません");
-    EXPECT_TRUE(view.windowEnabled);
-    EXPECT_FALSE(state().LinkWaiting);
-}
-
 // A registration program that ends without replying (crashed, closed by
 // force) does not leave the window waiting: it is enabled again, the code
 // stays, and the notice bar says what happened.
@@ -81,7 +67,8 @@ TEST_P(PanelStartsTest, ARegistrationProgramEndingWithoutAReplyGivesTheWindowBac
 
 // The end of the session (a termination signal, logout) while a registration
 // program is open stops the wait at once: nothing is read afterwards, and
-// the window is free to end the run.
+// the window is free to end the run (the start message withdrawn is the
+// linking tests').
 TEST_P(PanelStartsTest, TheEndOfTheSessionStopsTheWait) {
     class EndingView : public RecordingEntryView {
     public:
@@ -106,11 +93,6 @@ TEST_P(PanelStartsTest, TheEndOfTheSessionStopsTheWait) {
     EXPECT_TRUE(ending.windowEnabled);
     EXPECT_FALSE(state().LinkWaiting);
     EXPECT_TRUE(ending.notices.empty());
-    std::unique_ptr<Recordset> rs;
-    ASSERT_TRUE(program->access().OpenConfigRecordset(
-        rs, "SELECT COUNT(*) AS n FROM プログラム連携情報 WHERE 受信プログラムID = 'Dunvale'"));
-    EXPECT_EQ(rs->integer("n"), 0) << "no start message is left";
-    rs->close();
     EXPECT_FALSE(program->ended()) << "the window ends the run";
     presenter->EndWithoutAsking();
     EXPECT_TRUE(program->ended());

@@ -145,17 +145,18 @@ TEST_P(RowStartsTest, TheActivityInquiryGetsTheProductAndTheYear) {
 }
 
 // A program that is not installed: the message, the row's colours back and
-// the window usable (the inquiry, and a registration: the product's and the
-// supplier's share their start).
+// the window usable (the inquiry, a row's registration: the product's and the
+// supplier's share their start, and a header panel's registration).
 TEST_P(RowStartsTest, AMissingProgramIsReported) {
     struct Case {
         const char* program;
-        const char* panel;
+        Control panel;
         const char* message;
     };
     const Case cases[] = {
-        {"Penrodi", "bak_dtla", "問合せプログラムが有りません"},
-        {"Lorrima", "bak_dtlb", "Lorrimaプログラムが有りません"},
+        {"Penrodi", {"bak_dtla", 0}, "問合せプログラムが有りません"},
+        {"Lorrima", {"bak_dtlb", 0}, "Lorrimaプログラムが有りません"},
+        {"Istavo", {"bak_納品先"}, "Istavoプログラムが有りません"},
     };
     IntoRows();
     Fill({"商品コード", 0}, Db("SELECT コード FROM M商品 WHERE 取扱状況区分 = '1' AND 品区分 < '9' ORDER BY コード"));
@@ -163,7 +164,7 @@ TEST_P(RowStartsTest, AMissingProgramIsReported) {
         SCOPED_TRACE(c.program);
         std::filesystem::remove(install->root() + "prgbin/" + c.program);
         view.messages.clear();
-        presenter->PanelClicked({c.panel, 0});
+        presenter->PanelClicked(c.panel);
         EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
         for (const char* panel : kRowPanels) {
             auto it = view.backColour.find(Control{panel, 0});
