@@ -44,8 +44,7 @@ TEST_P(CommandsTest, SavingAStoredQuotationAfterAChange) {
                       number + "')");
     OpenStored(number);
     Fill({"タイトル"}, "改訂版");
-    view.confirmations = {kConfirmStoreOnly};
-    Press("btn_登録");
+    Save();
     EXPECT_EQ(view.confirmQuestions.back(), "修正します。よろしいですか？");
     EXPECT_TRUE(view.lastConfirmRed);
     EXPECT_EQ(view.confirmWarnings.back(), "請求済です。");

@@ -375,8 +375,7 @@ TEST_P(GridRowsTest, ALineIsBlankOnlyWhenNothingOfItIsStored) {
     quotation().LastLine = 2;  // line 2 stays blank
     screen().FullRedraw();
     const std::string number = Text({"営業見積No"});
-    view.confirmations = {kConfirmStoreOnly};
-    Press("btn_登録");
+    Save();
     const std::string where =
         "T営業見積明細 WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
     EXPECT_EQ(install->count(where), 2) << "the memo line is kept, the blank one dropped; " << view.notice;

@@ -151,9 +151,7 @@ TEST_P(HeaderTest, AStoredQuotationKeepsItsNumberWhenItIsCleared) {
     EXPECT_FALSE(state().Changed) << "nothing was changed";
 
     Fill({"タイトル"}, "番号を消した見積");
-    view.confirmations = {kConfirmStoreOnly};
-    Press("btn_登録");
-    ASSERT_FALSE(view.confirmQuestions.empty());
+    Save();
     EXPECT_EQ(view.confirmQuestions.back(), "修正します。よろしいですか？");
     EXPECT_EQ(install->value("SELECT タイトル FROM T営業見積" + where), "番号を消した見積") << view.notice;
     EXPECT_EQ(install->count("T営業見積"), quotations) << "no quotation under another number";

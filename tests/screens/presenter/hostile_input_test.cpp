@@ -483,8 +483,7 @@ protected:
         }
         presenter->PageChosen(kPageSales);
         const std::string number = Text({"営業見積No"});
-        view.confirmations = {kConfirmStoreOnly};
-        Press("btn_登録");
+        Save();
         EXPECT_TRUE(state().NewEntry && !state().Changed) << where << ": not saved: " << view.notice;
         return number;
     }
