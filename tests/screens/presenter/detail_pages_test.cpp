@@ -393,14 +393,12 @@ TEST(AttachmentCopyTarget, FoldersThatWouldCopyIntoThemselves) {
     const Case cases[] = {
         {documents, true},
         {documents.parent_path(), true},
-        {dir.path(), true},
         {dir.path() / "link", true},
         {dir.path() / "link" / "documents", true},
         {target, true},
         {fs::path(target) / "下", true},
         {dir.path() / "会社" / "他", false},
         {documents / "Velmora_x_001_案件", false},
-        {dir.path() / "link" / "他", false},
     };
     fs::create_directories(fs::path(target) / "下");
     for (const Case& c : cases)
