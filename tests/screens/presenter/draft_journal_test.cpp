@@ -110,8 +110,7 @@ TEST_P(DraftTest, AQuotationLeftUnsavedIsRestoredExactlyAndSaved) {
     EXPECT_FALSE(Stored(Ended("first"))) << "taken over by the second program";
     EXPECT_TRUE(Stored(second));
 
-    view.confirmations = {kConfirmStoreOnly};
-    Press("btn_登録");
+    Save();
     const std::string where = " WHERE 事業所コード = '001' AND 営業見積No = '" + number + "'";
     EXPECT_EQ(install->count("T営業見積明細" + where), 2) << view.notice;
     EXPECT_EQ(install->value("SELECT 明細メモ FROM T営業見積明細" + where + " AND 営業見積行No = '002'"), "メモ");
@@ -222,8 +221,7 @@ TEST_P(DraftTest, ARestoredChangeOfAStoredQuotationIsStillCheckedAgainstLostUpda
     EXPECT_NE(view.questions[0].find("（登録済みの見積の修正）"), std::string::npos);
     EXPECT_FALSE(state().NewEntry);
     EXPECT_EQ(Text({"タイトル"}), "控えから");
-    view.confirmations = {kConfirmStoreOnly};
-    Press("btn_登録");
+    Save();
     EXPECT_EQ(view.notice, kChangedMeanwhileMessage);
     EXPECT_EQ(install->value("SELECT タイトル FROM T営業見積 WHERE 事業所コード = '001' AND 営業見積No = '" + stored + "'"),
               "他の担当者");

@@ -103,95 +103,45 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
         int line;
         bool changesTheQuotation = true;  // marks are the screen's own
     };
+    const auto at = [&](int line) { return [this, line] { At(line); }; };
+    const auto press = [&](const char* button) { return [this, button] { Press(button); }; };
+    // The lines marked as loaded, then the cursor into a line.
+    const auto marked = [&](std::vector<int> marks, int line) {
+        return [this, marks, line] {
+            for (int i : marks) Mark(i);
+            Loaded();
+            At(line);
+        };
+    };
+    const auto typeProduct = [&] {
+        Type(product);
+        Tab();
+    };
+    const auto typeKind = [&] {
+        Click({"行区分", 2});
+        Type("2");
+        Click({"商品名", 2});
+    };
     const Case cases[] = {
-        {"行ｸﾘｱ", 5, [&] { At(2); }, [&] { Press("btn_行クリア"); }, 4, {"商品名", 2}, 2},
-        {"行挿入", 5, [&] { At(1); }, [&] { Press("btn_行挿入"); }, 6, {"商品名", 1}, 1},
-        {"前行複写", 5, [&] { At(3); }, [&] { Press("btn_行複写"); }, 5, {"商品名", 3}, 3},
-        {"指定行複写 onto the empty line after the last",
-         5,
-         [&] {
-             Mark(0);
-             Mark(1);
-             Loaded();
-             At(5);
-         },
-         [&] { Press("btn_指定行複写"); },
-         7,
-         {"商品名", 5},
-         5},
-        {"貼付 from the program clipboard", 3, [&] { At(1); }, [&] { Press("btn_指定行ペースト"); }, 6, {"商品名", 1}, 1},
-        {"Ｎo. numbering the marked names",
-         4,
-         [&] {
-             Mark(0);
-             Mark(2);
-             Loaded();
-             At(1);
-         },
-         [&] { Press("btn_指定行連番"); },
-         4,
-         {"商品名", 1},
-         1},
-        {"Ｎo. taking the numbers off again",
-         4,
-         [&] {
-             Mark(0);
-             Mark(2);
-             Press("btn_指定行連番");
-             Loaded();
-             At(1);
-         },
-         [&] { Press("btn_指定行連番"); },
-         4,
-         {"商品名", 1},
-         1},
-        {"行区分 typed",
-         4,
-         [&] { At(2); },
-         [&] {
-             Click({"行区分", 2});
-             Type("2");
-             Click({"商品名", 2});
-         },
-         4,
-         {"行区分", 2},
-         2},
-        {"行区分 chosen from the row's list", 4, [&] { At(2); },
-         [&] { presenter->ListChosen({"行区分名称", 2}, 2); }, 4, {"行区分", 2}, 2},
-        {"chb_計区分 taken off", 4, [&] { At(1); }, [&] { presenter->CheckToggled({"chb_計区分", 1}, false); }, 4,
+        {"行ｸﾘｱ", 5, at(2), press("btn_行クリア"), 4, {"商品名", 2}, 2},
+        {"行挿入", 5, at(1), press("btn_行挿入"), 6, {"商品名", 1}, 1},
+        {"前行複写", 5, at(3), press("btn_行複写"), 5, {"商品名", 3}, 3},
+        {"指定行複写 onto the empty line after the last", 5, marked({0, 1}, 5), press("btn_指定行複写"), 7,
+         {"商品名", 5}, 5},
+        {"貼付 from the program clipboard", 3, at(1), press("btn_指定行ペースト"), 6, {"商品名", 1}, 1},
+        {"Ｎo. numbering the marked names", 4, marked({0, 2}, 1), press("btn_指定行連番"), 4, {"商品名", 1}, 1},
+        {"行区分 typed", 4, at(2), typeKind, 4, {"行区分", 2}, 2},
+        {"行区分 chosen from the row's list", 4, at(2), [&] { presenter->ListChosen({"行区分名称", 2}, 2); }, 4,
+         {"行区分", 2}, 2},
+        {"chb_計区分 taken off", 4, at(1), [&] { presenter->CheckToggled({"chb_計区分", 1}, false); }, 4,
          {"商品名", 1}, 1},
-        {"chb_複写区分 set", 4, [&] { At(1); }, [&] { presenter->CheckToggled({"chb_複写区分", 3}, true); }, 4,
+        {"chb_複写区分 set", 4, at(1), [&] { presenter->CheckToggled({"chb_複写区分", 3}, true); }, 4,
          {"商品名", 3}, 3, false},
-        {"a product code that prices the line", 4, [&] { Click({"商品コード", 1}); },
-         [&] {
-             Type(product);
-             Tab();
-         },
-         4, {"商品コード", 1}, 1},
-        {"a quantity that prices the line again",
-         4,
-         [&] {
-             Fill({"商品コード", 1}, product);
-             Loaded();
-             Click({"見積数量", 1});
-         },
-         [&] {
-             Type("7");
-             Tab();
-         },
-         4,
-         {"見積数量", 1},
-         1},
+        {"a product code that prices the line", 4, [&] { Click({"商品コード", 1}); }, typeProduct, 4,
+         {"商品コード", 1}, 1},
         {"a code on the empty line after the last makes a line", 3, [&] { Click({"商品コード", 3}); },
-         [&] {
-             Type(product);
-             Tab();
-         },
-         4, {"商品コード", 3}, 3},
-        {"行挿入 in a quotation of 997 lines", 997, [&] { At(500); }, [&] { Press("btn_行挿入"); }, 998,
-         {"商品名", 9}, 500},
-        {"貼付 into a quotation of 995 lines", 995, [&] { At(500); }, [&] { Press("btn_指定行ペースト"); }, 998,
-         {"商品名", 9}, 500},
+         typeProduct, 4, {"商品コード", 3}, 3},
+        {"行挿入 in a quotation of 997 lines", 997, at(500), press("btn_行挿入"), 998, {"商品名", 9}, 500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -32,9 +32,6 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         Restart("", true);
     }
-    std::vector<std::string> Arguments(const std::string& program) {
-        return StandinStarts(install->root() + "prgbin", program);
-    }
     // Clicks the panel; the colours of the row panels while the program ran.
     std::map<Control, Colour> ClickPanel(const Control& panel) {
         WatchingView watching;
@@ -69,7 +66,7 @@ TEST_P(RowStartsTest, TheProductRegistrationGetsTheLineAndReturnsItsCode) {
     Fill({"見積単位", 0}, "箱");
     Reply("Lorrima", code);
     ExpectPainted(ClickPanel({"bak_dtlb", 0}), 0);
-    EXPECT_EQ(Arguments("Lorrima"),
+    EXPECT_EQ(Starts("Lorrima"),
               std::vector<std::string>{"0010000000000000000,あいうえおかきくけこさしすせそ,たちつてと,箱,"});
     const QuotationLine& l = Line(0);
     EXPECT_EQ(l.商品コード, code);
@@ -85,8 +82,8 @@ TEST_P(RowStartsTest, TheProductRegistrationGetsTheLineAndReturnsItsCode) {
     // replace it.
     Reply("Lorrima", "SOMETHING-ELSE");
     ClickPanel({"bak_dtlb", 0});
-    ASSERT_EQ(Arguments("Lorrima").size(), 2u);
-    EXPECT_EQ(Arguments("Lorrima")[1], "001" + code + std::string(16 - code.size(), ' '));
+    ASSERT_EQ(Starts("Lorrima").size(), 2u);
+    EXPECT_EQ(Starts("Lorrima")[1], "001" + code + std::string(16 - code.size(), ' '));
     EXPECT_EQ(Line(0).商品コード, code);
 }
 
@@ -121,7 +118,7 @@ TEST_P(RowStartsTest, TheSupplierPanelStartsTheRegistrationOfTheLineSupplier) {
         Reply(c.program, std::to_string(std::stoi(returned)));
         ExpectPainted(ClickPanel({"bak_dtlc", 0}), 0);
         const std::string staff = *c.code ? "" : quotation().header.担当者コード;
-        EXPECT_EQ(Arguments(c.program), std::vector<std::string>{c.argument + staff});
+        EXPECT_EQ(Starts(c.program), std::vector<std::string>{c.argument + staff});
         EXPECT_EQ(Line(0).仕入先コード, c.codeAfter);
         const std::string master = c.counterparty ? "M対応先" : "M仕入先";
         EXPECT_EQ(Line(0).仕入先名称A, Db("SELECT 名称A FROM " + master + " WHERE コード = '" + c.codeAfter + "'"));
@@ -148,17 +145,18 @@ TEST_P(RowStartsTest, TheActivityInquiryGetsTheProductAndTheYear) {
 }
 
 // A program that is not installed: the message, the row's colours back and
-// the window usable.
+// the window usable (the inquiry, a row's registration: the product's and the
+// supplier's share their start, and a header panel's registration).
 TEST_P(RowStartsTest, AMissingProgramIsReported) {
     struct Case {
         const char* program;
-        const char* panel;
+        Control panel;
         const char* message;
     };
     const Case cases[] = {
-        {"Penrodi", "bak_dtla", "問合せプログラムが有りません"},
-        {"Lorrima", "bak_dtlb", "Lorrimaプログラムが有りません"},
-        {"Juvenko", "bak_dtlc", "Juvenkoプログラムが有りません"},
+        {"Penrodi", {"bak_dtla", 0}, "問合せプログラムが有りません"},
+        {"Lorrima", {"bak_dtlb", 0}, "Lorrimaプログラムが有りません"},
+        {"Istavo", {"bak_納品先"}, "Istavoプログラムが有りません"},
     };
     IntoRows();
     Fill({"商品コード", 0}, Db("SELECT コード FROM M商品 WHERE 取扱状況区分 = '1' AND 品区分 < '9' ORDER BY コード"));
@@ -166,8 +164,7 @@ TEST_P(RowStartsTest, AMissingProgramIsReported) {
         SCOPED_TRACE(c.program);
         std::filesystem::remove(install->root() + "prgbin/" + c.program);
         view.messages.clear();
-        if (c.panel == std::string("bak_dtlc")) PurchasePage();
-        presenter->PanelClicked({c.panel, 0});
+        presenter->PanelClicked(c.panel);
         EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
         for (const char* panel : kRowPanels) {
             auto it = view.backColour.find(Control{panel, 0});
@@ -186,7 +183,7 @@ TEST_P(RowStartsTest, ARefusedRowStartsNothing) {
     IntoRows();
     presenter->PanelClicked({"bak_dtlb", 3});
     EXPECT_EQ(view.focus, (Control{"商品コード", 1})) << "the first row that can be a line";
-    EXPECT_TRUE(Arguments("Lorrima").empty());
+    EXPECT_TRUE(Starts("Lorrima").empty());
     EXPECT_TRUE(view.messages.empty());
 }
 
