@@ -10,12 +10,8 @@ namespace {
 
 using test::Engine;
 
-class SignInTest : public testing::TestWithParam<Engine> {
+class SignInTest : public test::InstallationTest {
 protected:
-    void SetUp() override {
-        m_inst = std::make_unique<test::TestInstallation>(GetParam());
-        VELMORA_REQUIRE_DATABASE(m_inst->databases().business());
-    }
     // Starts a program up to the permission check (which the test runs itself).
     std::unique_ptr<Program> started() {
         auto p = std::make_unique<Program>(m_inst->environment(), m_host);
@@ -26,8 +22,6 @@ protected:
     PermissionResult check(Program& p) {
         return CheckPermission(p.access(), p.session(), m_host, p.cipher(), "Velmora", "Carnelo", 0);
     }
-    std::unique_ptr<test::TestInstallation> m_inst;
-    test::RecordingHost m_host;
 };
 
 TEST_P(SignInTest, WithoutPinSignInAForbiddingCategoryStillRuns) {

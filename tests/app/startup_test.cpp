@@ -12,12 +12,8 @@ namespace {
 
 using test::Engine;
 
-class StartUpTest : public testing::TestWithParam<Engine> {
+class StartUpTest : public test::InstallationTest {
 protected:
-    void SetUp() override {
-        m_inst = std::make_unique<test::TestInstallation>(GetParam());
-        VELMORA_REQUIRE_DATABASE(m_inst->databases().business());
-    }
     std::unique_ptr<Program> program(const std::string& commandLine = "") {
         return std::make_unique<Program>(m_inst->environment(commandLine), m_host);
     }
@@ -32,8 +28,6 @@ protected:
         return std::to_string(s.SignInMode) + " " + std::to_string(s.UpdateRunFlag) + " " +
                ColumnText(s.companyTexts, "テキスト出力フォルダ") + " " + ColumnText(s.companyTexts, "BACKUPフォルダ");
     }
-    std::unique_ptr<test::TestInstallation> m_inst;
-    test::RecordingHost m_host;
 };
 
 TEST_P(StartUpTest, AGoodStartAndEndLeaveTheSuitesRows) {
