@@ -187,7 +187,8 @@ TEST_P(SignInTest, AnUndecipherablePinNeverMatchesAndLeavesAnErrorRow) {
 TEST_P(SignInTest, EraDatesCountFromTheEraStart) {
     auto p = started();
     std::vector<std::string> dates;
-    for (const char* date : {"20190501", "20190430", "20261206", "19800101"}) dates.push_back(EraDate(p->access(), date));
+    for (const char* date : {"20190501", "20190430", "20261206", "19800101"})
+        dates.push_back(EraDate(p->access(), date));
     EXPECT_EQ(dates, (std::vector<std::string>{"令和01年05月01日", "平成31年04月30日", "令和08年12月06日", ""}));
 }
 

@@ -72,8 +72,8 @@ TEST(ConnectionString, BuildsTheSuitesFormsAndParsesThemBack) {
 TEST(ParseScaled4, ReadsDecimalTextExactly) {
     std::vector<std::optional<std::int64_t>> read;
     // The fifth decimal rounds half away from zero; the last is beyond the currency range.
-    for (const char* text : {"123.4567", "-0.5", "99999999999.9999", "7", "1.23455", "-1.23455", ".5", "", "abc",
-                             "1e5", "12x", "99999999999999999"})
+    for (const char* text : {"123.4567", "-0.5", "99999999999.9999", "7", "1.23455", "-1.23455", ".5", "", "abc", "1e5",
+                             "12x", "99999999999999999"})
         read.push_back(ParseScaled4(text));
     EXPECT_EQ(read, (std::vector<std::optional<std::int64_t>>{1234567, -5000, 999999999999999, 70000, 12346, -12346,
                                                               5000, std::nullopt, std::nullopt, std::nullopt,

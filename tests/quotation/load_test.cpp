@@ -38,18 +38,18 @@ TEST_P(LoadTest, OpenStoredFillsTheModelAndEveryOpenAddsAViewLogRow) {
     EXPECT_EQ((Texts{k.事業所コード, k.番号基準日付, k.営業見積No, k.営業見積日付, h.営業見積日付年, h.営業見積日付月,
                      h.営業見積日付日, h.見積納期日付, h.見積納期日付日, std::to_string(h.得意先消費税算出区分),
                      h.担当者名, h.部門名, h.セクション名, quotation.SummaryDate, quotation.lines[1].明細メモ}),
-              (Texts{"001", "20250331", "00000001", "20241206", "2024", "12", "06", "20241206", "06", "2",
-                     "佐藤 一郎", "営業部", "", "20241231", "急ぎ"}));
+              (Texts{"001", "20250331", "00000001", "20241206", "2024", "12", "06", "20241206", "06", "2", "佐藤 一郎",
+                     "営業部", "", "20241231", "急ぎ"}));
     EXPECT_EQ(quotation.LastLine, 2);
     EXPECT_FALSE(quotation.NewEntry);
     EXPECT_EQ(h.税抜見積金額合計, Units(600));  // recomputed, not read
 
-    EXPECT_EQ(rows("SELECT * FROM T閲覧", {"事業所コード", "番号基準日付", "閲覧No", "閲覧日付", "閲覧時刻",
-                                           "担当者コード", "担当者名", "閲覧情報", "伝票事業所コード",
-                                           "伝票番号基準日付", "伝票No", "キー項目", "閲覧区分", "承認区分",
-                                           "ユーザID", "登録日付"}),
-              Texts{"001 20241206 00000001 20241206 09:30:15 00012 佐藤 一郎 Velmora 001 20250331 00000001  0 0 "
-                    "sato00012PC-EIGYO01 20241206 093015"});
+    EXPECT_EQ(
+        rows("SELECT * FROM T閲覧", {"事業所コード", "番号基準日付", "閲覧No", "閲覧日付", "閲覧時刻", "担当者コード",
+                                     "担当者名", "閲覧情報", "伝票事業所コード", "伝票番号基準日付", "伝票No",
+                                     "キー項目", "閲覧区分", "承認区分", "ユーザID", "登録日付"}),
+        Texts{"001 20241206 00000001 20241206 09:30:15 00012 佐藤 一郎 Velmora 001 20250331 00000001  0 0 "
+              "sato00012PC-EIGYO01 20241206 093015"});
     // A number taken by another program meanwhile is passed over.
     exec("INSERT INTO T閲覧 (事業所コード, 番号基準日付, 閲覧No) VALUES ('001', '20241206', '00000002')");
     open(kFy2024, "00000001");
@@ -220,10 +220,12 @@ TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
     ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
     const QuotationLine& pasted = quotation.lines[1];
     EXPECT_EQ((Texts{pasted.商品名, pasted.営業見積固有行No, pasted.明細メモ}), (Texts{"品目2", "", ""}));
-    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}), (std::vector<Currency>{Units(130), Units(260)}));
+    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}),
+              (std::vector<Currency>{Units(130), Units(260)}));
     quotation.header.定価掛率 = Units(80);
     ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
-    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}), (std::vector<Currency>{Units(120), Units(240)}));
+    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}),
+              (std::vector<Currency>{Units(120), Units(240)}));
     quotation.header.定価掛率 = Units(0);
     EXPECT_FALSE(loader.ReadStoredLine("001", kFy2024, "00000001", "009", 2));
 

@@ -167,8 +167,7 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
     const Edit none = [](QuotationHeader&) {};
     const HeaderCase cases[] = {
         {"customer: every column", customer, "000101", none, true, takeCustomer000101, true, true},
-        {"customer: the same row again changes nothing", customer, "000101", takeCustomer000101, true,
-         none},
+        {"customer: the same row again changes nothing", customer, "000101", takeCustomer000101, true, none},
         {"customer: 御担当者名 only fills an empty one", customer, "000101",
          [](QuotationHeader& h) { h.御担当者名 = "既存 様"; }, true,
          [](QuotationHeader& h) {
@@ -176,8 +175,8 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
              h.御担当者名 = "既存 様";
          },
          true, true},
-        {"customer: calculation 3 is 2, empty 名称B and rate 0 keep the header's, a long name is cut",
-         customer, "000102", [](QuotationHeader& h) { h.得意先消費税算出区分 = 1; }, true,
+        {"customer: calculation 3 is 2, empty 名称B and rate 0 keep the header's, a long name is cut", customer,
+         "000102", [](QuotationHeader& h) { h.得意先消費税算出区分 = 1; }, true,
          [](QuotationHeader& h) {
              h.得意先コード = "000102";
              h.得意先名称A = "株式会社北斗東京本店営業所第一第二第三第";  // 40 bytes
@@ -208,11 +207,10 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
          [](QuotationHeader& h) {
              take(h.得意先御担当者コード, h.御担当者名, "00002", "長谷川美由紀営業部第一課課長代");
          }},
-        {"contact: of another customer", contact, "00001",
-         [](QuotationHeader& h) { h.得意先コード = "000102"; }, false, none},
-        {"counterparty contact", counterpartyContact, "00001",
-         [](QuotationHeader& h) { h.得意先コード = "500001"; }, true,
-         [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "対応 花子"); }},
+        {"contact: of another customer", contact, "00001", [](QuotationHeader& h) { h.得意先コード = "000102"; }, false,
+         none},
+        {"counterparty contact", counterpartyContact, "00001", [](QuotationHeader& h) { h.得意先コード = "500001"; },
+         true, [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "対応 花子"); }},
         {"counterparty contact: a customer's contact is none", counterpartyContact, "00001",
          [](QuotationHeader& h) { h.得意先コード = "000101"; }, false, none},
         {"staff of the signed-in office", staff, "00101", none, true,

@@ -65,8 +65,8 @@ TEST_P(NumberingTest, BaseDateBySequenceKind) {
                                             n.BaseDate("10009", "20240215"), n.BaseDate("10002", "99999999"),
                                             n.BaseDate("77777", "20240215")};
     // Kinds 0, 1, 2, 3 and 9; kind 2 for 99999999 goes by today; no such scheme.
-    EXPECT_EQ(dates, (std::vector<std::string>{"99999999", "20250331", "20240229", "20240215", "88888888",
-                                               "20240630", ""}));
+    EXPECT_EQ(dates,
+              (std::vector<std::string>{"99999999", "20250331", "20240229", "20240215", "88888888", "20240630", ""}));
     company.決算日 = 20;
     EXPECT_EQ(n.BaseDate("10002", "20240221"), "20240320");
     EXPECT_TRUE(messages.empty());
@@ -86,13 +86,13 @@ TEST_P(NumberingTest, PerOfficeCountersWhenTheCompanyKeepsThemByOffice) {
     EXPECT_EQ(n.TakeHistoryNumber("16210", "20240229", "002"), "00000001");
     EXPECT_EQ(n.TakeHistoryNumber("01110", "99999999", "002"), "00000001");
     EXPECT_EQ(n.TakeHistoryNumber("01110", "99999999", "002"), "00000002");
-    EXPECT_EQ(counters("A事業所別期日別番号情報"),
-              (std::vector<std::string>{"001 16210 20240229 00000002 00000000", "002 16210 20240229 00000001 00000001"}));
+    EXPECT_EQ(counters("A事業所別期日別番号情報"), (std::vector<std::string>{"001 16210 20240229 00000002 00000000",
+                                                                             "002 16210 20240229 00000001 00000001"}));
     EXPECT_EQ(counters("A事業所別番号情報"),
               (std::vector<std::string>{"001 01110 00000001 00000000", "002 01110 00000001 00000002"}));
     EXPECT_EQ(counters("A期日別番号情報"), std::vector<std::string>{});
-    EXPECT_EQ(counters("A番号情報"), (std::vector<std::string>{"01110  0 00000000 00000000 ",
-                                                                "16210  2 00000000 00000000 "}));
+    EXPECT_EQ(counters("A番号情報"),
+              (std::vector<std::string>{"01110  0 00000000 00000000 ", "16210  2 00000000 00000000 "}));
 }
 
 // Without per-office numbering every office draws from one counter: the
@@ -114,8 +114,8 @@ TEST_P(NumberingTest, CompanyWideCountersAreSharedByEveryOffice) {
     EXPECT_EQ(n.TakeNumber("10002", "20240229", "002"), "00000002");
     EXPECT_EQ(n.TakeHistoryNumber("10002", "20240229", "002"), "00000001");
     EXPECT_EQ(n.TakeNumber("10002", "20240331", "001"), "00000001");
-    EXPECT_EQ(counters("A番号情報"), (std::vector<std::string>{"10002  2 00000000 00000000 ",
-                                                                "16210  0 00000043 00000042 "}));
+    EXPECT_EQ(counters("A番号情報"),
+              (std::vector<std::string>{"10002  2 00000000 00000000 ", "16210  0 00000043 00000042 "}));
     EXPECT_EQ(counters("A期日別番号情報"),
               (std::vector<std::string>{"10002 20240229 00000002 00000001", "10002 20240331 00000001 00000000"}));
     EXPECT_EQ(counters("A事業所別番号情報"), std::vector<std::string>{});

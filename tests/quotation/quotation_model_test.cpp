@@ -77,7 +77,8 @@ TEST(ColumnTable, LiteralsByValueKind) {
     for (const char* column :
          {"得意先名称A", "得意先消費税丸め方法", "定価掛率", "見積数量合計", "税込見積金額合計", "仕入単価", "行区分"})
         literals.push_back(literal(column));
-    EXPECT_EQ(literals, (std::vector<std::string>{"'O''Brien商会'", "'5'", "85.00", "1234.50", "-1100", "12.3", "'1'"}));
+    EXPECT_EQ(literals,
+              (std::vector<std::string>{"'O''Brien商会'", "'5'", "85.00", "1234.50", "-1100", "12.3", "'1'"}));
 }
 
 // A quotation with a distinct value in every column, written through the

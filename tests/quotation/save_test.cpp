@@ -221,7 +221,8 @@ TEST_P(SaveTest, ATypedNumberThatExistsFailsBeforeAnythingIsWritten) {
     quotation.header.営業見積No = "00000777";
     SaveOutcome outcome = QuotationSaver(*scope, session.get()).Save();
     EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(std::to_string(quotation.SaveStatus) + " " + quotation.SaveMessage, "3 登録済です。登録できませんでした。");
+    EXPECT_EQ(std::to_string(quotation.SaveStatus) + " " + quotation.SaveMessage,
+              "3 登録済です。登録できませんでした。");
     EXPECT_EQ(storedState(), before);
 
     // The stored one can still be changed: typed numbers carry no history numbers.
@@ -247,7 +248,8 @@ TEST_P(SaveTest, AFailedStatementRollsTheChangeBackAndKeepsTheStoredQuotation) {
     exec("ALTER TABLE R営業見積明細 RENAME TO R営業見積明細_保管");
     SaveOutcome outcome = QuotationSaver(*scope, session.get()).Save();
     EXPECT_FALSE(outcome.stored);
-    EXPECT_EQ(std::to_string(quotation.SaveStatus) + " " + quotation.SaveMessage, "3 登録済です。登録できませんでした。");
+    EXPECT_EQ(std::to_string(quotation.SaveStatus) + " " + quotation.SaveMessage,
+              "3 登録済です。登録できませんでした。");
     exec("ALTER TABLE R営業見積明細_保管 RENAME TO R営業見積明細");
     EXPECT_EQ(storedState(), before);
     // The model is as it was before the save, ready to be saved again.

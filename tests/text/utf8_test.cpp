@@ -82,7 +82,7 @@ TEST(Utf8, LeftCharsNeverSplitsASequence) {
 TEST(Utf8, MidAndRightCountCharacters) {
     const std::string text = "C001漢字😀ab";
     EXPECT_EQ((std::vector<std::string_view>{MidChars(text, 1, 3), MidChars(text, 4, 3), MidChars(text, 7, 99),
-                                        MidChars(text, 9, 1), MidChars(text, 20, 1)}),
+                                             MidChars(text, 9, 1), MidChars(text, 20, 1)}),
               (std::vector<std::string_view>{"001", "漢字😀", "ab", "", ""}));
     EXPECT_EQ((std::vector<std::string_view>{RightChars(text, 3), RightChars(text, 0), RightChars(text, 99)}),
               (std::vector<std::string_view>{"😀ab", "", "C001漢字😀ab"}));
