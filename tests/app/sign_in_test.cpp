@@ -67,25 +67,18 @@ TEST_P(SignInTest, TheCategoryDecidesWithoutAProgramRow) {
     EXPECT_FALSE(allowed()) << "a program missing from the menu";
 }
 
-class PinScript {
-public:
-    explicit PinScript(std::vector<std::pair<std::string, std::string>> steps) : m_steps(std::move(steps)) {}
-    void operator()(PinDialog& dialog) const {
-        for (const auto& [code, pin] : m_steps) {
-            if (code == "cancel") {
-                dialog.Cancel();
-                return;
-            }
+// Answers the dialog step by step: a code typed (none when empty), then a PIN; "cancel" cancels it.
+std::function<void(PinDialog&)> PinScript(std::vector<std::pair<std::string, std::string>> steps) {
+    return [steps](PinDialog& dialog) {
+        for (const auto& [code, pin] : steps) {
+            if (code == "cancel") return dialog.Cancel();
             if (!code.empty()) dialog.CodeLeft(code);
             dialog.Ok(pin);
             if (dialog.closed()) return;
         }
         dialog.Cancel();
-    }
-
-private:
-    std::vector<std::pair<std::string, std::string>> m_steps;
-};
+    };
+}
 
 TEST_P(SignInTest, ThePinDialogChecksLengthCaseAndPinAndStoresTheStaffCode) {
     m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");

@@ -292,10 +292,7 @@ TEST_P(SaveTest, UpdateFlagZeroRepliesRestartsTheSessionAndStartsTheUpdateProgra
     context.startedWithCommandLine = true;
     std::string marker = dbs->dir().file("nelvaro.ran");
     std::string program = dbs->dir().file("Nelvaro");
-    {
-        std::ofstream script(program);
-        script << "#!/bin/sh\ntouch '" << marker << "'\n";
-    }
+    std::ofstream(program) << "#!/bin/sh\ntouch '" << marker << "'\n";
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     fillNew("20241206", 1);
     SaveOutcome outcome = QuotationSaver(*scope, session.get()).Save();
