@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/pin_dialog.h"
 #include "app/program.h"
 #include "support/databases.h"
@@ -75,6 +77,17 @@ public:
 private:
     Databases m_databases;
     std::string m_root;
+};
+
+// A test on an installation of its own on each engine, recording what start-up shows.
+class InstallationTest : public testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override {
+        m_inst = std::make_unique<TestInstallation>(GetParam());
+        VELMORA_REQUIRE_DATABASE(m_inst->databases().business());
+    }
+    std::unique_ptr<TestInstallation> m_inst;
+    RecordingHost m_host;
 };
 
 }  // namespace velmora::test

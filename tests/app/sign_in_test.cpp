@@ -10,12 +10,8 @@ namespace {
 
 using test::Engine;
 
-class SignInTest : public testing::TestWithParam<Engine> {
+class SignInTest : public test::InstallationTest {
 protected:
-    void SetUp() override {
-        m_inst = std::make_unique<test::TestInstallation>(GetParam());
-        VELMORA_REQUIRE_DATABASE(m_inst->databases().business());
-    }
     // Starts a program up to the permission check (which the test runs itself).
     std::unique_ptr<Program> started() {
         auto p = std::make_unique<Program>(m_inst->environment(), m_host);
@@ -26,8 +22,6 @@ protected:
     PermissionResult check(Program& p) {
         return CheckPermission(p.access(), p.session(), m_host, p.cipher(), "Velmora", "Carnelo", 0);
     }
-    std::unique_ptr<test::TestInstallation> m_inst;
-    test::RecordingHost m_host;
 };
 
 TEST_P(SignInTest, WithoutPinSignInAForbiddingCategoryStillRuns) {
@@ -73,25 +67,18 @@ TEST_P(SignInTest, TheCategoryDecidesWithoutAProgramRow) {
     EXPECT_FALSE(allowed()) << "a program missing from the menu";
 }
 
-class PinScript {
-public:
-    explicit PinScript(std::vector<std::pair<std::string, std::string>> steps) : m_steps(std::move(steps)) {}
-    void operator()(PinDialog& dialog) const {
-        for (const auto& [code, pin] : m_steps) {
-            if (code == "cancel") {
-                dialog.Cancel();
-                return;
-            }
+// Answers the dialog step by step: a code typed (none when empty), then a PIN; "cancel" cancels it.
+std::function<void(PinDialog&)> PinScript(std::vector<std::pair<std::string, std::string>> steps) {
+    return [steps](PinDialog& dialog) {
+        for (const auto& [code, pin] : steps) {
+            if (code == "cancel") return dialog.Cancel();
             if (!code.empty()) dialog.CodeLeft(code);
             dialog.Ok(pin);
             if (dialog.closed()) return;
         }
         dialog.Cancel();
-    }
-
-private:
-    std::vector<std::pair<std::string, std::string>> m_steps;
-};
+    };
+}
 
 TEST_P(SignInTest, ThePinDialogChecksLengthCaseAndPinAndStoresTheStaffCode) {
     m_inst->business("UPDATE M事業所 SET 暗証番号有無 = '1' WHERE コード = '001'");
@@ -101,9 +88,8 @@ TEST_P(SignInTest, ThePinDialogChecksLengthCaseAndPinAndStoresTheStaffCode) {
     p->session().userId = "nobody";
     EXPECT_EQ(check(*p), PermissionResult::SignedInNotAllowed) << "signed in, but category 1 forbids";
     EXPECT_EQ(m_host.messages, (std::vector<std::string>{"暗証番号を入力してください。", "暗証番号が違います。"}));
-    EXPECT_EQ(p->session().StartStaffCode, "00013");
+    EXPECT_EQ(p->session().StartStaffCode + " " + p->session().staff.氏名, "00013 鈴木 花子");
     EXPECT_EQ(m_inst->countConfig("動作環境定義 WHERE 起動担当者コード = '00013'"), 1);
-    EXPECT_EQ(p->session().staff.氏名, "鈴木 花子");
 }
 
 TEST_P(SignInTest, ALowerCasePinMatchesAndTheLoginIdFillsTheCode) {
@@ -193,54 +179,48 @@ TEST_P(SignInTest, AnUndecipherablePinNeverMatchesAndLeavesAnErrorRow) {
 
 TEST_P(SignInTest, EraDatesCountFromTheEraStart) {
     auto p = started();
-    EXPECT_EQ(EraDate(p->access(), "20190501"), "令和01年05月01日");
-    EXPECT_EQ(EraDate(p->access(), "20190430"), "平成31年04月30日");
-    EXPECT_EQ(EraDate(p->access(), "20261206"), "令和08年12月06日");
-    EXPECT_EQ(EraDate(p->access(), "19800101"), "");
+    std::vector<std::string> dates;
+    for (const char* date : {"20190501", "20190430", "20261206", "19800101"})
+        dates.push_back(EraDate(p->access(), date));
+    EXPECT_EQ(dates, (std::vector<std::string>{"令和01年05月01日", "平成31年04月30日", "令和08年12月06日", ""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SignInTest, testing::Values(Engine::SQLite, Engine::PostgreSQL), test::EngineName);
 
-TEST(CommandLine, BlankAndShortLines) {
-    CommandLine blank = ParseCommandLine("   ");
-    EXPECT_FALSE(blank.exitAfterSave);
-    EXPECT_TRUE(blank.newEntry);
+// Whether the program ends after a save, starts a new quotation, and fills it from the line.
+std::string flags(const CommandLine& line) {
+    return std::string("exit:") + (line.exitAfterSave ? "1" : "0") + " new:" + (line.newEntry ? "1" : "0") +
+           " create:" + (line.createFromCommand ? "1" : "0");
+}
 
+TEST(CommandLine, BlankAndShortLines) {
+    EXPECT_EQ(flags(ParseCommandLine("   ")), "exit:0 new:1 create:0");
     CommandLine office = ParseCommandLine("001");
-    EXPECT_TRUE(office.exitAfterSave);
-    EXPECT_TRUE(office.newEntry);
-    EXPECT_FALSE(office.createFromCommand);
-    EXPECT_EQ(office.document.officeCode, "001");
-    EXPECT_EQ(office.document.baseDate, "");
+    EXPECT_EQ(flags(office), "exit:1 new:1 create:0");
+    EXPECT_EQ(office.document.officeCode + "|" + office.document.baseDate, "001|");
 }
 
 TEST(CommandLine, LayoutANamesAQuotation) {
     CommandLine line = ParseCommandLine("0012024040100000012");
-    EXPECT_TRUE(line.exitAfterSave);
-    EXPECT_FALSE(line.newEntry);
-    EXPECT_EQ(line.document.officeCode, "001");
-    EXPECT_EQ(line.document.baseDate, "20240401");
-    EXPECT_EQ(line.document.number, "00000012");
+    EXPECT_EQ(flags(line), "exit:1 new:0 create:0");
+    EXPECT_EQ(line.document.officeCode + " " + line.document.baseDate + " " + line.document.number,
+              "001 20240401 00000012");
 }
 
 TEST(CommandLine, LayoutBCarriesPresets) {
     std::string text = "001" + std::string("00000000") + "00000000" + std::string(38, ' ') + "00101" + "1" + "000123" +
                        "00001" + "山田 太郎 様";
     CommandLine line = ParseCommandLine(text);
-    EXPECT_TRUE(line.newEntry);
-    EXPECT_TRUE(line.createFromCommand);
+    EXPECT_EQ(flags(line), "exit:1 new:1 create:1");
     EXPECT_FALSE(line.reference.Given());
     EXPECT_FALSE(line.inquiry.Given());
-    EXPECT_EQ(line.staffCode, "00101");
-    EXPECT_EQ(line.partnerKind, "1");
-    EXPECT_EQ(line.partnerCode, "000123");
-    EXPECT_EQ(line.contactCode, "00001");
-    EXPECT_EQ(line.contactName, "山田 太郎 様");
+    EXPECT_EQ((std::vector<std::string>{line.staffCode, line.partnerKind, line.partnerCode, line.contactCode,
+                                        line.contactName}),
+              (std::vector<std::string>{"00101", "1", "000123", "00001", "山田 太郎 様"}));
 
     CommandLine copy = ParseCommandLine("0010000000000000000" + std::string("002") + "20240401" + "00000077");
     EXPECT_TRUE(copy.reference.Given());
-    EXPECT_EQ(copy.reference.number, "00000077");
-    EXPECT_EQ(copy.staffCode, "");
+    EXPECT_EQ(copy.reference.number + "|" + copy.staffCode, "00000077|");
     CommandLine zeroKey = ParseCommandLine("0010000000000000000" + std::string("002") + "00000000" + "00000077");
     EXPECT_FALSE(zeroKey.reference.Given());
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "data/connection_string.h"
 #include "data/dialect.h"
 #include "data/recordset.h"
@@ -56,30 +60,24 @@ TEST(ConnectionString, BuildsTheSuitesFormsAndParsesThemBack) {
     std::string server = ServerConnectionString("SQLOLEDB", "sales", "pw", "db1:5433", "eigyo");
     EXPECT_EQ(server, "Provider=SQLOLEDB;User ID=sales;Password=pw;Data Source=db1:5433;Initial Catalog=eigyo;");
     ConnectionParts parts = ParseConnectionString(server);
-    EXPECT_EQ(parts.provider, "SQLOLEDB");
-    EXPECT_EQ(parts.userId, "sales");
-    EXPECT_EQ(parts.password, "pw");
-    EXPECT_EQ(parts.dataSource, "db1:5433");
+    EXPECT_EQ((std::vector<std::string>{parts.provider, parts.userId, parts.password, parts.dataSource,
+                                        parts.initialCatalog}),
+              (std::vector<std::string>{"SQLOLEDB", "sales", "pw", "db1:5433", "eigyo"}));
     EXPECT_TRUE(parts.hasInitialCatalog);
-    EXPECT_EQ(parts.initialCatalog, "eigyo");
     ConnectionParts file = ParseConnectionString(FileConnectionString("Microsoft.ACE.OLEDB.12.0", "", "", "/d/a.accdb"));
     EXPECT_EQ(file.dataSource, "/d/a.accdb");
     EXPECT_FALSE(file.hasInitialCatalog);
 }
 
 TEST(ParseScaled4, ReadsDecimalTextExactly) {
-    EXPECT_EQ(ParseScaled4("123.4567"), 1234567);
-    EXPECT_EQ(ParseScaled4("-0.5"), -5000);
-    EXPECT_EQ(ParseScaled4("99999999999.9999"), 999999999999999);
-    EXPECT_EQ(ParseScaled4("7"), 70000);
-    EXPECT_EQ(ParseScaled4("1.23455"), 12346);   // fifth decimal rounds half away from zero
-    EXPECT_EQ(ParseScaled4("-1.23455"), -12346);
-    EXPECT_EQ(ParseScaled4(".5"), 5000);
-    EXPECT_FALSE(ParseScaled4(""));
-    EXPECT_FALSE(ParseScaled4("abc"));
-    EXPECT_FALSE(ParseScaled4("1e5"));
-    EXPECT_FALSE(ParseScaled4("12x"));
-    EXPECT_FALSE(ParseScaled4("99999999999999999"));  // beyond the currency range
+    std::vector<std::optional<std::int64_t>> read;
+    // The fifth decimal rounds half away from zero; the last is beyond the currency range.
+    for (const char* text : {"123.4567", "-0.5", "99999999999.9999", "7", "1.23455", "-1.23455", ".5", "", "abc", "1e5",
+                             "12x", "99999999999999999"})
+        read.push_back(ParseScaled4(text));
+    EXPECT_EQ(read, (std::vector<std::optional<std::int64_t>>{1234567, -5000, 999999999999999, 70000, 12346, -12346,
+                                                              5000, std::nullopt, std::nullopt, std::nullopt,
+                                                              std::nullopt, std::nullopt}));
 }
 
 TEST(Recordset, FindsColumnsIgnoringAsciiCaseAndTellsNullFromEmpty) {

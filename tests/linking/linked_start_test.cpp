@@ -134,12 +134,15 @@ class LaunchLinkedTest : public testing::Test {
         const std::vector<test::StandInCall> calls = test::StandInCalls(prgbin());
         return std::find(calls.begin(), calls.end(), test::StandInCall{program, argument}) != calls.end();
     }
+    // Whether the program started, replied or ended without a reply, and its reply.
+    static std::string outcome(const LinkedResult& r) {
+        return std::string(r.started ? "started" : "not started") + (r.replied ? ", replied" : "") +
+               (r.endedWithoutReply ? ", ended without reply" : "") + " [" + r.endInfo + "]";
+    }
     static void expectWindowBack(const RecordingWait& wait) {
         ASSERT_GE(wait.events.size(), 4u);
-        EXPECT_EQ(wait.events[0], "disabled");
-        EXPECT_EQ(wait.events[1], "waiting");
-        EXPECT_EQ(wait.events[wait.events.size() - 2], "not waiting");
-        EXPECT_EQ(wait.events.back(), "enabled");
+        EXPECT_EQ((std::vector<std::string>{wait.events[0], wait.events[1], wait.events.end()[-2], wait.events.back()}),
+                  (std::vector<std::string>{"disabled", "waiting", "not waiting", "enabled"}));
         EXPECT_FALSE(wait.pausedOutsideTheWait);
     }
 
@@ -164,9 +167,7 @@ TEST_F(LaunchLinkedTest, TheStartedProgramsReplyIsTakenAndTheWindowGivenBack) {
         if (c.replyFile) std::ofstream(prgbin() / (std::string(c.program) + ".reply")) << c.replyFile;
         RecordingWait wait(1500);  // 30 s before the test gives up
         LinkedResult result = LaunchLinked(m_access, prgbin().string(), c.program, c.argument, wait);
-        EXPECT_TRUE(result.started);
-        EXPECT_TRUE(result.replied);
-        EXPECT_EQ(result.endInfo, c.endInfo);
+        EXPECT_EQ(outcome(result), std::string("started, replied [") + c.endInfo + "]");
         expectWindowBack(wait);
         EXPECT_EQ(linkingRows(), 0) << "the start was taken and the reply removed";
         // The program got the whole fixed-width argument, trailing blanks included.
@@ -179,8 +180,7 @@ TEST_F(LaunchLinkedTest, TheStartedProgramsReplyIsTakenAndTheWindowGivenBack) {
 TEST_F(LaunchLinkedTest, AProgramThatCannotBeStartedLeavesNoStartMessage) {
     RecordingWait wait(1500);
     LinkedResult result = LaunchLinked(m_access, prgbin().string(), "Juvenko", "001300001", wait);
-    EXPECT_FALSE(result.started);
-    EXPECT_FALSE(result.replied);
+    EXPECT_EQ(outcome(result), "not started []");
     expectWindowBack(wait);
     EXPECT_EQ(linkingRows(), 0);
 }
@@ -192,10 +192,7 @@ TEST_F(LaunchLinkedTest, GivingUpEndsTheWaitAndWithdrawsAnUntakenStart) {
     fs::permissions(silent, fs::perms::owner_all);
     RecordingWait wait(5);
     LinkedResult result = LaunchLinked(m_access, prgbin().string(), "Galtesi", "00100012300001", wait);
-    EXPECT_TRUE(result.started);
-    EXPECT_FALSE(result.replied);
-    EXPECT_FALSE(result.endedWithoutReply);
-    EXPECT_EQ(result.endInfo, "");
+    EXPECT_EQ(outcome(result), "started []");
     EXPECT_EQ(wait.pauses, 1 + 5) << "the settling pause and one per round";
     expectWindowBack(wait);
     EXPECT_EQ(linkingRows(), 0);
@@ -223,9 +220,7 @@ TEST_F(LaunchLinkedTest, AProgramThatEndsWithoutAReplyEndsTheWait) {
         const auto begun = std::chrono::steady_clock::now();
         LinkedResult result = LaunchLinked(m_access, prgbin().string(), c.program, "00130000100001", wait);
         const auto took = std::chrono::steady_clock::now() - begun;
-        EXPECT_TRUE(result.started);
-        EXPECT_FALSE(result.replied);
-        EXPECT_TRUE(result.endedWithoutReply);
+        EXPECT_EQ(outcome(result), "started, ended without reply []");
         EXPECT_LT(took, std::chrono::seconds(10)) << "the wait did not run on";
         EXPECT_GE(wait.pauses, 1 + c.atLeastRounds) << "it waited while the program was open";
         expectWindowBack(wait);
@@ -246,9 +241,7 @@ TEST_F(LaunchLinkedTest, AReplyJustBeforeTheEndIsTaken) {
         RecordingWait wait(1500);
         LinkedResult result =
             LaunchLinked(m_access, prgbin().string(), "Dunvale" + std::to_string(i), "001000123", wait);
-        EXPECT_TRUE(result.replied);
-        EXPECT_FALSE(result.endedWithoutReply);
-        EXPECT_EQ(result.endInfo, "00012" + std::to_string(i));
+        EXPECT_EQ(outcome(result), "started, replied [00012" + std::to_string(i) + "]");
     }
 }
 

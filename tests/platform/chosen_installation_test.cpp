@@ -79,11 +79,11 @@ TEST(CheckChosenInstallation, StartsOnlyAFolderWithAProgramToRun) {
             fs::create_directories(dir.path() / "velmora");
             std::ofstream(dir.path() / "velmora" / "installation") << *c.text;
         }
+        SCOPED_TRACE(c.text.value_or("(no file)"));
         ChosenInstallation chosen = CheckChosenInstallation();
-        EXPECT_EQ(chosen.choice, c.choice) << c.text.value_or("(no file)");
-        EXPECT_EQ(chosen.root, c.root) << c.text.value_or("(no file)");
-        EXPECT_EQ(chosen.program, c.choice == InstallationChoice::Ready ? good / "prgbin" / "Velmora" : fs::path())
-            << c.text.value_or("(no file)");
+        EXPECT_EQ(chosen.choice, c.choice);
+        EXPECT_EQ(chosen.root, c.root);
+        EXPECT_EQ(chosen.program, c.choice == InstallationChoice::Ready ? good / "prgbin" / "Velmora" : fs::path());
     }
     // Even root cannot run a file without any execute bit.
     std::ofstream(dir.path() / "velmora" / "installation") << notRunnable.string();

@@ -77,11 +77,8 @@ TEST(StartDetached, RunsTheProgramWithOneArgumentAndReportsMissingOnes) {
     chmod(script.c_str(), 0755);
     ASSERT_TRUE(StartDetached(script, "001000123,,株式会社 テスト"));
     std::string got;
-    for (int i = 0; i < 200 && got.empty(); ++i) {
+    for (int i = 0; i < 200 && (got = test::ReadFile(dir.file("args.txt"))).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::ifstream in(dir.file("args.txt"));
-        std::getline(in, got);
-    }
     EXPECT_EQ(got, "1|001000123,,株式会社 テスト");
 
     EXPECT_FALSE(StartDetached(dir.file("Ferrano"), "x"));
@@ -113,11 +110,9 @@ TEST(StartedProgram, TellsWhenTheProgramHasEnded) {
     std::filesystem::remove(dir.file("run"));
     EXPECT_TRUE(endedWithin(program, 5000));
     EXPECT_TRUE(program.Ended()) << "and stays ended";
-    std::string arg, sid;
-    std::getline(std::ifstream(dir.file("arg.txt")), arg);
-    std::getline(std::ifstream(dir.file("sid.txt")), sid);
-    EXPECT_EQ(arg, "001 A1");
-    EXPECT_EQ(sid, std::to_string(program.pid())) << "the leader of its own session";
+    EXPECT_EQ(test::ReadFile(dir.file("arg.txt")), "001 A1");
+    EXPECT_EQ(test::ReadFile(dir.file("sid.txt")), std::to_string(program.pid()) + "\n")
+        << "the leader of its own session";
 
     StartedProgram missing;
     EXPECT_FALSE(missing.Start(dir.file("Ferrano"), "x"));

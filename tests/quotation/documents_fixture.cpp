@@ -84,6 +84,18 @@ std::string DocumentsTest::value(const std::string& sql, const std::string& colu
     return rs->text(column);
 }
 
+std::vector<std::string> DocumentsTest::rows(const std::string& sql, std::initializer_list<const char*> names) {
+    std::unique_ptr<Recordset> rs;
+    access().OpenDataRecordset(rs, sql);
+    std::vector<std::string> out;
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        std::string row;
+        for (const char* name : names) row += (row.empty() ? "" : " ") + rs->text(name);
+        out.push_back(row);
+    }
+    return out;
+}
+
 void DocumentsTest::addActivity(const std::string& start, const std::string& office, const std::string& baseDate,
                                 const std::string& number) {
     exec("INSERT INTO T営業活動明細 (担当者コード, 日付, 開始時刻, 終了時刻, 営業活動摘要, 営業見積事業所コード, "

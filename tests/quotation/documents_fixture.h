@@ -16,6 +16,8 @@
 
 namespace velmora::test {
 
+using Texts = std::vector<std::string>;
+
 // The program's side of a save: the reply information it is handed and a
 // session restart that closes and reopens both connections, as the end
 // routine and the start-up checks do.
@@ -59,6 +61,8 @@ protected:
 
     long long count(const std::string& tableAndWhere) { return dbs->countBusiness(tableAndWhere); }
     std::string value(const std::string& sql, const std::string& column);
+    // The named columns of every row `sql` returns, joined by spaces.
+    std::vector<std::string> rows(const std::string& sql, std::initializer_list<const char*> names);
     void exec(const std::string& sql) { ASSERT_TRUE(access().ExecuteData(sql)) << sql; }
     // A sales activity of staff 00012 at `start` naming the quotation.
     void addActivity(const std::string& start, const std::string& office, const std::string& baseDate,

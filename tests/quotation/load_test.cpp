@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "documents_fixture.h"
 #include "quotation/load.h"
 #include "quotation/quotation_date.h"
@@ -8,6 +10,7 @@ namespace {
 
 using test::kFy2024;
 using test::kFy2025;
+using test::Texts;
 
 class LoadTest : public test::DocumentsTest {
 protected:
@@ -32,28 +35,21 @@ TEST_P(LoadTest, OpenStoredFillsTheModelAndEveryOpenAddsAViewLogRow) {
     open(kFy2024, "00000001");
     const QuotationHeader& h = quotation.header;
     const LoadedKey& k = quotation.loadedKey;
-    EXPECT_EQ(k.事業所コード + " " + k.番号基準日付 + " " + k.営業見積No + " " + k.営業見積日付,
-              "001 20250331 00000001 20241206");
-    EXPECT_EQ(h.営業見積日付年 + "/" + h.営業見積日付月 + "/" + h.営業見積日付日, "2024/12/06");
-    EXPECT_EQ(h.見積納期日付, "20241206");
-    EXPECT_EQ(h.見積納期日付日, "06");
-    EXPECT_EQ(h.得意先消費税算出区分, 2);
-    EXPECT_EQ(h.担当者名, "佐藤 一郎");
-    EXPECT_EQ(h.部門名, "営業部");
-    EXPECT_EQ(h.セクション名, "");
-    EXPECT_EQ(quotation.SummaryDate, "20241231");
+    EXPECT_EQ((Texts{k.事業所コード, k.番号基準日付, k.営業見積No, k.営業見積日付, h.営業見積日付年, h.営業見積日付月,
+                     h.営業見積日付日, h.見積納期日付, h.見積納期日付日, std::to_string(h.得意先消費税算出区分),
+                     h.担当者名, h.部門名, h.セクション名, quotation.SummaryDate, quotation.lines[1].明細メモ}),
+              (Texts{"001", "20250331", "00000001", "20241206", "2024", "12", "06", "20241206", "06", "2", "佐藤 一郎",
+                     "営業部", "", "20241231", "急ぎ"}));
     EXPECT_EQ(quotation.LastLine, 2);
     EXPECT_FALSE(quotation.NewEntry);
-    EXPECT_EQ(quotation.lines[1].明細メモ, "急ぎ");
     EXPECT_EQ(h.税抜見積金額合計, Units(600));  // recomputed, not read
 
-    EXPECT_EQ(count("T閲覧"), 1);
-    EXPECT_EQ(count("T閲覧 WHERE 事業所コード = '001' AND 番号基準日付 = '20241206' AND 閲覧No = '00000001' AND "
-                    "閲覧日付 = '20241206' AND 閲覧時刻 = '09:30:15' AND 担当者コード = '00012' AND 担当者名 = "
-                    "'佐藤 一郎' AND 閲覧情報 = 'Velmora' AND 伝票事業所コード = '001' AND 伝票番号基準日付 = "
-                    "'20250331' AND 伝票No = '00000001' AND キー項目 = '' AND 閲覧区分 = '0' AND 承認区分 = '0' "
-                    "AND ユーザID = 'sato00012PC-EIGYO01' AND 登録日付 = '20241206 093015'"),
-              1);
+    EXPECT_EQ(
+        rows("SELECT * FROM T閲覧", {"事業所コード", "番号基準日付", "閲覧No", "閲覧日付", "閲覧時刻", "担当者コード",
+                                     "担当者名", "閲覧情報", "伝票事業所コード", "伝票番号基準日付", "伝票No",
+                                     "キー項目", "閲覧区分", "承認区分", "ユーザID", "登録日付"}),
+        Texts{"001 20241206 00000001 20241206 09:30:15 00012 佐藤 一郎 Velmora 001 20250331 00000001  0 0 "
+              "sato00012PC-EIGYO01 20241206 093015"});
     // A number taken by another program meanwhile is passed over.
     exec("INSERT INTO T閲覧 (事業所コード, 番号基準日付, 閲覧No) VALUES ('001', '20241206', '00000002')");
     open(kFy2024, "00000001");
@@ -79,8 +75,7 @@ TEST_P(LoadTest, AViewLogRowThatCannotBeWrittenDoesNotStopTheOpenAndKeepsItsNumb
     EXPECT_EQ(dbs->countConfig("プログラム稼動履歴 WHERE 摘要 LIKE 'エラー %INSERT INTO [T閲覧]%'"), 1);
     EXPECT_EQ(value(viewCounter, "連番"), "00000001");
     open(kFy2024, "00000001");
-    EXPECT_EQ(count("T閲覧 WHERE 閲覧No = '00000002'"), 1);
-    EXPECT_EQ(count("T閲覧"), 1);
+    EXPECT_EQ(rows("SELECT 閲覧No FROM T閲覧", {"閲覧No"}), Texts{"00000002"});
 }
 
 TEST_P(LoadTest, OpenByTypedNumber) {
@@ -93,17 +88,14 @@ TEST_P(LoadTest, OpenByTypedNumber) {
 
     // A number that is not stored leaves the proposal: the save numbers it.
     EXPECT_TRUE(loader.OpenByTypedNumber("00000050", picked));
-    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
-    EXPECT_EQ(quotation.header.営業見積No, "00000002");
+    EXPECT_EQ(quotation.LoadNotice + " " + quotation.header.営業見積No, "新規情報です。 00000002");
     EXPECT_TRUE(quotation.NewEntry);
 
     EXPECT_TRUE(loader.OpenByTypedNumber("", picked));
-    EXPECT_EQ(quotation.header.営業見積No, "00000002");
-    EXPECT_EQ(quotation.LoadNotice, "");
+    EXPECT_EQ(quotation.LoadNotice + "|" + quotation.header.営業見積No, "|00000002");
 
     EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
-    EXPECT_EQ(quotation.LoadNotice, "");
-    EXPECT_EQ(quotation.header.タイトル, "参照元の件名");
+    EXPECT_EQ(quotation.LoadNotice + "|" + quotation.header.タイトル, "|参照元の件名");
     EXPECT_FALSE(quotation.NewEntry);
 
     // The lookup hands over a quotation of another base date.
@@ -112,8 +104,7 @@ TEST_P(LoadTest, OpenByTypedNumber) {
     fillNew("20241206", 0);
     picked = std::string("C001") + kFy2025 + "00000001";
     EXPECT_TRUE(loader.OpenByTypedNumber("00000001", picked));
-    EXPECT_EQ(quotation.header.タイトル, "来期の件");
-    EXPECT_EQ(picked, "");
+    EXPECT_EQ(quotation.header.タイトル + "|" + picked, "来期の件|");
     // Every attempt to open is logged, the number that was not stored too.
     EXPECT_EQ(count("T閲覧"), 3);
     EXPECT_EQ(count("T閲覧 WHERE 伝票No = '00000050'"), 1);
@@ -122,8 +113,7 @@ TEST_P(LoadTest, OpenByTypedNumber) {
     // save still replaces its rows instead of storing them under the typo.
     open(kFy2024, "00000001");
     EXPECT_TRUE(loader.OpenByTypedNumber("00000051", picked));
-    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
-    EXPECT_EQ(quotation.header.営業見積No, "00000001");
+    EXPECT_EQ(quotation.LoadNotice + " " + quotation.header.営業見積No, "新規情報です。 00000001");
     saveOk();
     EXPECT_EQ(count("T営業見積 WHERE 営業見積No = '00000051'"), 0);
     EXPECT_EQ(count(std::string("T営業見積 WHERE 番号基準日付 = '") + kFy2024 + "'"), 1);
@@ -136,8 +126,7 @@ TEST_P(LoadTest, ATypedNumberIsKeptWhereTheSchemeProposesNone) {
     QuotationLoader loader(*scope);
     std::string picked;
     EXPECT_TRUE(loader.OpenByTypedNumber("00000100", picked));
-    EXPECT_EQ(quotation.LoadNotice, "新規情報です。");
-    EXPECT_EQ(quotation.header.営業見積No, "00000100");
+    EXPECT_EQ(quotation.LoadNotice + " " + quotation.header.営業見積No, "新規情報です。 00000100");
     // Typed again over it, the first typed number stays.
     EXPECT_TRUE(loader.OpenByTypedNumber("00000200", picked));
     EXPECT_EQ(quotation.header.営業見積No, "00000100");
@@ -161,25 +150,19 @@ TEST_P(LoadTest, ReferenceCopyKeepsAnExistingCustomerAndReplacesTheLines) {
 
     EXPECT_TRUE(loader.CopyReference("00000001", picked));
     EXPECT_EQ(quotation.LoadNotice, "");
-    EXPECT_EQ(h.参照営業見積事業所コード + h.参照営業見積番号基準日付 + h.参照営業見積No, "0012025033100000001");
-    EXPECT_EQ(h.得意先コード, "000202");
-    EXPECT_EQ(h.得意先名称A, "南風商事");
-    EXPECT_EQ(h.得意先消費税算出区分, 1);
-    EXPECT_EQ(h.納品先コード, "000303");
-    EXPECT_EQ(h.タイトル, "参照元の件名");
-    EXPECT_EQ(h.見積条件, "現金");
-    EXPECT_EQ(h.消費税表示区分, 0);
-    EXPECT_EQ(h.営業見積日付, "20241220");
-    EXPECT_EQ(h.営業見積No, "00000002");
+    EXPECT_EQ((Texts{h.参照営業見積事業所コード, h.参照営業見積番号基準日付, h.参照営業見積No, h.得意先コード,
+                     h.得意先名称A, std::to_string(h.得意先消費税算出区分), h.納品先コード, h.タイトル, h.見積条件,
+                     std::to_string(h.消費税表示区分), h.営業見積日付, h.営業見積No}),
+              (Texts{"001", "20250331", "00000001", "000202", "南風商事", "1", "000303", "参照元の件名", "現金", "0",
+                     "20241220", "00000002"}));
     EXPECT_TRUE(quotation.NewEntry);
     ASSERT_EQ(quotation.LastLine, 2);
-    for (int i = 0; i < 3; ++i) {
-        const QuotationLine& line = quotation.lines[static_cast<size_t>(i)];
-        EXPECT_EQ(line.商品名, "品目" + std::to_string(i + 1));
-        EXPECT_EQ(line.営業見積固有行No, "");
-        EXPECT_EQ(line.明細メモ, "");
-        EXPECT_EQ(line.登録日付, "");
-        EXPECT_EQ(line.見積消費税, Units(10 * (i + 1)));  // per line, 10 %
+    // Each line without its unique number, memo or stamp; its tax per line, 10 %.
+    const std::tuple<size_t, const char*, int> lines[] = {{0, "品目1", 10}, {1, "品目2", 20}, {2, "品目3", 30}};
+    for (const auto& [i, name, tax] : lines) {
+        const QuotationLine& line = quotation.lines[i];
+        EXPECT_EQ((Texts{line.商品名, line.営業見積固有行No, line.明細メモ, line.登録日付}), (Texts{name, "", "", ""}));
+        EXPECT_EQ(line.見積消費税, Units(tax));
     }
     EXPECT_EQ(h.税抜見積金額合計, Units(600));
     EXPECT_EQ(count("T閲覧"), 0);
@@ -206,28 +189,20 @@ TEST_P(LoadTest, InquiryStartFillsTheEmptyHeaderFieldsAndALineOnlyWhenThereIsNon
     quotation.header.担当者コード = "00099";
     EXPECT_TRUE(loader.StartFromInquiry("00000005", picked));
     const QuotationHeader& h = quotation.header;
-    EXPECT_EQ(h.参照営業引合事業所コード + h.参照営業引合番号基準日付 + h.参照営業引合No, "0012025033100000005");
-    EXPECT_EQ(h.得意先コード, "000404");
-    EXPECT_EQ(h.得意先名称A, "東雲工業");
-    EXPECT_EQ(h.部門コード, "010");
-    EXPECT_EQ(h.部門名, "営業部");
-    EXPECT_EQ(h.担当者コード, "00099");
+    EXPECT_EQ((Texts{h.参照営業引合事業所コード, h.参照営業引合番号基準日付, h.参照営業引合No, h.得意先コード,
+                     h.得意先名称A, h.部門コード, h.部門名, h.担当者コード, quotation.lines[0].商品名}),
+              (Texts{"001", "20250331", "00000005", "000404", "東雲工業", "010", "営業部", "00099", "品目1"}));
     EXPECT_EQ(quotation.LastLine, 1);
-    EXPECT_EQ(quotation.lines[0].商品名, "品目1");
 
     fillNew("20241206", 0);
     EXPECT_TRUE(loader.StartFromInquiry("00000005", picked));
     ASSERT_EQ(quotation.LastLine, 0);
     const QuotationLine& line = quotation.lines[0];
-    EXPECT_EQ(line.商品コード, "P9000");
-    EXPECT_EQ(line.商品名, "制御盤 改修");
-    EXPECT_EQ(line.見積数量, Units(2));
-    EXPECT_EQ(line.見積単位, "式");
+    EXPECT_EQ((Texts{line.商品コード, line.商品名, line.見積単位, line.仕入先コード, line.仕入先名称A}),
+              (Texts{"P9000", "制御盤 改修", "式", "000505", "盤屋"}));
     // The inquiry's amounts (a discount on 2 × 150,000) are taken, not recomputed.
-    EXPECT_EQ(line.見積金額, Units(290000));
-    EXPECT_EQ(line.仕入金額, Units(170000));
-    EXPECT_EQ(line.仕入先コード, "000505");
-    EXPECT_EQ(line.仕入先名称A, "盤屋");
+    EXPECT_EQ((std::vector<Currency>{line.見積数量, line.見積金額, line.仕入金額}),
+              (std::vector<Currency>{Units(2), Units(290000), Units(170000)}));
     EXPECT_EQ(h.税抜見積金額合計, Units(290000));
 
     EXPECT_TRUE(loader.StartFromInquiry("00000006", picked));
@@ -244,15 +219,13 @@ TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
     exec("UPDATE T営業見積明細 SET 商品税抜販売単価 = 130, 商品税抜販売定価 = 150 WHERE 営業見積固有行No = '002'");
     ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
     const QuotationLine& pasted = quotation.lines[1];
-    EXPECT_EQ(pasted.商品名, "品目2");
-    EXPECT_EQ(pasted.営業見積固有行No, "");
-    EXPECT_EQ(pasted.明細メモ, "");
-    EXPECT_EQ(pasted.見積単価, Units(130));
-    EXPECT_EQ(pasted.見積金額, Units(260));
+    EXPECT_EQ((Texts{pasted.商品名, pasted.営業見積固有行No, pasted.明細メモ}), (Texts{"品目2", "", ""}));
+    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}),
+              (std::vector<Currency>{Units(130), Units(260)}));
     quotation.header.定価掛率 = Units(80);
     ASSERT_TRUE(loader.ReadStoredLine("001", kFy2024, "00000001", "002", 1));
-    EXPECT_EQ(pasted.見積単価, Units(120));
-    EXPECT_EQ(pasted.見積金額, Units(240));
+    EXPECT_EQ((std::vector<Currency>{pasted.見積単価, pasted.見積金額}),
+              (std::vector<Currency>{Units(120), Units(240)}));
     quotation.header.定価掛率 = Units(0);
     EXPECT_FALSE(loader.ReadStoredLine("001", kFy2024, "00000001", "009", 2));
 
@@ -260,13 +233,10 @@ TEST_P(LoadTest, StoredLinesPasteAsNewLinesAndLendTheirItem) {
     current.見積数量 = Units(5);
     current.仕入数量 = Units(5);
     ASSERT_TRUE(loader.TakeStoredItem("001", kFy2024, "00000001", "003", 0));
-    EXPECT_EQ(current.商品名, "品目3");
-    EXPECT_EQ(current.商品コード, "P1002");
-    EXPECT_EQ(current.見積数量, Units(5));
-    EXPECT_EQ(current.見積単価, Units(100));
-    EXPECT_EQ(current.見積金額, Units(500));
-    EXPECT_EQ(current.仕入金額, Units(300));
-    EXPECT_EQ(current.見積消費税, Units(50));
+    EXPECT_EQ(current.商品名 + " " + current.商品コード, "品目3 P1002");
+    EXPECT_EQ((std::vector<Currency>{current.見積数量, current.見積単価, current.見積金額, current.仕入金額,
+                                     current.見積消費税}),
+              (std::vector<Currency>{Units(5), Units(100), Units(500), Units(300), Units(50)}));
     EXPECT_TRUE(current.changed);
 }
 

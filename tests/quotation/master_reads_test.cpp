@@ -138,72 +138,45 @@ void takeDelivery(QuotationHeader& h, const char* code, const char* nameA, const
     h.納品先名称入力区分 = 0;
 }
 
-enum class HeaderReadKind {
-    Customer,
-    Counterparty,
-    Contact,
-    CounterpartyContact,
-    Staff,
-    Department,
-    Section,
-    Delivery,
-    CounterpartyDelivery
-};
+// A read of a code into the header, as the screen calls it.
+using HeaderRead = MasterRead (*)(DataAccess&, QuotationHeader&, const std::string&);
 
 using Edit = std::function<void(QuotationHeader&)>;
 
 struct HeaderCase {
     const char* what;
-    HeaderReadKind read;
+    HeaderRead read;
     std::string code;
     Edit before;  // the header differs from the preset in this
     bool found;
     Edit after;  // what the read changes; nothing for a row not found
     bool taxSettingsChanged = false;
     bool rateChanged = false;
-    std::string office = "001";
 };
 
-MasterRead run(DataAccess& access, QuotationHeader& h, const HeaderCase& c) {
-    switch (c.read) {
-        case HeaderReadKind::Customer:
-            return ReadCustomer(access, h, c.code, false);
-        case HeaderReadKind::Counterparty:
-            return ReadCustomer(access, h, c.code, true);
-        case HeaderReadKind::Contact:
-            return ReadContact(access, h, c.code, false);
-        case HeaderReadKind::CounterpartyContact:
-            return ReadContact(access, h, c.code, true);
-        case HeaderReadKind::Staff:
-            return ReadStaffMember(access, h, c.code, c.office);
-        case HeaderReadKind::Department:
-            return ReadDepartment(access, h, c.code);
-        case HeaderReadKind::Section:
-            return ReadSection(access, h, c.code);
-        case HeaderReadKind::Delivery:
-            return ReadDelivery(access, h, c.code, false);
-        case HeaderReadKind::CounterpartyDelivery:
-            return ReadDelivery(access, h, c.code, true);
-    }
-    return {};
-}
-
 TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
-    using K = HeaderReadKind;
+    const HeaderRead customer = [](auto& a, auto& h, auto& c) { return ReadCustomer(a, h, c, false); };
+    const HeaderRead counterparty = [](auto& a, auto& h, auto& c) { return ReadCustomer(a, h, c, true); };
+    const HeaderRead contact = [](auto& a, auto& h, auto& c) { return ReadContact(a, h, c, false); };
+    const HeaderRead counterpartyContact = [](auto& a, auto& h, auto& c) { return ReadContact(a, h, c, true); };
+    // Staff as the signed-in office 001 reads them, and as the head office 000.
+    const HeaderRead staff = [](auto& a, auto& h, auto& c) { return ReadStaffMember(a, h, c, "001"); };
+    const HeaderRead headOfficeStaff = [](auto& a, auto& h, auto& c) { return ReadStaffMember(a, h, c, "000"); };
+    const HeaderRead delivery = [](auto& a, auto& h, auto& c) { return ReadDelivery(a, h, c, false); };
+    const HeaderRead counterpartyDelivery = [](auto& a, auto& h, auto& c) { return ReadDelivery(a, h, c, true); };
     const Edit none = [](QuotationHeader&) {};
     const HeaderCase cases[] = {
-        {"customer: every column", K::Customer, "000101", none, true, takeCustomer000101, true, true},
-        {"customer: the same row again changes nothing", K::Customer, "000101", takeCustomer000101, true,
-         none},
-        {"customer: 御担当者名 only fills an empty one", K::Customer, "000101",
+        {"customer: every column", customer, "000101", none, true, takeCustomer000101, true, true},
+        {"customer: the same row again changes nothing", customer, "000101", takeCustomer000101, true, none},
+        {"customer: 御担当者名 only fills an empty one", customer, "000101",
          [](QuotationHeader& h) { h.御担当者名 = "既存 様"; }, true,
          [](QuotationHeader& h) {
              takeCustomer000101(h);
              h.御担当者名 = "既存 様";
          },
          true, true},
-        {"customer: calculation 3 is 2, empty 名称B and rate 0 keep the header's, a long name is cut",
-         K::Customer, "000102", [](QuotationHeader& h) { h.得意先消費税算出区分 = 1; }, true,
+        {"customer: calculation 3 is 2, empty 名称B and rate 0 keep the header's, a long name is cut", customer,
+         "000102", [](QuotationHeader& h) { h.得意先消費税算出区分 = 1; }, true,
          [](QuotationHeader& h) {
              h.得意先コード = "000102";
              h.得意先名称A = "株式会社北斗東京本店営業所第一第二第三第";  // 40 bytes
@@ -211,15 +184,15 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
              h.得意先消費税算出区分 = 2;
          },
          true, false},
-        {"customer: Null columns keep the header's", K::Customer, "000106", none, true,
+        {"customer: Null columns keep the header's", customer, "000106", none, true,
          [](QuotationHeader& h) {
              h.得意先コード = "000106";
              takeStaff(h, "00101", "田中 太郎", "020", "技術部", "201", "設計課");
          }},
-        {"customer: inactive", K::Customer, "000103", none, false, none},
-        {"customer: its staff member does not exist", K::Customer, "000104", none, false, none},
-        {"customer: a counterparty code is no customer", K::Customer, "500001", none, false, none},
-        {"counterparty: names and staff, not the rate or tax settings", K::Counterparty, "500001", none, true,
+        {"customer: inactive", customer, "000103", none, false, none},
+        {"customer: its staff member does not exist", customer, "000104", none, false, none},
+        {"customer: a counterparty code is no customer", customer, "500001", none, false, none},
+        {"counterparty: names and staff, not the rate or tax settings", counterparty, "500001", none, true,
          [](QuotationHeader& h) {
              h.得意先コード = "500001";
              h.得意先名称A = "見込 工業";
@@ -228,43 +201,41 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
              takeStaff(h, "00201", "大阪 次郎", "010", "営業部", "", "");
              h.得意先名称入力区分 = 0;
          }},
-        {"counterparty: a customer code is no counterparty", K::Counterparty, "000101", none, false, none},
-        {"contact: replaces a typed name, a long one cut to 30 bytes", K::Contact, "00002",
+        {"counterparty: a customer code is no counterparty", counterparty, "000101", none, false, none},
+        {"contact: replaces a typed name, a long one cut to 30 bytes", contact, "00002",
          [](QuotationHeader& h) { take(h.得意先コード, h.御担当者名, "000101", "既存 様"); }, true,
          [](QuotationHeader& h) {
              take(h.得意先御担当者コード, h.御担当者名, "00002", "長谷川美由紀営業部第一課課長代");
          }},
-        {"contact: of another customer", K::Contact, "00001",
-         [](QuotationHeader& h) { h.得意先コード = "000102"; }, false, none},
-        {"counterparty contact", K::CounterpartyContact, "00001",
-         [](QuotationHeader& h) { h.得意先コード = "500001"; }, true,
-         [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "対応 花子"); }},
-        {"counterparty contact: a customer's contact is none", K::CounterpartyContact, "00001",
+        {"contact: of another customer", contact, "00001", [](QuotationHeader& h) { h.得意先コード = "000102"; }, false,
+         none},
+        {"counterparty contact", counterpartyContact, "00001", [](QuotationHeader& h) { h.得意先コード = "500001"; },
+         true, [](QuotationHeader& h) { take(h.得意先御担当者コード, h.御担当者名, "00001", "対応 花子"); }},
+        {"counterparty contact: a customer's contact is none", counterpartyContact, "00001",
          [](QuotationHeader& h) { h.得意先コード = "000101"; }, false, none},
-        {"staff of the signed-in office", K::Staff, "00101", none, true,
+        {"staff of the signed-in office", staff, "00101", none, true,
          [](QuotationHeader& h) { takeStaff(h, "00101", "田中 太郎", "020", "技術部", "201", "設計課"); }},
-        {"staff of office 000 is valid in office 001", K::Staff, "00001", none, true,
+        {"staff of office 000 is valid in office 001", staff, "00001", none, true,
          [](QuotationHeader& h) { takeStaff(h, "00001", "本社 花子", "010", "営業部", "101", "第一課"); }},
-        {"staff of office 002 is not valid in office 001", K::Staff, "00201", none, false, none},
-        {"staff of office 002 is valid when signed in at 000", K::Staff, "00201", none, true,
-         [](QuotationHeader& h) { takeStaff(h, "00201", "大阪 次郎", "010", "営業部", "", ""); }, false,
-         false, "000"},
-        {"staff who left", K::Staff, "00102", none, false, none},
-        {"staff whose department is missing leaves no other department's name", K::Staff, "00103", none, true,
+        {"staff of office 002 is not valid in office 001", staff, "00201", none, false, none},
+        {"staff of office 002 is valid when signed in at 000", headOfficeStaff, "00201", none, true,
+         [](QuotationHeader& h) { takeStaff(h, "00201", "大阪 次郎", "010", "営業部", "", ""); }},
+        {"staff who left", staff, "00102", none, false, none},
+        {"staff whose department is missing leaves no other department's name", staff, "00103", none, true,
          [](QuotationHeader& h) { takeStaff(h, "00103", "新人 四郎", "099", "", "", ""); }},
-        {"department", K::Department, "020", none, true,
+        {"department", ReadDepartment, "020", none, true,
          [](QuotationHeader& h) { take(h.部門コード, h.部門名, "020", "技術部"); }},
-        {"department: no such code", K::Department, "030", none, false, none},
-        {"section", K::Section, "101", none, true,
+        {"department: no such code", ReadDepartment, "030", none, false, none},
+        {"section", ReadSection, "101", none, true,
          [](QuotationHeader& h) { take(h.セクションコード, h.セクション名, "101", "第一課"); }},
-        {"section: no such code", K::Section, "999", none, false, none},
-        {"delivery", K::Delivery, "000201", none, true,
+        {"section: no such code", ReadSection, "999", none, false, none},
+        {"delivery", delivery, "000201", none, true,
          [](QuotationHeader& h) { takeDelivery(h, "000201", "北斗 倉庫", "第二棟"); }},
-        {"delivery: empty 名称B keeps the header's", K::Delivery, "000204", none, true,
+        {"delivery: empty 名称B keeps the header's", delivery, "000204", none, true,
          [](QuotationHeader& h) { takeDelivery(h, "000204", "名称Bなし 倉庫", "前の納品先B"); }},
-        {"delivery: inactive", K::Delivery, "000202", none, false, none},
-        {"delivery: its staff member does not exist", K::Delivery, "000203", none, false, none},
-        {"counterparty delivery", K::CounterpartyDelivery, "500001", none, true,
+        {"delivery: inactive", delivery, "000202", none, false, none},
+        {"delivery: its staff member does not exist", delivery, "000203", none, false, none},
+        {"counterparty delivery", counterpartyDelivery, "500001", none, true,
          [](QuotationHeader& h) { takeDelivery(h, "500001", "見込 工業", "大阪営業所"); }},
     };
     for (const HeaderCase& c : cases) {
@@ -275,7 +246,7 @@ TEST_P(MasterReadsTest, HeaderReadsCopyByTheirRules) {
         QuotationHeader expected = header;
         if (c.found) c.after(expected);
 
-        MasterRead result = run(access(), header, c);
+        MasterRead result = c.read(access(), header, c.code);
         EXPECT_EQ(result.found, c.found);
         EXPECT_EQ(header, expected);
         EXPECT_EQ(result.copied, !(before == expected));

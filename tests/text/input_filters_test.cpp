@@ -4,23 +4,22 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace velmora {
 namespace {
 
 TEST(DigitsOnly, KeepsDigitsInOrder) {
-    EXPECT_EQ(DigitsOnly("03 (1234) 5678"), "0312345678");
-    EXPECT_EQ(DigitsOnly("〒100-0001"), "1000001");
-    EXPECT_EQ(DigitsOnly("０３-１２"), "０３１２");
-    EXPECT_EQ(DigitsOnly("-+., abc"), "");
-    EXPECT_EQ(DigitsOnly(""), "");
+    std::vector<std::string> kept;
+    for (const char* text : {"03 (1234) 5678", "〒100-0001", "０３-１２", "-+., abc", ""})
+        kept.push_back(DigitsOnly(text));
+    EXPECT_EQ(kept, (std::vector<std::string>{"0312345678", "1000001", "０３１２", "", ""}));
 }
 
 TEST(StripPercent, RemovesEveryPercent) {
-    EXPECT_EQ(StripPercent("%株式%会社%"), "株式会社");
-    EXPECT_EQ(StripPercent("100％"), "100％");
-    EXPECT_EQ(StripPercent("%%"), "");
-    EXPECT_EQ(StripPercent(""), "");
+    std::vector<std::string> stripped;
+    for (const char* text : {"%株式%会社%", "100％", "%%", ""}) stripped.push_back(StripPercent(text));
+    EXPECT_EQ(stripped, (std::vector<std::string>{"株式会社", "100％", "", ""}));
 }
 
 struct PostcodeCase {

@@ -74,24 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Utf8, LeftCharsNeverSplitsASequence) {
     const std::string text = "a漢😀b";
-    EXPECT_EQ(LeftChars(text, 0), "");
-    EXPECT_EQ(LeftChars(text, 1), "a");
-    EXPECT_EQ(LeftChars(text, 2), "a漢");
-    EXPECT_EQ(LeftChars(text, 3), "a漢😀");
-    EXPECT_EQ(LeftChars(text, 4), text);
-    EXPECT_EQ(LeftChars(text, 99), text);
+    std::vector<std::string_view> lefts;
+    for (std::size_t count : {0, 1, 2, 3, 4, 99}) lefts.push_back(LeftChars(text, count));
+    EXPECT_EQ(lefts, (std::vector<std::string_view>{"", "a", "a漢", "a漢😀", "a漢😀b", "a漢😀b"}));
 }
 
 TEST(Utf8, MidAndRightCountCharacters) {
     const std::string text = "C001漢字😀ab";
-    EXPECT_EQ(MidChars(text, 1, 3), "001");
-    EXPECT_EQ(MidChars(text, 4, 3), "漢字😀");
-    EXPECT_EQ(MidChars(text, 7, 99), "ab");
-    EXPECT_EQ(MidChars(text, 9, 1), "");
-    EXPECT_EQ(MidChars(text, 20, 1), "");
-    EXPECT_EQ(RightChars(text, 3), "😀ab");
-    EXPECT_EQ(RightChars(text, 0), "");
-    EXPECT_EQ(RightChars(text, 99), text);
+    EXPECT_EQ((std::vector<std::string_view>{MidChars(text, 1, 3), MidChars(text, 4, 3), MidChars(text, 7, 99),
+                                             MidChars(text, 9, 1), MidChars(text, 20, 1)}),
+              (std::vector<std::string_view>{"001", "漢字😀", "ab", "", ""}));
+    EXPECT_EQ((std::vector<std::string_view>{RightChars(text, 3), RightChars(text, 0), RightChars(text, 99)}),
+              (std::vector<std::string_view>{"😀ab", "", "C001漢字😀ab"}));
 }
 
 TEST(Utf8, IteratorReportsByteOffsets) {
