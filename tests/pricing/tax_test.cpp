@@ -86,10 +86,8 @@ TEST(LineTax, CategoriesFollowProductAndCustomerOnBothSides) {
         line.商品売上消費税区分 = line.商品仕入消費税区分 = c.productKind;
         line.売上課税区分 = line.仕入課税区分 = 9;
         SetTaxCategories(header, line);
-        EXPECT_EQ(line.売上課税区分, c.category);
-        EXPECT_EQ(line.売上消費税区分, c.kind);
-        EXPECT_EQ(line.仕入課税区分, c.category);
-        EXPECT_EQ(line.仕入消費税区分, c.kind);
+        EXPECT_EQ((std::vector<int>{line.売上課税区分, line.売上消費税区分, line.仕入課税区分, line.仕入消費税区分}),
+                  (std::vector<int>{c.category, c.kind, c.category, c.kind}));
     }
 }
 
