@@ -14,10 +14,7 @@ namespace velmora {
 namespace {
 
 Cell text(const char* value) {
-    Cell c;
-    c.kind = Cell::Kind::Text;
-    c.text = value;
-    return c;
+    return Cell{Cell::Kind::Text, 0, 0.0, value};
 }
 
 TEST(CompanySettings, ReadsNumericTextsAndKeepsFieldsOfNullColumns) {
