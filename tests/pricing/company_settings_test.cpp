@@ -27,8 +27,8 @@ TEST(CompanySettings, ReadsNumericTextsAndKeepsFieldsOfNullColumns) {
     ASSERT_TRUE(ReadCompanySettings(row, settings));
     const CompanySettings& s = settings;
     EXPECT_EQ(s.名称, "ベルモア商事");
-    EXPECT_EQ((std::vector<std::int64_t>{s.決算月, s.決算日, s.売上金額丸め方法, s.仕入数量少数以下桁数, s.伝票番号管理区分,
-                                         s.更新実行区分, s.現金決済金額.scaled()}),
+    EXPECT_EQ((std::vector<std::int64_t>{s.決算月, s.決算日, s.売上金額丸め方法, s.仕入数量少数以下桁数,
+                                         s.伝票番号管理区分, s.更新実行区分, s.現金決済金額.scaled()}),
               (std::vector<std::int64_t>{3, 31, 5, 2, 7, 1, 300005000}));
 }
 

@@ -44,8 +44,7 @@ TEST(ComputeTax, GivesTheExactTax) {
     };
     const TaxRateTable rates = test::JapaneseRates();
     for (const Case& c : cases) {
-        EXPECT_EQ(ComputeTax(rates, C(c.amount), c.kind, {c.method, c.position}, c.date, c.previous),
-                  C(c.tax))
+        EXPECT_EQ(ComputeTax(rates, C(c.amount), c.kind, {c.method, c.position}, c.date, c.previous), C(c.tax))
             << c.name;
     }
 }

@@ -57,9 +57,11 @@ TEST_F(Totals, SubtotalMiddleAndGrandTotalMix) {
     // The 中計 sums both 小計 lines, the 合計 the ordinary lines.
     EXPECT_EQ(amounts(), "100|200|300|300|300|600|600");
     const PricedLine &sub = f.lines[2], &middle = f.lines[5], &grand = f.lines[6];
-    EXPECT_EQ(Figures({sub.見積消費税, sub.見積数量, sub.仕入金額, middle.見積消費税, grand.仕入数量}), "30|2|300|60|3");
+    EXPECT_EQ(Figures({sub.見積消費税, sub.見積数量, sub.仕入金額, middle.見積消費税, grand.仕入数量}),
+              "30|2|300|60|3");
     const PricedHeader& h = f.header;
-    EXPECT_EQ(Figures({h.見積金額合計, h.税抜見積金額合計, h.見積消費税合計, h.税込見積金額合計, h.見積数量合計, h.仕入金額合計}),
+    EXPECT_EQ(Figures({h.見積金額合計, h.税抜見積金額合計, h.見積消費税合計, h.税込見積金額合計, h.見積数量合計,
+                       h.仕入金額合計}),
               "600|600|60|660|3|600");
 }
 

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 // The options as "root|server|catalog|user|large|quotations|replace|today", without a server "root|-|...".
 std::string OptionsText(const InitOptions& o) {
-    const std::string server = o.postgres ? o.postgres->dataSource + "|" + o.postgres->database + "|" + o.postgres->user : "-";
+    const std::string server =
+        o.postgres ? o.postgres->dataSource + "|" + o.postgres->database + "|" + o.postgres->user : "-";
     return o.root.string() + "|" + server + "|" + std::to_string(o.large) + "|" + std::to_string(o.historyQuotations) +
            "|" + std::to_string(o.replace) + "|" + o.today.Text();
 }
@@ -30,8 +31,8 @@ TEST(AdminArguments, ReadsInitOptions) {
         {"init", "/srv/velmora", "--postgres", "/tmp/pg:5432:sales", "--pg-user", "admin", "--size", "large", "--replace",
          "--today", "20250110"});
     ASSERT_EQ(r.command, AdminCommand::Init) << r.problem;
-    EXPECT_EQ(OptionsText(r.init), "/srv/velmora|/tmp/pg:5432|sales|admin|1|" + std::to_string(kLargeQuotations) +
-                                       "|1|20250110");
+    EXPECT_EQ(OptionsText(r.init),
+              "/srv/velmora|/tmp/pg:5432|sales|admin|1|" + std::to_string(kLargeQuotations) + "|1|20250110");
 
     AdminRequest plain = ParseAdminArguments({"init", "here"});
     ASSERT_EQ(plain.command, AdminCommand::Init);

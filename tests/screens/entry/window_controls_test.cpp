@@ -167,8 +167,7 @@ TEST(WindowControls, TheLastRowAndPage2LeadToTheTail) {
     ASSERT_TRUE(w.active);
     w.window->FocusControl({"見積消費税", 9});
     // Page 2 is not shown: its rows drop out of the chain.
-    EXPECT_EQ(TabWalk(w, 4),
-              (std::vector<std::string>{"頁1終了_9", "見積伝票備考A", "見積伝票備考B", "テイル終了"}));
+    EXPECT_EQ(TabWalk(w, 4), (std::vector<std::string>{"頁1終了_9", "見積伝票備考A", "見積伝票備考B", "テイル終了"}));
 
     w.window->SetDetailPage(kPagePurchase);
     w.window->FocusControl({"仕入消費税", 4});

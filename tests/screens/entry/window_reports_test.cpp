@@ -158,8 +158,7 @@ TEST_F(WindowReports, TheWheelOverTheRowsAndTheScrollBarScroll) {
 
     auto* bar = w.find<QScrollBar>("scl_行");
     w.window->SetScrollBar(true, 20, 3);
-    EXPECT_EQ((std::vector<int>{bar->value(), bar->maximum(), bar->isEnabled()}),
-              (std::vector<int>{3, 20, 1}));
+    EXPECT_EQ((std::vector<int>{bar->value(), bar->maximum(), bar->isEnabled()}), (std::vector<int>{3, 20, 1}));
     EXPECT_EQ(w.events.take(), Log{});
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
     EXPECT_EQ(w.events.take(), Log{"scroll 4"});
@@ -244,8 +243,7 @@ TEST_F(WindowReports, ClosingAsksThePresenterAndTheSessionEndDoesNot) {
     EXPECT_TRUE(w.window->isVisible());
 
     w.window->endSession();
-    EXPECT_EQ((std::vector<int>{w.events.endsWithoutAsking, w.events.closeRequests}),
-              (std::vector<int>{1, 1}));
+    EXPECT_EQ((std::vector<int>{w.events.endsWithoutAsking, w.events.closeRequests}), (std::vector<int>{1, 1}));
     EXPECT_FALSE(w.window->isVisible());
 }
 

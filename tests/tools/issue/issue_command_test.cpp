@@ -9,8 +9,8 @@ namespace {
 std::string RequestText(const IssueRequest& r) {
     const char* modes[] = {"Print", "Preview", "FormImage"};
     auto range = [](const IssueRange& range) { return range.from + "-" + range.to; };
-    return r.office + " " + modes[static_cast<int>(r.mode)] + " " + range(r.dates) + " " + range(r.numbers) +
-           " " + range(r.customers) + " " + (r.purchaseView ? "purchase" : "customer");
+    return r.office + " " + modes[static_cast<int>(r.mode)] + " " + range(r.dates) + " " + range(r.numbers) + " " +
+           range(r.customers) + " " + (r.purchaseView ? "purchase" : "customer");
 }
 
 // Command lines as the entry screen writes them: office, mode, dates,

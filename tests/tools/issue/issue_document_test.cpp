@@ -147,10 +147,8 @@ TEST(TaxSummary, TextsNameEachRateAndShowTheStoredFigures) {
                                                            {1, "300", "0", kNotTaxable}});
     IssueDocument d = q.document();
     std::vector<std::string> rows;
-    for (const TaxRowTexts& row : TaxRows(d))
-        rows.push_back(row.caption + "|" + row.withoutTax + "|" + row.tax);
-    EXPECT_EQ(rows,
-              (std::vector<std::string>{"10%対象|2,000|200", "8%対象（旧税率）|500|40", "非課税|300|0"}));
+    for (const TaxRowTexts& row : TaxRows(d)) rows.push_back(row.caption + "|" + row.withoutTax + "|" + row.tax);
+    EXPECT_EQ(rows, (std::vector<std::string>{"10%対象|2,000|200", "8%対象（旧税率）|500|40", "非課税|300|0"}));
     // Before the second rate came in there is no previous rate to name.
     PricedQuotation early({kTaxAdded, kTaxPerDocument, 0, 1}, {{1, "500", "0", kTaxablePreviousRate}},
                           "19960101");
@@ -170,10 +168,9 @@ TEST(TaxSummary, HiddenTaxesAndTotalsLeaveTheirPartsOut) {
         q.quotation.header.合計表示区分 = c.totals;
         q.quotation.header.消費税表示区分 = c.taxes;
         IssueDocument d = q.document();
-        EXPECT_EQ(
-            (std::vector<size_t>{TotalRows(d).size(), d.taxes.size(), static_cast<size_t>(d.tail.totalRows),
-                                 static_cast<size_t>(d.tail.taxRows)}),
-            (std::vector<size_t>{c.totalRows, c.taxRows, c.totalRows, c.taxRows}));
+        EXPECT_EQ((std::vector<size_t>{TotalRows(d).size(), d.taxes.size(), static_cast<size_t>(d.tail.totalRows),
+                                       static_cast<size_t>(d.tail.taxRows)}),
+                  (std::vector<size_t>{c.totalRows, c.taxRows, c.totalRows, c.taxRows}));
         EXPECT_EQ(QuotedAmountOf(d).has_value(), c.quoted);
     }
 }
