@@ -1,5 +1,8 @@
 #include "pricing/company_settings.h"
 
+#include <cstdint>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "data/data_access.h"
@@ -11,10 +14,7 @@ namespace velmora {
 namespace {
 
 Cell text(const char* value) {
-    Cell c;
-    c.kind = Cell::Kind::Text;
-    c.text = value;
-    return c;
+    return Cell{Cell::Kind::Text, 0, 0.0, value};
 }
 
 TEST(CompanySettings, ReadsNumericTextsAndKeepsFieldsOfNullColumns) {
@@ -25,14 +25,11 @@ TEST(CompanySettings, ReadsNumericTextsAndKeepsFieldsOfNullColumns) {
     CompanySettings settings;
     settings.伝票番号管理区分 = 7;
     ASSERT_TRUE(ReadCompanySettings(row, settings));
-    EXPECT_EQ(settings.名称, "ベルモア商事");
-    EXPECT_EQ(settings.決算月, 3);
-    EXPECT_EQ(settings.決算日, 31);
-    EXPECT_EQ(settings.売上金額丸め方法, 5);
-    EXPECT_EQ(settings.仕入数量少数以下桁数, 2);
-    EXPECT_EQ(settings.伝票番号管理区分, 7);
-    EXPECT_EQ(settings.更新実行区分, 1);
-    EXPECT_EQ(settings.現金決済金額, Currency::FromScaled(300005000));
+    const CompanySettings& s = settings;
+    EXPECT_EQ(s.名称, "ベルモア商事");
+    EXPECT_EQ((std::vector<std::int64_t>{s.決算月, s.決算日, s.売上金額丸め方法, s.仕入数量少数以下桁数,
+                                         s.伝票番号管理区分, s.更新実行区分, s.現金決済金額.scaled()}),
+              (std::vector<std::int64_t>{3, 31, 5, 2, 7, 1, 300005000}));
 }
 
 TEST(CompanySettings, NoRowIsNotRead) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +17,18 @@ inline Currency C(std::string_view text) {
     std::optional<Currency> value = Currency::Parse(text);
     EXPECT_TRUE(value.has_value()) << "not a currency literal: " << text;
     return value.value_or(Currency());
+}
+
+// Figures as "1000|-2.5|0", to compare several of a line or a header as one value.
+inline std::string Figures(std::initializer_list<Currency> figures) {
+    std::string out;
+    for (Currency figure : figures) {
+        std::string text = figure.format("0.0000");
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+        out += (out.empty() ? "" : "|") + text;
+    }
+    return out;
 }
 
 // The consumption tax history of Japan.

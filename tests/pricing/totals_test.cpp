@@ -9,6 +9,7 @@ namespace velmora {
 namespace {
 
 using test::C;
+using test::Figures;
 
 TEST(SubtotalLabel, TwentyFiveCharactersOfSpacesAndTheWord) {
     const std::string space = "\u3000";
@@ -28,6 +29,12 @@ class Totals : public testing::Test {
 protected:
     test::PricingFixture f;
     bool totals() { return ComputeTotals(f.rules(), f.header, f.view()); }
+    // The quotation amount of every line in order.
+    std::string amounts() {
+        std::string out;
+        for (const PricedLine& line : f.lines) out += (out.empty() ? "" : "|") + Figures({line.見積金額});
+        return out;
+    }
     PricedLine& ordinary(const char* amount, const char* tax, const char* quantity = "1") {
         PricedLine& line = f.ordinary(C(amount), C(tax));
         line.見積数量 = C(quantity);
@@ -47,21 +54,15 @@ TEST_F(Totals, SubtotalMiddleAndGrandTotalMix) {
     f.ofKind(kLineMiddleTotal);
     f.ofKind(kLineGrandTotal);
     ASSERT_TRUE(totals());
-    EXPECT_EQ(f.lines[2].見積金額, C("300"));
-    EXPECT_EQ(f.lines[2].見積消費税, C("30"));
-    EXPECT_EQ(f.lines[2].見積数量, C("2"));
-    EXPECT_EQ(f.lines[2].仕入金額, C("300"));
-    EXPECT_EQ(f.lines[4].見積金額, C("300"));
-    EXPECT_EQ(f.lines[5].見積金額, C("600"));  // both 小計 lines
-    EXPECT_EQ(f.lines[5].見積消費税, C("60"));
-    EXPECT_EQ(f.lines[6].見積金額, C("600"));  // the ordinary lines
-    EXPECT_EQ(f.lines[6].仕入数量, C("3"));
-    EXPECT_EQ(f.header.見積金額合計, C("600"));
-    EXPECT_EQ(f.header.税抜見積金額合計, C("600"));
-    EXPECT_EQ(f.header.見積消費税合計, C("60"));
-    EXPECT_EQ(f.header.税込見積金額合計, C("660"));
-    EXPECT_EQ(f.header.見積数量合計, C("3"));
-    EXPECT_EQ(f.header.仕入金額合計, C("600"));
+    // The 中計 sums both 小計 lines, the 合計 the ordinary lines.
+    EXPECT_EQ(amounts(), "100|200|300|300|300|600|600");
+    const PricedLine &sub = f.lines[2], &middle = f.lines[5], &grand = f.lines[6];
+    EXPECT_EQ(Figures({sub.見積消費税, sub.見積数量, sub.仕入金額, middle.見積消費税, grand.仕入数量}),
+              "30|2|300|60|3");
+    const PricedHeader& h = f.header;
+    EXPECT_EQ(Figures({h.見積金額合計, h.税抜見積金額合計, h.見積消費税合計, h.税込見積金額合計, h.見積数量合計,
+                       h.仕入金額合計}),
+              "600|600|60|660|3|600");
 }
 
 TEST_F(Totals, MiddleTotalWithoutSubtotalsSumsToZero) {
@@ -72,8 +73,7 @@ TEST_F(Totals, MiddleTotalWithoutSubtotalsSumsToZero) {
     PricedLine& second = f.ofKind(kLineMiddleTotal);
     second.見積金額 = C("999");
     ASSERT_TRUE(totals());
-    EXPECT_EQ(f.lines[2].見積金額, C("100"));
-    EXPECT_EQ(f.lines[4].見積金額, C("0"));
+    EXPECT_EQ(amounts(), "100|100|100|500|0");
 }
 
 TEST_F(Totals, LinesThatDoNotCountAreLeftOutEverywhere) {
@@ -83,10 +83,8 @@ TEST_F(Totals, LinesThatDoNotCountAreLeftOutEverywhere) {
     f.ofKind(kLineSubtotal);
     f.ofKind(kLineGrandTotal);
     ASSERT_TRUE(totals());
-    EXPECT_EQ(f.lines[2].見積金額, C("100"));
-    EXPECT_EQ(f.lines[3].見積金額, C("100"));
-    EXPECT_EQ(f.header.見積金額合計, C("100"));
-    EXPECT_EQ(f.header.仕入金額合計, C("100"));
+    EXPECT_EQ(amounts(), "100|5000|100|100");
+    EXPECT_EQ(Figures({f.header.見積金額合計, f.header.仕入金額合計}), "100|100");
 }
 
 TEST_F(Totals, SetLineKindRules) {
@@ -131,14 +129,10 @@ TEST_F(Totals, WorkingSumsByCategoryAndKind) {
     untaxed.売上消費税区分 = kTaxIncluded;
     ASSERT_TRUE(totals());
     const TaxBaseSums& s = f.header.sellingSums;
-    EXPECT_EQ(s.addedAtRate, C("100"));
-    EXPECT_EQ(s.includedAtRate, C("220"));
-    EXPECT_EQ(s.addedAtPreviousRate, C("1000"));
-    EXPECT_EQ(s.includedAtPreviousRate, C("1080"));
-    EXPECT_EQ(s.notTaxable, C("40"));
-    EXPECT_EQ(f.header.税抜見積金額合計, C("2340"));
-    EXPECT_EQ(f.header.税込見積金額合計, C("2530"));
-    EXPECT_EQ(f.header.purchaseSums.addedAtRate, C("2440"));
+    EXPECT_EQ(Figures({s.addedAtRate, s.includedAtRate, s.addedAtPreviousRate, s.includedAtPreviousRate, s.notTaxable}),
+              "100|220|1000|1080|40");
+    EXPECT_EQ(Figures({f.header.税抜見積金額合計, f.header.税込見積金額合計, f.header.purchaseSums.addedAtRate}),
+              "2340|2530|2440");
 }
 
 // Three equal lines taxed per line, then the quotation's own tax and its
@@ -147,14 +141,16 @@ TEST(DocumentTax, PerQuotationAndTheCorrection) {
     struct Case {
         const char* name;
         std::int16_t unit, adjustment;
-        const char *amount, *lineTax, *docTax, *firstLineTax, *taxTotal, *withTax;
+        const char *amount, *lineTax;
+        // The quotation's tax, the first and second line's tax, the tax total and the total with tax.
+        const char* totals;
     };
     const Case cases[] = {
-        {"thirds of 333 need no correction", 2, 1, "333", "33", "99", "33", "99", "1098"},
-        {"thirds of 335 correct the first line", 2, 1, "335", "33", "100", "34", "100", "1105"},
-        {"without adjustment nothing moves", 2, 0, "335", "33", "100", "33", "99", "1104"},
-        {"per line the quotation's tax is the line sum", 1, 1, "335", "33", "99", "33", "99", "1104"},
-        {"a customer without tax", 0, 1, "335", "0", "0", "0", "0", "1005"},
+        {"thirds of 333 need no correction", 2, 1, "333", "33", "99|33|33|99|1098"},
+        {"thirds of 335 correct the first line", 2, 1, "335", "33", "100|34|33|100|1105"},
+        {"without adjustment nothing moves", 2, 0, "335", "33", "100|33|33|99|1104"},
+        {"per line the quotation's tax is the line sum", 1, 1, "335", "33", "99|33|33|99|1104"},
+        {"a customer without tax", 0, 1, "335", "0", "0|0|0|0|1005"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,11 +164,10 @@ TEST(DocumentTax, PerQuotationAndTheCorrection) {
         }
         for (int run = 0; run < 2; ++run) {
             ASSERT_TRUE(ComputeTotals(f.rules(), f.header, f.view()));
-            EXPECT_EQ(f.header.DocTax, C(c.docTax)) << run;
-            EXPECT_EQ(f.lines[0].見積消費税, C(c.firstLineTax)) << run;
-            EXPECT_EQ(f.lines[1].見積消費税, C(c.lineTax)) << run;
-            EXPECT_EQ(f.header.見積消費税合計, C(c.taxTotal)) << run;
-            EXPECT_EQ(f.header.税込見積金額合計, C(c.withTax)) << run;
+            EXPECT_EQ(Figures({f.header.DocTax, f.lines[0].見積消費税, f.lines[1].見積消費税, f.header.見積消費税合計,
+                               f.header.税込見積金額合計}),
+                      c.totals)
+                << run;
         }
     }
 }
@@ -185,10 +180,9 @@ TEST_F(Totals, CorrectionOnATaxIncludedLineLowersTheNetTotal) {
         line.売上消費税区分 = kTaxIncluded;
     }
     ASSERT_TRUE(totals());
-    EXPECT_EQ(f.header.DocTax, C("91"));  // 1005 * 10 / 110 = 91.36
-    EXPECT_EQ(f.lines[0].見積消費税, C("31"));
-    EXPECT_EQ(f.header.税抜見積金額合計, C("914"));
-    EXPECT_EQ(f.header.税込見積金額合計, C("1005"));
+    // The quotation's tax is 1005 * 10 / 110 = 91.36.
+    EXPECT_EQ(Figures({f.header.DocTax, f.lines[0].見積消費税, f.header.税抜見積金額合計, f.header.税込見積金額合計}),
+              "91|31|914|1005");
 }
 
 TEST_F(Totals, FirstAmountOnASubtotalLineStillCorrectsAnOrdinaryLine) {
@@ -202,10 +196,8 @@ TEST_F(Totals, FirstAmountOnASubtotalLineStillCorrectsAnOrdinaryLine) {
     f.header.DocTax = C("40");
     f.header.見積消費税合計 = C("33");
     ASSERT_TRUE(CorrectDocumentTax(f.header, f.view()));
-    EXPECT_EQ(f.lines[0].見積消費税, C("0"));
-    EXPECT_EQ(f.lines[2].見積消費税, C("20"));
-    EXPECT_EQ(f.lines[3].見積消費税, C("40"));
-    EXPECT_EQ(f.header.見積消費税合計, C("40"));
+    EXPECT_EQ(Figures({f.lines[0].見積消費税, f.lines[2].見積消費税, f.lines[3].見積消費税, f.header.見積消費税合計}),
+              "0|20|40|40");
 }
 
 TEST_F(Totals, NoAmountAnywhereLeavesTheLineTaxTotal) {
@@ -228,8 +220,8 @@ TEST_F(Totals, OverflowChangesNothing) {
     f.header.見積金額合計 = C("7");
     EXPECT_FALSE(totals());
     EXPECT_EQ(f.header.見積金額合計, C("7"));
-    EXPECT_EQ(f.lines[1].見積金額, C("0"));  // the 小計 was restored, not left half done
-    EXPECT_EQ(f.lines[4].見積金額, C("42"));
+    // The 小計 was restored, not left half done.
+    EXPECT_EQ(amounts(), "100|0|900000000000000|900000000000000|42");
 }
 
 TEST(TotalsDisplay, TotalsAndTaxesShownBySwitches) {
@@ -240,20 +232,18 @@ TEST(TotalsDisplay, TotalsAndTaxesShownBySwitches) {
     header.見積消費税合計 = Units(100);
     header.仕入消費税合計 = Units(60);
     header.税込仕入金額合計 = Units(660);
-    ShownTotals all = TotalsToShow(header);
-    EXPECT_EQ(all.見積消費税合計, Units(100));
-    EXPECT_EQ(all.税込仕入金額合計, Units(660));
+    // The quantity, the quotation's tax, the purchase tax, the total with tax and the purchase total with tax.
+    auto shown = [&] {
+        const ShownTotals t = TotalsToShow(header);
+        return Figures({t.見積数量合計, t.見積消費税合計, t.仕入消費税合計, t.税込見積金額合計, t.税込仕入金額合計});
+    };
+    EXPECT_EQ(shown(), "3|100|60|1100|660");
     header.消費税表示区分 = 0;
-    ShownTotals noTax = TotalsToShow(header);
-    EXPECT_EQ(noTax.見積消費税合計, Currency());
-    EXPECT_EQ(noTax.仕入消費税合計, Currency());
-    EXPECT_EQ(noTax.税込見積金額合計, Units(1100));
+    EXPECT_EQ(shown(), "3|0|0|1100|660");
     EXPECT_EQ(LineTaxToShow(header, Units(5)), Currency());
     header.合計表示区分 = 0;
     header.消費税表示区分 = 1;
-    ShownTotals none = TotalsToShow(header);
-    EXPECT_EQ(none.見積数量合計, Currency());
-    EXPECT_EQ(none.見積消費税合計, Currency());
+    EXPECT_EQ(shown(), "0|0|0|0|0");
     EXPECT_EQ(LineTaxToShow(header, Units(5)), Units(5));
 }
 

@@ -77,8 +77,7 @@ TEST_F(InstalledDemo, SignInIsTurnedOnAndOffForTheCompanyAndEveryOffice) {
 TEST(AdminArguments, SetPinNeedsAHolderAndAPin) {
     AdminRequest staff = ParseAdminArguments({"set-pin", "/x", "--staff", "00101", "abcd"});
     EXPECT_EQ(staff.command, AdminCommand::SetPin);
-    EXPECT_EQ(staff.pin.code, "00101");
-    EXPECT_EQ(staff.pin.pin, "abcd");
+    EXPECT_EQ(staff.pin.code + " " + staff.pin.pin, "00101 abcd");
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--company", "abcd"}).pin.holder, PinHolder::Company);
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--staff", "abcd"}).command, AdminCommand::Invalid);
     EXPECT_EQ(ParseAdminArguments({"set-pin", "/x", "--boss", "1", "abcd"}).command, AdminCommand::Invalid);

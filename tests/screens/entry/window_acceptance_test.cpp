@@ -52,9 +52,9 @@ TEST_P(AcceptanceTest, AQuotationIsTypedAndSavedByKeyboard) {
 
     const std::string where = " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + number + "'";
     ASSERT_EQ(m_install->count("T営業見積" + where), 1) << notice();
-    EXPECT_EQ(m_install->value("SELECT 得意先コード FROM T営業見積" + where), "000001");
-    EXPECT_EQ(m_install->value("SELECT 担当者コード FROM T営業見積" + where), "00101");
-    EXPECT_EQ(m_install->value("SELECT 見積伝票備考A FROM T営業見積" + where), "よろしくお願いいたします。");
+    EXPECT_EQ(
+        m_install->value("SELECT 得意先コード || '|' || 担当者コード || '|' || 見積伝票備考A FROM T営業見積" + where),
+        "000001|00101|よろしくお願いいたします。");
     EXPECT_EQ(m_install->count("T営業見積明細" + where + " AND 商品コード = 'ST-00002'"), 1);
     EXPECT_EQ(std::stod(m_install->value("SELECT 見積数量 FROM T営業見積明細" + where)), 4.0);
 }

@@ -15,6 +15,16 @@ namespace {
 
 using test::RecordedWindow;
 
+// The fields that each Tab from the focused one leads to.
+std::vector<std::string> TabWalk(RecordedWindow& w, size_t tabs) {
+    std::vector<std::string> walked;
+    for (size_t i = 0; i < tabs; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(w.focused());
+    }
+    return walked;
+}
+
 TEST(WindowControls, CaptionsAreTheSystemsTexts) {
     RecordedWindow w;
     auto text = [&](const std::string& name) {
@@ -140,12 +150,8 @@ TEST(WindowControls, TabWalksTheHeaderInTableOrderIntoTheRows) {
                                                "商品コード_0",     "商品名_0",       "見積数量_0",
                                                "見積単位_0",       "見積単価_0",     "見積金額_0",
                                                "見積消費税_0",     "頁1終了_0",      "行区分_1"};
-    std::vector<std::string> walked, reported;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        walked.push_back(w.focused());
-    }
-    EXPECT_EQ(walked, expected);
+    EXPECT_EQ(TabWalk(w, expected.size()), expected);
+    std::vector<std::string> reported;
     for (const auto& name : expected) reported.push_back("focus " + name);
     EXPECT_EQ(w.events.take(), reported);
 
@@ -160,21 +166,13 @@ TEST(WindowControls, TheLastRowAndPage2LeadToTheTail) {
     RecordedWindow w;
     ASSERT_TRUE(w.active);
     w.window->FocusControl({"見積消費税", 9});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(w.focused(), "頁1終了_9");
     // Page 2 is not shown: its rows drop out of the chain.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(w.focused(), "見積伝票備考A");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(w.focused(), "テイル終了");
+    EXPECT_EQ(TabWalk(w, 4), (std::vector<std::string>{"頁1終了_9", "見積伝票備考A", "見積伝票備考B", "テイル終了"}));
 
     w.window->SetDetailPage(kPagePurchase);
     w.window->FocusControl({"仕入消費税", 4});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(w.focused(), "頁2終了_4");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(w.focused(), "仕入数量_5");  // the supplier columns start switched off
+    // The supplier columns start switched off.
+    EXPECT_EQ(TabWalk(w, 2), (std::vector<std::string>{"頁2終了_4", "仕入数量_5"}));
 }
 
 }  // namespace

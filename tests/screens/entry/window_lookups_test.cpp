@@ -31,25 +31,12 @@
 namespace velmora {
 namespace {
 
+using test::CentreInWindow;
+using test::FocusedName;
+using test::TabTo;
 using test::WhileModal;
 
 using Log = std::vector<std::string>;
-
-std::string FocusedName() {
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName().toStdString() : std::string();
-}
-
-// Tab through the dialog's window until the named button has the focus.
-bool TabToButton(QDialog& dialog, const QString& name) {
-    for (int i = 0; i < 10 && QApplication::focusWidget() && QApplication::focusWidget()->objectName() != name; ++i)
-        QTest::keyClick(dialog.windowHandle(), Qt::Key_Tab);
-    return FocusedName() == name.toStdString();
-}
-
-QPoint CentreInWindow(QWidget* widget) {
-    return widget->mapTo(widget->window(), widget->rect().center());
-}
 
 // ---- the lone Ctrl as the window system delivers it ---------------------------
 
@@ -153,7 +140,7 @@ TEST(DialogButtonsThroughTheWindow, EnterPressesTheFocusedButtonOfAQuestion) {
             ASSERT_TRUE(box);
             if (QAbstractButton* button = box->button(c.focus)) {
                 button->setObjectName("wanted");
-                ASSERT_TRUE(TabToButton(dialog, "wanted"));
+                ASSERT_TRUE(TabTo(dialog, "wanted"));
             }
             QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
         });
@@ -173,7 +160,7 @@ TEST(DialogButtonsThroughTheWindow, EnterPressesTheFocusedButtonOfTheSaveConfirm
     };
     for (const auto& [button, result] : cases) {
         WhileModal([&](QDialog& dialog) {
-            ASSERT_TRUE(TabToButton(dialog, QString::fromUtf8(button)));
+            ASSERT_TRUE(TabTo(dialog, button));
             QTest::keyClick(dialog.windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
         });
         EXPECT_EQ(w.window->AskSaveConfirmation("登録します。よろしいですか？", false, ""), result) << button;
@@ -186,7 +173,7 @@ TEST(DialogButtonsThroughTheWindow, EnterOnCancelOfTheSignInCancelsIt) {
     PinDialog pin(access, session, nullptr);
     PinDialogQt dialog(pin);
     WhileModal([&](QDialog& shown) {
-        ASSERT_TRUE(TabToButton(shown, "btn_キャンセル"));
+        ASSERT_TRUE(TabTo(shown, "btn_キャンセル"));
         QTest::keyClick(shown.windowHandle(), Qt::Key_Return);
     });
     dialog.exec();

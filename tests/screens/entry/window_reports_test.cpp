@@ -82,10 +82,8 @@ TEST_F(WindowReports, TheLookupGesturesAreReported) {
 }
 
 TEST_F(WindowReports, ButtonsAndFunctionKeysAreReportedByName) {
-    QTest::mouseClick(w.find<QPushButton>("btn_登録"), Qt::LeftButton);
-    QTest::mouseClick(w.find<QPushButton>("btn_商品コード_3"), Qt::LeftButton);
-    QTest::mouseClick(w.find<QPushButton>("btn_得意先コード"), Qt::LeftButton);
-    QTest::mouseClick(w.find<QPushButton>("btn_指定行連番"), Qt::LeftButton);
+    for (const char* button : {"btn_登録", "btn_商品コード_3", "btn_得意先コード", "btn_指定行連番"})
+        QTest::mouseClick(w.find<QPushButton>(button), Qt::LeftButton);
     EXPECT_EQ(w.events.take(), (Log{"button btn_登録", "button btn_商品コード_3", "button btn_得意先コード",
                                     "button btn_指定行連番"}));
 
@@ -160,9 +158,7 @@ TEST_F(WindowReports, TheWheelOverTheRowsAndTheScrollBarScroll) {
 
     auto* bar = w.find<QScrollBar>("scl_行");
     w.window->SetScrollBar(true, 20, 3);
-    EXPECT_EQ(bar->value(), 3);
-    EXPECT_EQ(bar->maximum(), 20);
-    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ((std::vector<int>{bar->value(), bar->maximum(), bar->isEnabled()}), (std::vector<int>{3, 20, 1}));
     EXPECT_EQ(w.events.take(), Log{});
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
     EXPECT_EQ(w.events.take(), Log{"scroll 4"});
@@ -247,8 +243,7 @@ TEST_F(WindowReports, ClosingAsksThePresenterAndTheSessionEndDoesNot) {
     EXPECT_TRUE(w.window->isVisible());
 
     w.window->endSession();
-    EXPECT_EQ(w.events.endsWithoutAsking, 1);
-    EXPECT_EQ(w.events.closeRequests, 1);
+    EXPECT_EQ((std::vector<int>{w.events.endsWithoutAsking, w.events.closeRequests}), (std::vector<int>{1, 1}));
     EXPECT_FALSE(w.window->isVisible());
 }
 

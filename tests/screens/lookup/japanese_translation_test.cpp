@@ -12,29 +12,17 @@
 namespace velmora {
 namespace {
 
-struct StandardButtonCase {
-    QMessageBox::StandardButton button;
-    const char* text;
-};
-
 // Qt's standard buttons, which every question and message of the program
 // shows, read as Japanese once the translation is in (with the letter that
 // answers them from the keyboard).
 TEST(JapaneseTranslation, StandardButtonsReadJapanese) {
     ASSERT_TRUE(UseJapaneseTranslation()) << "qtbase_ja.qm is missing (qt6-translations-l10n)";
-    const StandardButtonCase cases[] = {
-        {QMessageBox::Yes, "はい(&Y)"},
-        {QMessageBox::No, "いいえ(&N)"},
-        {QMessageBox::Cancel, "キャンセル"},
-        {QMessageBox::Ok, "OK"},
-    };
     QMessageBox box(QMessageBox::Question, QStringLiteral("Velmora"), QStringLiteral("削除しますか？"),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
-    for (const StandardButtonCase& c : cases) {
-        QAbstractButton* button = box.button(c.button);
-        ASSERT_NE(button, nullptr) << c.text;
-        EXPECT_EQ(button->text().toStdString(), c.text);
-    }
+    QStringList texts;
+    for (auto standard : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok})
+        texts << (box.button(standard) ? box.button(standard)->text() : QStringLiteral("(none)"));
+    EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), "はい(&Y)|いいえ(&N)|キャンセル|OK");
 }
 
 // A Yes/No question as the program asks it, No being the default: shown with

@@ -23,6 +23,8 @@
 namespace velmora {
 namespace {
 
+using test::CentreInWindow;
+using test::TabTo;
 using test::WhileModal;
 
 // The real windows on a database with the lookup rows, opened for an entry
@@ -82,17 +84,6 @@ TEST_F(LookupWindowsOnADatabase, KanaSearchAndEnterHandTheCustomerCodeToTheTarge
         QTest::keyClick(dialog.findChild<QLineEdit*>("コード"), Qt::Key_Escape);
     });
     windows.open(LookupWindowId::得意先一覧, entry, "", "得意先コード", "得意先名称A");
-}
-
-QPoint CentreInWindow(QWidget* widget) { return widget->mapTo(widget->window(), widget->rect().center()); }
-
-// Tab through the dialog's window until the named control has the focus.
-bool TabTo(QDialog& dialog, const char* name) {
-    for (int i = 0; i < 30 && QApplication::focusWidget() &&
-                    QApplication::focusWidget()->objectName() != QString::fromUtf8(name);
-         ++i)
-        QTest::keyClick(dialog.windowHandle(), Qt::Key_Tab);
-    return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == QString::fromUtf8(name);
 }
 
 // Keys and clicks as the window system delivers them: to the dialog's

@@ -95,12 +95,7 @@ public:
         if (best) {
             for (const auto& row : best->rows) {
                 std::vector<Cell> cells;
-                for (const auto& value : row) {
-                    Cell c;
-                    c.kind = Cell::Kind::Text;
-                    c.text = value;
-                    cells.push_back(c);
-                }
+                for (const auto& value : row) cells.push_back(Cell{Cell::Kind::Text, 0, 0.0, value});
                 rs->addRow(std::move(cells));
             }
         }

@@ -196,28 +196,22 @@ TEST_F(LookupFramework, EscapeReturnsLikeTheReturnButton) {
 TEST_F(LookupFramework, ColumnSortDirectionRules) {
     FakeLookupView& v = OpenCustomers();
     LookupPresenter& p = presenter(LookupWindowId::得意先一覧);
-    auto firstCells = [&](int column) {
-        std::vector<std::string> cells;
-        for (const auto& row : v.rows) cells.push_back(row.cells[static_cast<size_t>(column)]);
-        return cells;
+    // The presenter's sort, the window's arrow and the column's cells: "1 up (1 up): 略1 略2 略3".
+    auto sorted = [&](size_t column) {
+        std::string text = std::to_string(p.sortColumn()) + (p.sortAscending() ? " up (" : " down (") +
+                           std::to_string(v.sortColumn) + (v.sortAscending ? " up):" : " down):");
+        for (const auto& row : v.rows) text += " " + row.cells[column];
+        return text;
     };
-    EXPECT_EQ(p.sortColumn(), 0);
-    EXPECT_TRUE(p.sortAscending());
+    EXPECT_EQ(sorted(0), "0 up (0 up): 000001 000002 000003");
     p.onColumnClicked(0);  // the first column again: descending
-    EXPECT_FALSE(p.sortAscending());
-    EXPECT_EQ(firstCells(0), (std::vector<std::string>{"000003", "000002", "000001"}));
+    EXPECT_EQ(sorted(0), "0 down (0 down): 000003 000002 000001");
     p.onColumnClicked(1);  // another column keeps the direction
-    EXPECT_EQ(p.sortColumn(), 1);
-    EXPECT_FALSE(p.sortAscending());
-    EXPECT_EQ(firstCells(1), (std::vector<std::string>{"略3", "略2", "略1"}));
+    EXPECT_EQ(sorted(1), "1 down (1 down): 略3 略2 略1");
     p.onColumnClicked(1);
-    EXPECT_TRUE(p.sortAscending());
-    EXPECT_EQ(firstCells(1), (std::vector<std::string>{"略1", "略2", "略3"}));
-    EXPECT_EQ(v.sortColumn, 1);
-    EXPECT_TRUE(v.sortAscending);
+    EXPECT_EQ(sorted(1), "1 up (1 up): 略1 略2 略3");
     p.onColumnClicked(2);  // kept ascending too
-    EXPECT_EQ(p.sortColumn(), 2);
-    EXPECT_TRUE(p.sortAscending());
+    EXPECT_EQ(sorted(2), "2 up (2 up): 山田 山田 山田");
 }
 
 TEST_F(LookupFramework, NestedChoiceReEnablesTheCallingWindowAndFocusesItsField) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <QApplication>
 #include <QDialog>
@@ -34,6 +35,23 @@ inline void WhileModal(std::function<void(QDialog&)> steps, int triesLeft = 500)
         if (!QTest::qWaitForWindowActive(dialog)) ADD_FAILURE() << "the dialog did not become active";
         steps(*dialog);
     });
+}
+
+// The object name of the widget with the keyboard focus, empty when none.
+inline std::string FocusedName() {
+    QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->objectName().toStdString() : std::string();
+}
+
+// Tab through the dialog's window until the named control has the focus.
+inline bool TabTo(QDialog& dialog, const std::string& name) {
+    for (int i = 0; i < 30 && QApplication::focusWidget() && FocusedName() != name; ++i)
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Tab);
+    return FocusedName() == name;
+}
+
+inline QPoint CentreInWindow(QWidget* widget) {
+    return widget->mapTo(widget->window(), widget->rect().center());
 }
 
 }  // namespace velmora::test

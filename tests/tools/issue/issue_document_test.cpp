@@ -79,8 +79,18 @@ class PricedQuotation {
     IssuedQuotation quotation;
 };
 
-Currency C(const char* text) {
-    return *Currency::Parse(text);
+// Figures as "1000|-2.5", several of them compared as one value.
+std::string Figures(std::initializer_list<Currency> figures) {
+    std::string out;
+    for (Currency figure : figures) out += (out.empty() ? "" : "|") + figure.format("0.####");
+    return out;
+}
+
+// A summary row as "category: rate|without tax|tax|with tax" (0 in force, 2 previous, 1 not taxable; "-" no
+// rate).
+std::string RowText(const TaxSummaryRow& row) {
+    return std::to_string(row.category) + ": " + (row.rate ? Figures({*row.rate}) : "-") + "|" +
+           Figures({row.withoutTax, row.tax, row.withTax});
 }
 
 // One row per rate: the rate in force, the previous one, not taxable; each
@@ -88,68 +98,46 @@ Currency C(const char* text) {
 // the quotation's totals to the yen (a quotation taxed per quotation with the
 // correction, tax added, is read back from the issued PDF).
 TEST(TaxSummary, RowsPerRateAddUpToTheTotalsToTheYen) {
-    struct Row {
-        std::int16_t category;
-        int rate;  // 0: none
-        const char *withoutTax, *tax, *withTax;
-    };
     struct Case {
         const char* name;
         Customer customer;
-        struct {
-            const char *withoutTax, *tax, *withTax;
-        } totals;
+        const char* totals;  // without tax, tax, with tax
         std::vector<Typed> lines;
-        std::vector<Row> rows;
+        std::vector<std::string> rows;
     };
     const Case cases[] = {
         {"per line, rounding up, tax included on some lines",
          {kTaxAdded, kTaxPerLine, 9, 0},
-         {"3279", "265", "3544"},
+         "3279|265|3544",
          {{1, "1001"},
           {1, "1001", "0", kTaxable, kTaxIncluded},
           {1, "777", "0", kTaxablePreviousRate, kTaxIncluded},
           {1, "500", "0", kNotTaxable}},
-         {{kTaxable, 10, "2002", "202", "2204"},
-          {kTaxablePreviousRate, 8, "777", "63", "840"},
-          {kNotTaxable, 0, "500", "0", "500"}}},
+         {"0: 10|2002|202|2204", "2: 8|777|63|840", "1: -|500|0|500"}},
         {"tax included customer, per quotation with correction",
          {kTaxIncluded, kTaxPerDocument, 5, 1},
-         {"4015", "383", "4398"},
+         "4015|383|4398",
          {{1, "1100", "0", kTaxable, 0, 3},
           {1, "333", "0", kTaxablePreviousRate, 0, 2},
           {kLineSubtotal},
           {1, "12", "0", kNotTaxable, 0, 4},
           {kLineSubtotal},
           {kLineMiddleTotal}},
-         {{kTaxable, 10, "3300", "330", "3630"},
-          {kTaxablePreviousRate, 8, "667", "53", "720"},
-          {kNotTaxable, 0, "48", "0", "48"}}},
+         {"0: 10|3300|330|3630", "2: 8|667|53|720", "1: -|48|0|48"}},
         {"only lines that are not taxable",
          {kTaxAdded, kTaxPerDocument, 0, 1},
-         {"800", "0", "800"},
+         "800|0|800",
          {{1, "800", "0", kNotTaxable}},
-         {{kNotTaxable, 0, "800", "0", "800"}}},
+         {"1: -|800|0|800"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PricedQuotation q(c.customer, c.lines);
         const QuotationHeader& h = q.quotation.header;
-        EXPECT_EQ(h.税抜見積金額合計, C(c.totals.withoutTax));
-        EXPECT_EQ(h.見積消費税合計, C(c.totals.tax));
-        EXPECT_EQ(h.税込見積金額合計, C(c.totals.withTax));
-        IssueDocument d = q.document();
-        ASSERT_EQ(d.taxes.size(), c.rows.size());
-        for (size_t i = 0; i < c.rows.size(); ++i) {
-            SCOPED_TRACE(i);
-            const TaxSummaryRow& row = d.taxes[i];
-            EXPECT_EQ(row.category, c.rows[i].category);
-            EXPECT_EQ(row.rate,
-                      c.rows[i].rate ? std::optional<Currency>(Units(c.rows[i].rate)) : std::nullopt);
-            EXPECT_EQ(row.withoutTax, C(c.rows[i].withoutTax));
-            EXPECT_EQ(row.tax, C(c.rows[i].tax));
-            EXPECT_EQ(row.withTax, C(c.rows[i].withTax));
-        }
+        EXPECT_EQ(Figures({h.税抜見積金額合計, h.見積消費税合計, h.税込見積金額合計}), c.totals);
+        std::vector<std::string> rows;
+        for (const TaxSummaryRow& row : q.document().taxes) rows.push_back(RowText(row));
+        EXPECT_EQ(rows, c.rows);
     }
 }
 
@@ -158,16 +146,9 @@ TEST(TaxSummary, TextsNameEachRateAndShowTheStoredFigures) {
                                                            {1, "500", "0", kTaxablePreviousRate},
                                                            {1, "300", "0", kNotTaxable}});
     IssueDocument d = q.document();
-    const std::vector<TaxRowTexts> rows = TaxRows(d);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].caption, "10%対象");
-    EXPECT_EQ(rows[1].caption, "8%対象（旧税率）");
-    EXPECT_EQ(rows[2].caption, "非課税");
-    const std::pair<const char*, const char*> figures[] = {{"2,000", "200"}, {"500", "40"}, {"300", "0"}};
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].withoutTax, figures[i].first);
-        EXPECT_EQ(rows[i].tax, figures[i].second);
-    }
+    std::vector<std::string> rows;
+    for (const TaxRowTexts& row : TaxRows(d)) rows.push_back(row.caption + "|" + row.withoutTax + "|" + row.tax);
+    EXPECT_EQ(rows, (std::vector<std::string>{"10%対象|2,000|200", "8%対象（旧税率）|500|40", "非課税|300|0"}));
     // Before the second rate came in there is no previous rate to name.
     PricedQuotation early({kTaxAdded, kTaxPerDocument, 0, 1}, {{1, "500", "0", kTaxablePreviousRate}},
                           "19960101");
@@ -187,10 +168,9 @@ TEST(TaxSummary, HiddenTaxesAndTotalsLeaveTheirPartsOut) {
         q.quotation.header.合計表示区分 = c.totals;
         q.quotation.header.消費税表示区分 = c.taxes;
         IssueDocument d = q.document();
-        EXPECT_EQ(TotalRows(d).size(), c.totalRows);
-        EXPECT_EQ(d.taxes.size(), c.taxRows);
-        EXPECT_EQ(d.tail.totalRows, static_cast<int>(c.totalRows));
-        EXPECT_EQ(d.tail.taxRows, static_cast<int>(c.taxRows));
+        EXPECT_EQ((std::vector<size_t>{TotalRows(d).size(), d.taxes.size(), static_cast<size_t>(d.tail.totalRows),
+                                       static_cast<size_t>(d.tail.taxRows)}),
+                  (std::vector<size_t>{c.totalRows, c.taxRows, c.totalRows, c.taxRows}));
         EXPECT_EQ(QuotedAmountOf(d).has_value(), c.quoted);
     }
 }

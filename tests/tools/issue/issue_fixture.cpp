@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -193,17 +194,10 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 std::optional<long long> Amount(const std::string& word) {
-    std::string digits;
-    for (size_t i = 0; i < word.size(); ++i) {
-        const char c = word[i];
-        if (c == '-' && i == 0)
-            digits.push_back(c);
-        else if (c >= '0' && c <= '9')
-            digits.push_back(c);
-        else if (c != ',')
-            return std::nullopt;
-    }
-    if (digits.empty() || digits == "-") return std::nullopt;
+    static const std::regex amount("-?[0-9,]*[0-9][0-9,]*");
+    if (!std::regex_match(word, amount)) return std::nullopt;
+    std::string digits = word;
+    std::erase(digits, ',');
     return std::stoll(digits);
 }
 

@@ -25,17 +25,10 @@ struct TypedLine {
 };
 inline TypedLine ProductLine(const std::string& product, int quantity, bool previousRate = false,
                              const std::string& name = "") {
-    TypedLine line;
-    line.product = product;
-    line.quantity = quantity;
-    line.previousRate = previousRate;
-    line.name = name;
-    return line;
+    return {1, product, quantity, previousRate, name};
 }
 inline TypedLine SubtotalLine(std::int16_t kind) {
-    TypedLine line;
-    line.kind = kind;
-    return line;
+    return {kind, "", 1, false, ""};
 }
 
 struct StoredKey {
