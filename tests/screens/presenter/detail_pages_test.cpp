@@ -246,8 +246,8 @@ TEST_P(DetailPagesTest, AttachmentsOpenFromTheirCopyAndMissingCopiesAreMarked) {
 
     openerWorks = false;
     presenter->ListActivated(kAttachmentList, 0);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf"));
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf")}));
 
     fs::remove(StoredPath("001", "仕様書.pdf"));
     opened.clear();
@@ -299,10 +299,10 @@ TEST_P(DetailPagesTest, AFolderHoldingTheDocumentFolderIsRefused) {
         view.messages.clear();
         view.chosenFolders = {folder};
         Press(kAddFolder);
-        ASSERT_EQ(view.messages.size(), 1u);
-        EXPECT_EQ(view.messages[0],
-                  "ドキュメントフォルダを含むフォルダは付属書類に追加できません。別のフォルダを選択してください。\n" +
-                      folder);
+        EXPECT_EQ(view.messages,
+                  std::vector<std::string>{"ドキュメントフォルダを含むフォルダは付属書類に追加できません。"
+                                           "別のフォルダを選択してください。\n" +
+                                           folder});
     }
     EXPECT_EQ(view.copies, 0);
     EXPECT_EQ(install->count(Attachments()), 0);
@@ -317,8 +317,7 @@ TEST_P(DetailPagesTest, ACancelledCopyLeavesNothingAndWritesNoRow) {
     view.chosenFolders = {(sources.path() / "大量").string()};
     Press(kAddFolder);
     ASSERT_EQ(view.copies, 1);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "付属書類の追加を取り消しました。");
+    EXPECT_EQ(view.messages, std::vector<std::string>{"付属書類の追加を取り消しました。"});
     EXPECT_EQ(install->count(Attachments()), 0);
     EXPECT_FALSE(fs::exists(StoredPath("001", "大量")));
     EXPECT_FALSE(AnyStoredWithPrefix(documents, "Velmora_"));

@@ -17,8 +17,7 @@ class FocusRulesTest : public ScreenTest {
 // Leaving the header forward with a required field empty goes to that field;
 // the detail area opens only for a complete header.
 TEST_P(FocusRulesTest, TheHeaderEndWantsTheRequiredFields) {
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     EXPECT_EQ(view.focus, (Control{"得意先コード"}));
     EXPECT_EQ(view.notice, kRequired);
     EXPECT_FALSE(view.detailEnabled);
@@ -28,8 +27,7 @@ TEST_P(FocusRulesTest, TheHeaderEndWantsTheRequiredFields) {
 
     FillHeader("1");
     Fill({"部門コード"}, "");
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     EXPECT_EQ(view.focus, (Control{"部門コード"}));
 }
 
@@ -96,8 +94,7 @@ TEST_P(FocusRulesTest, TheScrollBarFollowsTheLineCount) {
 // row 9; Shift+Tab from row 0 scrolls back.
 TEST_P(FocusRulesTest, TabbingPastRowNineScrolls) {
     WithLines(15);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     Click({"商品名", 9});
     Tab();
     EXPECT_EQ(view.focus, (Control{"見積数量", 9}));
@@ -124,8 +121,7 @@ TEST_P(FocusRulesTest, RowsBeyondTheLinesAreClosed) {
     EXPECT_EQ(Text({"Lab_行No", 4}), "");
 
     WithLines(20);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     presenter->Scrolled(30);
     EXPECT_EQ(state().TopLine, 11) << "row 9 shows at most the empty line after the last";
     Click({"商品名", 9});
@@ -160,8 +156,7 @@ TEST_P(FocusRulesTest, TabPassesWhatTheFieldLeftTookOutOfTheTabOrder) {
 // Tab out of the 998th line goes to the tail: there is never a 999th line.
 TEST_P(FocusRulesTest, TheLastPossibleLineEndsInTheTail) {
     WithLines(998);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     presenter->Scrolled(988);
     Click({"見積単位", 9});
     EXPECT_EQ(state().CurrentLine, 997);

@@ -72,16 +72,15 @@ class LineCommandsTest : public ScreenTest {
     std::string StoredValue(const std::string& column, const std::string& number) {
         return install->value("SELECT " + column + kStored + " AND 営業見積No = '" + number + "'");
     }
-    struct ClipboardRow {
-        std::string sequence, number, uniqueLineNo;
-    };
-    std::vector<ClipboardRow> ClipboardRows() {
-        std::vector<ClipboardRow> rows;
+    // The clipboard's rows as "sequence|quotation|unique line number".
+    std::vector<std::string> ClipboardRows() {
+        std::vector<std::string> rows;
         std::unique_ptr<Recordset> rs;
         if (program->access().OpenConfigRecordset(
                 rs, "SELECT * FROM プログラムクリップボード明細 ORDER BY 貼付連番"))
             for (; !rs->eof(); rs->moveNext())
-                rows.push_back({rs->text("貼付連番"), rs->text("伝票No"), rs->text("伝票固有行No")});
+                rows.push_back(rs->text("貼付連番") + "|" + rs->text("伝票No") + "|" +
+                               rs->text("伝票固有行No"));
         if (rs) rs->close();
         return rows;
     }
@@ -382,10 +381,9 @@ TEST_P(LineCommandsTest, RomanNumbersStopAtTen) {
     for (int i = 0; i < 12; ++i) Mark(i);
     Style(2);
     Press("btn_指定行連番");
-    EXPECT_EQ(Line(0).商品名, "Ⅰ．品目1");
-    EXPECT_EQ(Line(9).商品名, "Ⅹ．品目10");
-    EXPECT_EQ(Line(10).商品名, Name(10));
-    EXPECT_EQ(Line(11).商品名, Name(11));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Ⅰ．品目1", "Ⅱ．品目2", "Ⅲ．品目3", "Ⅳ．品目4", "Ⅴ．品目5",
+                                                 "Ⅵ．品目6", "Ⅶ．品目7", "Ⅷ．品目8", "Ⅸ．品目9", "Ⅹ．品目10",
+                                                 "品目11", "品目12"}));
     EXPECT_EQ(view.notice, "連番はⅩ．までのため、2行には番号を付けていません。");
     Press("btn_指定行連番");
     for (int i = 0; i < 12; ++i) EXPECT_EQ(Line(i).商品名, Name(i));
@@ -411,14 +409,9 @@ TEST_P(LineCommandsTest, MarkedLinesTravelThroughTheProgramClipboard) {
     ASSERT_FALSE(source.empty());
     const std::vector<LineValues> copied = CopyFrom(source, {0, 2, 3});
     const std::string customer = quotation().header.得意先コード;
-    const std::vector<ClipboardRow> rows = ClipboardRows();
-    ASSERT_EQ(rows.size(), 3u);
-    const int sourceLines[] = {0, 2, 3};
-    for (size_t k = 0; k < rows.size(); ++k) {
-        EXPECT_EQ(rows[k].sequence, "00" + std::to_string(k + 1));
-        EXPECT_EQ(rows[k].number, source);
-        EXPECT_EQ(rows[k].uniqueLineNo, Line(sourceLines[k]).営業見積固有行No);
-    }
+    EXPECT_EQ(ClipboardRows(), (std::vector<std::string>{"001|" + source + "|" + Line(0).営業見積固有行No,
+                                                         "002|" + source + "|" + Line(2).営業見積固有行No,
+                                                         "003|" + source + "|" + Line(3).営業見積固有行No}));
     EXPECT_FALSE(state().Changed) << "copying changes nothing on the screen";
 
     struct Target {
@@ -493,15 +486,15 @@ TEST_P(LineCommandsTest, OnlyStoredLinesAreCopied) {
     Mark(added);
     Press("btn_指定行コピー");
     EXPECT_EQ(view.notice, kOneUnstoredLeft);
-    const std::vector<ClipboardRow> rows = ClipboardRows();
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].uniqueLineNo, Line(0).営業見積固有行No);
+    const std::vector<std::string> copiedOnly = {"001|" + quotation().header.営業見積No + "|" +
+                                                 Line(0).営業見積固有行No};
+    EXPECT_EQ(ClipboardRows(), copiedOnly);
 
     // A copy of unstored lines alone leaves the earlier copy in place.
     Unmark(0);
     Press("btn_指定行コピー");
     EXPECT_EQ(view.notice, kOneUnstoredLeft);
-    EXPECT_EQ(ClipboardRows().size(), 1u);
+    EXPECT_EQ(ClipboardRows(), copiedOnly);
 
     // The stored lines can be copied, but the screen's changes go only with a save.
     Unmark(added);

@@ -46,8 +46,7 @@ protected:
   // rows; the history starts there, as after a load.
   void WithLines(int n) {
       ScreenTest::WithLines(n, {}, true);
-      Click({"見積期限"});
-      Tab();
+      ToRows();
       Loaded();
     }
     void Loaded() {
@@ -72,8 +71,7 @@ protected:
         Fill({"営業見積No"}, number);
         view.answers.clear();
         ASSERT_FALSE(state().NewEntry) << number;
-        Click({"見積期限"});
-        Tab();
+        ToRows();
     }
     // Three lines of a stored quotation on the program clipboard.
     void CopyThreeStoredLines() {

@@ -182,6 +182,12 @@ protected:
     // A new quotation for customer 000001 with one line of 4 × ST-00002, ready to save.
     void EnterQuotation();
     std::string Text(const Control& control) { return view.Text(control); }
+    // The controls' texts, joined by "|", to compare as one value.
+    std::string Shown(const std::vector<Control>& controls);
+    // Exact figures ("1234.5", "-3"), joined by "|".
+    static std::string Figures(const std::vector<Currency>& values);
+    // Tab from 見積期限, the header's end, into the rows.
+    void ToRows();
     QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
     int Lines() { return quotation().LastLine + 1; }
     std::string Db(const std::string& sql) { return install->value(sql); }
