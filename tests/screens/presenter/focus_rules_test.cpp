@@ -9,8 +9,10 @@ constexpr const char* kRequired = "必須項目が未入力です。";
 
 class FocusRulesTest : public ScreenTest {
   protected:
-    void TabUntil(const Control& target, int limit = 40) {
+    // Tabs on until the focus reaches the target (or `limit` times); where the focus is then.
+    Control TabUntil(const Control& target, int limit = 40) {
         for (int i = 0; i < limit && view.focus != target; ++i) Tab();
+        return view.focus;
     }
 };
 
@@ -43,15 +45,13 @@ TEST_P(FocusRulesTest, TabAndShiftTabFollowTheRows) {
 
     Tab();
     Type("ST-00001");
-    TabUntil({"商品コード", 1});
-    EXPECT_EQ(view.focus, (Control{"商品コード", 1}));
+    EXPECT_EQ(TabUntil({"商品コード", 1}), (Control{"商品コード", 1}));
     EXPECT_EQ(quotation().LastLine, 1);
     ShiftTab();
     EXPECT_EQ(view.focus, (Control{"見積金額", 0})) << "without a quantity the amount can be typed";
 
     TabUntil({"商品コード", 1});
-    TabUntil({"見積伝票備考A"});
-    EXPECT_EQ(view.focus, (Control{"見積伝票備考A"}));
+    EXPECT_EQ(TabUntil({"見積伝票備考A"}), (Control{"見積伝票備考A"}));
     EXPECT_EQ(quotation().LastLine, 0) << "the empty line tabbed through is no line";
     ShiftTab();
     EXPECT_EQ(view.focus, (Control{"見積金額", 0})) << "back from the tail to the last line";
@@ -160,8 +160,7 @@ TEST_P(FocusRulesTest, TheLastPossibleLineEndsInTheTail) {
     presenter->Scrolled(988);
     Click({"見積単位", 9});
     EXPECT_EQ(state().CurrentLine, 997);
-    TabUntil({"見積伝票備考A"}, 10);
-    EXPECT_EQ(view.focus, (Control{"見積伝票備考A"}));
+    EXPECT_EQ(TabUntil({"見積伝票備考A"}, 10), (Control{"見積伝票備考A"}));
     EXPECT_EQ(quotation().LastLine, 997);
 }
 

@@ -406,7 +406,6 @@ TEST_P(LineCommandsTest, TheNumberingStyleCycles) {
 // unique or position numbers of their own until they are saved).
 TEST_P(LineCommandsTest, MarkedLinesTravelThroughTheProgramClipboard) {
     const std::string source = StoredWithFourLines();
-    ASSERT_FALSE(source.empty());
     const std::vector<LineValues> copied = CopyFrom(source, {0, 2, 3});
     const std::string customer = quotation().header.得意先コード;
     EXPECT_EQ(ClipboardRows(), (std::vector<std::string>{"001|" + source + "|" + Line(0).営業見積固有行No,

@@ -75,9 +75,7 @@ protected:
     }
     // Three lines of a stored quotation on the program clipboard.
     void CopyThreeStoredLines() {
-        const std::string source = StoredWithFourLines();
-        ASSERT_FALSE(source.empty());
-        Open(source);
+        Open(StoredWithFourLines());
         for (int i : {0, 2, 3}) Mark(i);
         Press("btn_指定行コピー");
     }
@@ -178,9 +176,7 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
 // Changed follows the way back to the quotation as loaded, and stays once
 // the header differs from it.
 TEST_P(LineUndoTest, UndoingBackToTheLoadedQuotationClearsChanged) {
-    const std::string number = StoredWithFourLines();
-    ASSERT_FALSE(number.empty());
-    Open(number);
+    Open(StoredWithFourLines());
     const Snapshot loaded = Take();
     ASSERT_FALSE(state().Changed);
     Fill({"見積数量", 0}, "9");
@@ -240,7 +236,6 @@ TEST_P(LineUndoTest, AHistoryStartedOnUnsavedWorkKeepsChanged) {
 // A load, a clear and a save start the history afresh.
 TEST_P(LineUndoTest, LoadClearAndSaveStartAfresh) {
     const std::string number = StoredWithFourLines();
-    ASSERT_FALSE(number.empty());
     const std::pair<const char*, std::function<void()>> cases[] = {
         {"load", [&] { Open(number); }},
         {"clear", [&] { Clear(); }},

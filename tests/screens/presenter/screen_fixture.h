@@ -23,6 +23,9 @@ inline void PrintTo(const Control& c, std::ostream* os) { *os << c.name << (c.ro
 
 namespace velmora::test {
 
+// Several texts compared as one value.
+using Strings = std::vector<std::string>;
+
 // The arguments of a program's starts as the stand-in installed in the folder
 // logged them, in order.
 std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program);
