@@ -63,10 +63,9 @@ TEST_P(GridRowsTest, ProductsThatCannotBeTakenAreRefused) {
         SCOPED_TRACE(c.what);
         ASSERT_FALSE(c.code.empty());
         Fill({"商品コード", 0}, c.code);
-        EXPECT_EQ(view.notice, kNotFound);
-        EXPECT_EQ(Line(0).商品コード, c.taken ? c.code : "");
-        EXPECT_EQ(Text({"商品コード", 0}), c.taken ? c.code : "");
-        EXPECT_EQ(Line(0).仕入先コード, "");
+        const std::string code = c.taken ? c.code : "";
+        EXPECT_EQ((Strings{view.notice, Line(0).商品コード, Text({"商品コード", 0}), Line(0).仕入先コード}),
+                  (Strings{kNotFound, code, code, ""}));
         EXPECT_EQ(Line(0).見積単価.isZero(), !c.taken);
         Fill({"商品コード", 0}, "");
     }
@@ -96,9 +95,9 @@ TEST_P(GridRowsTest, ASupplierCodeIsReadFromItsMaster) {
         presenter->CheckToggled({"chb_仕入先対応先", 0}, c.counterparty);
         Fill({"仕入先コード", 0}, std::to_string(std::stoi(c.code)));
         const std::string master = c.counterparty ? "M対応先" : "M仕入先";
-        EXPECT_EQ(view.notice, c.found ? "" : kNotFound);
-        EXPECT_EQ(Line(0).仕入先コード, c.found ? c.code : "");
-        EXPECT_EQ(Text({"仕入先コード", 0}), c.found ? c.code : "");
+        const std::string code = c.found ? c.code : "";
+        EXPECT_EQ((Strings{view.notice, Line(0).仕入先コード, Text({"仕入先コード", 0})}),
+                  (Strings{c.found ? "" : kNotFound, code, code}));
         if (c.found) {
             EXPECT_EQ(Text({"仕入先名称A", 0}), Db("SELECT 名称A FROM " + master + " WHERE コード = '" + c.code + "'"));
         }

@@ -56,6 +56,11 @@ protected:
     void Undo() { Press("btn_元に戻す"); }
     void Redo() { Press("btn_やり直し"); }
     bool Enabled(const Control& button) { return view.enabled[button]; }
+    // "changed " when the quotation is, then the enabled buttons: "undo ", "redo ".
+    std::string Status() {
+        return std::string(state().Changed ? "changed " : "") + (Enabled(kUndo) ? "undo " : "") +
+               (Enabled(kRedo) ? "redo " : "");
+    }
 
     std::string Product() {
         return install->value("SELECT MIN(コード) FROM M商品 WHERE 取扱状況区分 <> '3' AND 売上課税区分 = '0' AND "
@@ -149,27 +154,22 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
         const Snapshot after = Take();
         ASSERT_EQ(Lines(), c.linesAfter) << view.notice;
         ASSERT_NE(Difference(before, after), "") << "the command changed nothing";
-        EXPECT_EQ(state().Changed, c.changesTheQuotation);
-        EXPECT_TRUE(Enabled(kUndo));
-        EXPECT_FALSE(Enabled(kRedo));
+        const std::string done = c.changesTheQuotation ? "changed undo " : "undo ";
+        EXPECT_EQ(Status(), done);
 
         Click({"見積伝票備考A"});
         Undo();
         EXPECT_EQ(Difference(Take(), before), "");
         EXPECT_EQ(view.focus, c.focus);
         EXPECT_EQ(state().CurrentLine, c.line);
-        EXPECT_FALSE(state().Changed) << "back where the history started";
-        EXPECT_FALSE(Enabled(kUndo));
-        EXPECT_TRUE(Enabled(kRedo));
+        EXPECT_EQ(Status(), "redo ") << "back where the history started";
 
         Click({"見積伝票備考A"});
         Redo();
         EXPECT_EQ(Difference(Take(), after), "");
         EXPECT_EQ(view.focus, c.focus);
         EXPECT_EQ(state().CurrentLine, c.line);
-        EXPECT_EQ(state().Changed, c.changesTheQuotation);
-        EXPECT_TRUE(Enabled(kUndo));
-        EXPECT_FALSE(Enabled(kRedo));
+        EXPECT_EQ(Status(), done);
     }
 }
 

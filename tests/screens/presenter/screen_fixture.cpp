@@ -84,7 +84,7 @@ Control RecordingEntryView::NextInTabOrder(bool forward) const {
 void ScreenTest::SetUp() {
     install = std::make_unique<DemoInstallation>(GetParam());
     VELMORA_REQUIRE_DATABASE(*install);
-    Restart("");
+    Restart("", startOnSystemClock);
 }
 
 void ScreenTest::Restart(const std::string& commandLine, bool systemClock) {

@@ -234,6 +234,7 @@ protected:
         return all.size() >= starts ? all.back() : std::string();
     }
 
+    bool startOnSystemClock = false;  // SetUp starts on the system's clock, for runs that meet other programs
     std::unique_ptr<DemoInstallation> install;
     RecordingHost host;
     std::unique_ptr<Program> program;
