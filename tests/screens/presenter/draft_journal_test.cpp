@@ -155,9 +155,7 @@ TEST_P(DraftTest, OnlyTheOwnDraftsOfEndedProgramsAreOffered) {
     StartAsked(Ended("second"), {Answer::Discard, Answer::Discard});
     EXPECT_EQ(view.questions.size(), 2u) << "the ended programs' drafts only";
     EXPECT_FALSE(state().Changed);
-    EXPECT_FALSE(Stored(Ended("first")));
-    EXPECT_FALSE(Stored(Ended("later")));
-    EXPECT_FALSE(Stored(Ended("second")));
+    for (const char* run : {"first", "later", "second"}) EXPECT_FALSE(Stored(Ended(run))) << run;
     for (const Other& o : kept) EXPECT_TRUE(others.Get(o.instance)) << o.what;
 
     // A program of an earlier boot has ended, whatever its process id.
