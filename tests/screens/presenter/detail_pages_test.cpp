@@ -17,6 +17,7 @@
 #include "screens/entry/detail_pages.h"
 #include "screens/entry/entry_fields.h"
 #include "support/file_modes.h"
+#include "support/statements.h"
 
 namespace velmora::test {
 namespace {
@@ -70,16 +71,20 @@ protected:
         return "M付属書類 WHERE 情報名 = 'Velmora' AND 情報識別ID = '" + InformationId() + "'" + condition;
     }
     bool Enabled(const char* button) { return view.enabled.count({button}) && view.enabled[{button}]; }
-    void AddActivity(const std::string& staff, const std::string& day, const std::string& start,
-                     const std::string& direction, const std::string& method, const std::string& stage,
-                     const std::string& contactColumn, const std::string& note) {
-        install->business(
-            "INSERT INTO T営業活動明細 (担当者コード, 日付, 開始時刻, 終了時刻, 発信区分, 応対方法, 要件分類, 対応分類, " +
-            std::string(contactColumn.empty() ? "" : "相手先御担当者名, ") +
-            "営業活動摘要, 営業見積事業所コード, 営業見積番号基準日付, 営業見積No) VALUES ('" + staff + "', '" + day +
-            "', '" + start + "', '23:00', '" + direction + "', '" + method + "', '2', '" + stage + "', " +
-            (contactColumn.empty() ? "" : "'" + contactColumn + "', ") + "'" + note + "', '001', '" + baseDate +
-            "', '" + number + "')");
+    // Activities of staff member 00101 on the quotation: day, start, direction, method, stage, the customer's
+    // contact (none: NULL) and the note.
+    void AddActivities(const std::vector<RowValues>& activities) {
+        std::vector<RowValues> rows;
+        for (const RowValues& a : activities)
+            rows.push_back(
+                {"00101", a[0], a[1], "23:00", a[2], a[3], "2", a[4], a[5], a[6], "001", baseDate, number});
+        for (const std::string& sql :
+             InsertSql("T営業活動明細",
+                       "担当者コード, 日付, 開始時刻, 終了時刻, 発信区分, 応対方法, 要件分類, "
+                       "対応分類, 相手先御担当者名, 営業活動摘要, 営業見積事業所コード, "
+                       "営業見積番号基準日付, 営業見積No",
+                       rows))
+            install->business(sql);
     }
     std::string CodeName(const std::string& table, const std::string& code, const std::string& extra = "") {
         return install->value("SELECT 名称 FROM " + table + " WHERE 区分 = '" + code + "'" + extra);
@@ -96,10 +101,10 @@ protected:
 // starts the schedule report program with the activity's key.
 TEST_P(DetailPagesTest, TheActivityListShowsTheQuotationsActivitiesAndOpensThem) {
     const std::string staff = "00101";
-    AddActivity(staff, "20261110", "09:00", "1", "0", "0", "ご担当者様", "初回訪問");
-    AddActivity(staff, "20261112", "14:00", "0", "2", "1", "田中様", "電話で回答");
-    AddActivity(staff, "20261112", "10:30", "1", "3", "2", "", "資料を送付");
-    AddActivity(staff, "20261114", "09:00", "1", "0", "9", "ご担当者様", "段階なし");
+    AddActivities({{"20261110", "09:00", "1", "0", "0", "ご担当者様", "初回訪問"},
+                   {"20261112", "14:00", "0", "2", "1", "田中様", "電話で回答"},
+                   {"20261112", "10:30", "1", "3", "2", std::nullopt, "資料を送付"},
+                   {"20261114", "09:00", "1", "0", "9", "ご担当者様", "段階なし"}});
     ASSERT_TRUE(view.listRows.count(kActivityList));
     EXPECT_TRUE(ListRows(kActivityList).empty()) << "a new quotation";
 
@@ -246,8 +251,8 @@ TEST_P(DetailPagesTest, AttachmentsOpenFromTheirCopyAndMissingCopiesAreMarked) {
 
     openerWorks = false;
     presenter->ListActivated(kAttachmentList, 0);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf"));
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{std::string(kCannotOpen) + "\n" + StoredPath("001", "仕様書.pdf")}));
 
     fs::remove(StoredPath("001", "仕様書.pdf"));
     opened.clear();
@@ -299,10 +304,10 @@ TEST_P(DetailPagesTest, AFolderHoldingTheDocumentFolderIsRefused) {
         view.messages.clear();
         view.chosenFolders = {folder};
         Press(kAddFolder);
-        ASSERT_EQ(view.messages.size(), 1u);
-        EXPECT_EQ(view.messages[0],
-                  "ドキュメントフォルダを含むフォルダは付属書類に追加できません。別のフォルダを選択してください。\n" +
-                      folder);
+        EXPECT_EQ(view.messages,
+                  std::vector<std::string>{"ドキュメントフォルダを含むフォルダは付属書類に追加できません。"
+                                           "別のフォルダを選択してください。\n" +
+                                           folder});
     }
     EXPECT_EQ(view.copies, 0);
     EXPECT_EQ(install->count(Attachments()), 0);
@@ -317,8 +322,7 @@ TEST_P(DetailPagesTest, ACancelledCopyLeavesNothingAndWritesNoRow) {
     view.chosenFolders = {(sources.path() / "大量").string()};
     Press(kAddFolder);
     ASSERT_EQ(view.copies, 1);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "付属書類の追加を取り消しました。");
+    EXPECT_EQ(view.messages, std::vector<std::string>{"付属書類の追加を取り消しました。"});
     EXPECT_EQ(install->count(Attachments()), 0);
     EXPECT_FALSE(fs::exists(StoredPath("001", "大量")));
     EXPECT_FALSE(AnyStoredWithPrefix(documents, "Velmora_"));

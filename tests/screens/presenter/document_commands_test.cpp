@@ -57,18 +57,16 @@ TEST_P(CommandsTest, SavingAStoredQuotationAfterAChange) {
 TEST_P(CommandsTest, PermissionAndPeriodLockRefuseTheSave) {
     const long long before = Quotations();
     EnterQuotation();
-    const std::string permission = "UPDATE 担当者別操作許可プログラム SET 入力許可 = '%' WHERE 担当者コード = '00101' "
-                                   "AND 業務メニュ = 'Carnelo' AND プログラムID = 'Velmora'";
-    auto withInput = [&](const char* value) {
-        std::string sql = permission;
-        sql.replace(sql.find('%'), 1, value);
-        ASSERT_TRUE(program->access().ExecuteConfig(sql));
+    auto withInput = [&](const std::string& value) {
+        ASSERT_TRUE(
+            program->access().ExecuteConfig("UPDATE 担当者別操作許可プログラム SET 入力許可 = '" + value +
+                                            "' WHERE 担当者コード = '00101' AND 業務メニュ = 'Carnelo' AND "
+                                            "プログラムID = 'Velmora'"));
     };
     withInput("1");
     view.confirmations = {kConfirmStoreOnly};
     Press("btn_登録");
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], kNoPermission);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kNoPermission});
     EXPECT_TRUE(view.confirmQuestions.empty());
     withInput("0");
 

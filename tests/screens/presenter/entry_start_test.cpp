@@ -35,10 +35,9 @@ TEST_P(StartTest, ACommandLineStartsANewQuotationWithPresets) {
     EXPECT_TRUE(state().NewEntry);
     EXPECT_TRUE(state().Changed);
     EXPECT_TRUE(state().ExitAfterSave);
-    EXPECT_EQ(Text({"得意先コード"}), "000001");
-    EXPECT_EQ(h.担当者コード, "00101") << "the command line's staff member, not the customer's";
-    EXPECT_EQ(h.得意先御担当者コード, "");
-    EXPECT_EQ(h.御担当者名, "ご担当者様");
+    // The command line's staff member, not the customer's.
+    EXPECT_EQ((Strings{Text({"得意先コード"}), h.担当者コード, h.得意先御担当者コード, h.御担当者名}),
+              (Strings{"000001", "00101", "", "ご担当者様"}));
 
     // A 19-character key opens that quotation.
     const std::string stored = install->value("SELECT MIN(営業見積No) FROM T営業見積 WHERE 事業所コード = '001'");
@@ -58,22 +57,20 @@ TEST_P(StartTest, CommandLinePresetsThatAreDiscarded) {
         const QuotationHeader& h = quotation().header;
         EXPECT_TRUE(state().NewEntry);
         EXPECT_EQ(h.得意先対応先区分, 1);
-        EXPECT_EQ(h.得意先コード, "");
-        EXPECT_EQ(Text({"得意先コード"}), "");
-        EXPECT_EQ(h.得意先名称A, "");
-        EXPECT_EQ(h.得意先御担当者コード, "");
-        EXPECT_EQ(h.担当者コード, "00101") << "the staff member is still taken";
+        // The staff member is still taken.
+        EXPECT_EQ((Strings{h.得意先コード, Text({"得意先コード"}), h.得意先名称A, h.得意先御担当者コード,
+                           h.担当者コード}),
+                  (Strings{"", "", "", "", "00101"}));
     }
 
     Restart(start + "001" + "20270331" + "99999999" + blank19 + "00101" + "1" + "000001" + "00001" + "ご担当者様");
     const QuotationHeader& h = quotation().header;  // the restarted screen's
     EXPECT_TRUE(state().NewEntry);
-    EXPECT_EQ(h.参照営業見積No, "");
-    EXPECT_EQ(h.得意先コード, "") << "the customer of the same command line is not read";
-    EXPECT_EQ(h.御担当者名, "");
+    // The customer of the same command line is not read.
+    EXPECT_EQ((Strings{h.参照営業見積No, h.得意先コード, Text({"得意先コード"}), h.御担当者名}),
+              (Strings{"", "", "", ""}));
     EXPECT_NE(h.担当者コード, "00101");
     EXPECT_EQ(quotation().LastLine, -1);
-    EXPECT_EQ(Text({"得意先コード"}), "");
 }
 
 // The manual panel opens the manual with the desktop's application, or says
@@ -91,8 +88,7 @@ TEST_P(StartTest, TheManualPanelOpensTheManual) {
 
     std::ofstream(install->root() + "manual/Velmora.doc") << "manual";
     presenter->PanelClicked({"manualpanel"});
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], install->root() + "manual/Velmora.doc");
+    EXPECT_EQ(opened, Strings{install->root() + "manual/Velmora.doc"});
     SetShellOpener(nullptr);
 }
 

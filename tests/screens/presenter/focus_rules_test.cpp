@@ -9,16 +9,17 @@ constexpr const char* kRequired = "必須項目が未入力です。";
 
 class FocusRulesTest : public ScreenTest {
   protected:
-    void TabUntil(const Control& target, int limit = 40) {
+    // Tabs on until the focus reaches the target (or `limit` times); where the focus is then.
+    Control TabUntil(const Control& target, int limit = 40) {
         for (int i = 0; i < limit && view.focus != target; ++i) Tab();
+        return view.focus;
     }
 };
 
 // Leaving the header forward with a required field empty goes to that field;
 // the detail area opens only for a complete header.
 TEST_P(FocusRulesTest, TheHeaderEndWantsTheRequiredFields) {
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     EXPECT_EQ(view.focus, (Control{"得意先コード"}));
     EXPECT_EQ(view.notice, kRequired);
     EXPECT_FALSE(view.detailEnabled);
@@ -28,8 +29,7 @@ TEST_P(FocusRulesTest, TheHeaderEndWantsTheRequiredFields) {
 
     FillHeader("1");
     Fill({"部門コード"}, "");
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     EXPECT_EQ(view.focus, (Control{"部門コード"}));
 }
 
@@ -45,15 +45,13 @@ TEST_P(FocusRulesTest, TabAndShiftTabFollowTheRows) {
 
     Tab();
     Type("ST-00001");
-    TabUntil({"商品コード", 1});
-    EXPECT_EQ(view.focus, (Control{"商品コード", 1}));
+    EXPECT_EQ(TabUntil({"商品コード", 1}), (Control{"商品コード", 1}));
     EXPECT_EQ(quotation().LastLine, 1);
     ShiftTab();
     EXPECT_EQ(view.focus, (Control{"見積金額", 0})) << "without a quantity the amount can be typed";
 
     TabUntil({"商品コード", 1});
-    TabUntil({"見積伝票備考A"});
-    EXPECT_EQ(view.focus, (Control{"見積伝票備考A"}));
+    EXPECT_EQ(TabUntil({"見積伝票備考A"}), (Control{"見積伝票備考A"}));
     EXPECT_EQ(quotation().LastLine, 0) << "the empty line tabbed through is no line";
     ShiftTab();
     EXPECT_EQ(view.focus, (Control{"見積金額", 0})) << "back from the tail to the last line";
@@ -85,10 +83,9 @@ TEST_P(FocusRulesTest, TheScrollBarFollowsTheLineCount) {
     const std::pair<int, int> cases[] = {{9, -1}, {10, 1}, {500, 491}, {997, 988}, {998, 988}};
     for (auto [lines, maximum] : cases) {
         WithLines(lines);
-        EXPECT_EQ(view.scrollEnabled, maximum >= 0) << lines;
-        if (maximum >= 0) {
-            EXPECT_EQ(view.scrollMax, maximum) << lines;
-        }
+        EXPECT_EQ((std::pair{view.scrollEnabled, view.scrollEnabled ? view.scrollMax : -1}),
+                  (std::pair{maximum >= 0, maximum}))
+            << lines;
     }
 }
 
@@ -96,8 +93,7 @@ TEST_P(FocusRulesTest, TheScrollBarFollowsTheLineCount) {
 // row 9; Shift+Tab from row 0 scrolls back.
 TEST_P(FocusRulesTest, TabbingPastRowNineScrolls) {
     WithLines(15);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     Click({"商品名", 9});
     Tab();
     EXPECT_EQ(view.focus, (Control{"見積数量", 9}));
@@ -124,8 +120,7 @@ TEST_P(FocusRulesTest, RowsBeyondTheLinesAreClosed) {
     EXPECT_EQ(Text({"Lab_行No", 4}), "");
 
     WithLines(20);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     presenter->Scrolled(30);
     EXPECT_EQ(state().TopLine, 11) << "row 9 shows at most the empty line after the last";
     Click({"商品名", 9});
@@ -160,13 +155,11 @@ TEST_P(FocusRulesTest, TabPassesWhatTheFieldLeftTookOutOfTheTabOrder) {
 // Tab out of the 998th line goes to the tail: there is never a 999th line.
 TEST_P(FocusRulesTest, TheLastPossibleLineEndsInTheTail) {
     WithLines(998);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     presenter->Scrolled(988);
     Click({"見積単位", 9});
     EXPECT_EQ(state().CurrentLine, 997);
-    TabUntil({"見積伝票備考A"}, 10);
-    EXPECT_EQ(view.focus, (Control{"見積伝票備考A"}));
+    EXPECT_EQ(TabUntil({"見積伝票備考A"}, 10), (Control{"見積伝票備考A"}));
     EXPECT_EQ(quotation().LastLine, 997);
 }
 

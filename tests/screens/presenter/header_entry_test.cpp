@@ -72,8 +72,7 @@ TEST_P(HeaderTest, ACustomerBringsItsStaffAndTaxSettings) {
     Fill({"得意先コード"}, "000001");
     EXPECT_EQ(view.calls, callsAfterSwitch) << "no master read, nothing drawn";
     EXPECT_EQ(h.得意先対応先区分, 1);
-    EXPECT_EQ(h.得意先コード, "000001");
-    EXPECT_EQ(h.得意先名称A, name);
+    EXPECT_EQ((Strings{h.得意先コード, h.得意先名称A}), (Strings{"000001", name}));
     EXPECT_EQ(view.notice, "");
 }
 
@@ -100,9 +99,8 @@ TEST_P(HeaderTest, TheDateKeepsItsNumberWithinThePeriod) {
     const std::string number = Text({"営業見積No"});
     Fill({"営業見積日付日"}, "20");
     EXPECT_EQ(quotation().header.営業見積日付, "20261220");
-    EXPECT_EQ(Text({"営業見積No"}), number);
-    EXPECT_EQ(Text({"見積期限"}), "令和 09 年 01 月 03 日");
-    EXPECT_EQ(Text({"見積納期日付日"}), "20");
+    EXPECT_EQ(Shown({{"営業見積No"}, {"見積期限"}, {"見積納期日付日"}}),
+              number + "|令和 09 年 01 月 03 日|20");
 
     Fill({"営業見積日付月"}, "2");
     Fill({"営業見積日付日"}, "30");
@@ -122,10 +120,9 @@ TEST_P(HeaderTest, ATypedNumberOpensTheStoredQuotation) {
     Fill({"営業見積No"}, std::to_string(std::stoi(stored)));
     EXPECT_FALSE(state().NewEntry);
     EXPECT_FALSE(state().Changed);
-    EXPECT_EQ(Text({"営業見積No"}), stored);
-    EXPECT_EQ(Text({"得意先コード"}), quotation().header.得意先コード);
+    EXPECT_EQ(Shown({{"営業見積No"}, {"得意先コード"}, {"Lab_行No", 0}}),
+              stored + "|" + quotation().header.得意先コード + "|1");
     EXPECT_GE(quotation().LastLine, 0);
-    EXPECT_EQ(Text({"Lab_行No", 0}), "1");
 
     Restart("");
     Fill({"営業見積No"}, "99999990");
@@ -137,15 +134,13 @@ TEST_P(HeaderTest, ATypedNumberOpensTheStoredQuotation) {
 // save then changes that quotation; no quotation appears under another number.
 TEST_P(HeaderTest, AStoredQuotationKeepsItsNumberWhenItIsCleared) {
     const std::string stored = FirstStored();
-    ASSERT_FALSE(stored.empty());
     const std::string where =
         " WHERE 事業所コード = '001' AND 番号基準日付 = '20270331' AND 営業見積No = '" + stored + "'";
     const long long quotations = install->count("T営業見積");
     OpenStored(stored);
 
     Fill({"営業見積No"}, "");
-    EXPECT_EQ(Text({"営業見積No"}), stored);
-    EXPECT_EQ(quotation().header.営業見積No, stored);
+    EXPECT_EQ((Strings{Text({"営業見積No"}), quotation().header.営業見積No}), (Strings{stored, stored}));
     EXPECT_EQ(view.notice, kNoticeNumberKept);
     EXPECT_FALSE(state().NewEntry);
     EXPECT_FALSE(state().Changed) << "nothing was changed";

@@ -46,8 +46,7 @@ protected:
   // rows; the history starts there, as after a load.
   void WithLines(int n) {
       ScreenTest::WithLines(n, {}, true);
-      Click({"見積期限"});
-      Tab();
+      ToRows();
       Loaded();
     }
     void Loaded() {
@@ -57,6 +56,11 @@ protected:
     void Undo() { Press("btn_元に戻す"); }
     void Redo() { Press("btn_やり直し"); }
     bool Enabled(const Control& button) { return view.enabled[button]; }
+    // "changed " when the quotation is, then the enabled buttons: "undo ", "redo ".
+    std::string Status() {
+        return std::string(state().Changed ? "changed " : "") + (Enabled(kUndo) ? "undo " : "") +
+               (Enabled(kRedo) ? "redo " : "");
+    }
 
     std::string Product() {
         return install->value("SELECT MIN(コード) FROM M商品 WHERE 取扱状況区分 <> '3' AND 売上課税区分 = '0' AND "
@@ -72,14 +76,11 @@ protected:
         Fill({"営業見積No"}, number);
         view.answers.clear();
         ASSERT_FALSE(state().NewEntry) << number;
-        Click({"見積期限"});
-        Tab();
+        ToRows();
     }
     // Three lines of a stored quotation on the program clipboard.
     void CopyThreeStoredLines() {
-        const std::string source = StoredWithFourLines();
-        ASSERT_FALSE(source.empty());
-        Open(source);
+        Open(StoredWithFourLines());
         for (int i : {0, 2, 3}) Mark(i);
         Press("btn_指定行コピー");
     }
@@ -153,36 +154,29 @@ TEST_P(LineUndoTest, EachLineActionIsUndoneAndRedoneExactly) {
         const Snapshot after = Take();
         ASSERT_EQ(Lines(), c.linesAfter) << view.notice;
         ASSERT_NE(Difference(before, after), "") << "the command changed nothing";
-        EXPECT_EQ(state().Changed, c.changesTheQuotation);
-        EXPECT_TRUE(Enabled(kUndo));
-        EXPECT_FALSE(Enabled(kRedo));
+        const std::string done = c.changesTheQuotation ? "changed undo " : "undo ";
+        EXPECT_EQ(Status(), done);
 
         Click({"見積伝票備考A"});
         Undo();
         EXPECT_EQ(Difference(Take(), before), "");
         EXPECT_EQ(view.focus, c.focus);
         EXPECT_EQ(state().CurrentLine, c.line);
-        EXPECT_FALSE(state().Changed) << "back where the history started";
-        EXPECT_FALSE(Enabled(kUndo));
-        EXPECT_TRUE(Enabled(kRedo));
+        EXPECT_EQ(Status(), "redo ") << "back where the history started";
 
         Click({"見積伝票備考A"});
         Redo();
         EXPECT_EQ(Difference(Take(), after), "");
         EXPECT_EQ(view.focus, c.focus);
         EXPECT_EQ(state().CurrentLine, c.line);
-        EXPECT_EQ(state().Changed, c.changesTheQuotation);
-        EXPECT_TRUE(Enabled(kUndo));
-        EXPECT_FALSE(Enabled(kRedo));
+        EXPECT_EQ(Status(), done);
     }
 }
 
 // Changed follows the way back to the quotation as loaded, and stays once
 // the header differs from it.
 TEST_P(LineUndoTest, UndoingBackToTheLoadedQuotationClearsChanged) {
-    const std::string number = StoredWithFourLines();
-    ASSERT_FALSE(number.empty());
-    Open(number);
+    Open(StoredWithFourLines());
     const Snapshot loaded = Take();
     ASSERT_FALSE(state().Changed);
     Fill({"見積数量", 0}, "9");
@@ -242,7 +236,6 @@ TEST_P(LineUndoTest, AHistoryStartedOnUnsavedWorkKeepsChanged) {
 // A load, a clear and a save start the history afresh.
 TEST_P(LineUndoTest, LoadClearAndSaveStartAfresh) {
     const std::string number = StoredWithFourLines();
-    ASSERT_FALSE(number.empty());
     const std::pair<const char*, std::function<void()>> cases[] = {
         {"load", [&] { Open(number); }},
         {"clear", [&] { Clear(); }},

@@ -27,21 +27,17 @@ public:
 // contents of prgbin/<name>.reply.
 class RowStartsTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        Restart("", true);
-    }
-    // Clicks the panel; the colours of the row panels while the program ran.
-    std::map<Control, Colour> ClickPanel(const Control& panel) {
-        WatchingView watching;
-        static_cast<RecordingEntryView&>(watching) = view;
-        screen().view = &watching;
-        presenter->PanelClicked(panel);
-        screen().view = &view;
-        view = watching;
-        return watching.duringWait;
-    }
+  RowStartsTest() { startOnSystemClock = true; }
+  // Clicks the panel; the colours of the row panels while the program ran.
+  std::map<Control, Colour> ClickPanel(const Control& panel) {
+      WatchingView watching;
+      static_cast<RecordingEntryView&>(watching) = view;
+      screen().view = &watching;
+      presenter->PanelClicked(panel);
+      screen().view = &view;
+      view = watching;
+      return watching.duringWait;
+  }
     void ExpectPainted(const std::map<Control, Colour>& duringWait, int row) {
         for (const char* panel : kRowPanels) {
             const Control c{panel, row};
@@ -66,8 +62,8 @@ TEST_P(RowStartsTest, TheProductRegistrationGetsTheLineAndReturnsItsCode) {
     Fill({"見積単位", 0}, "箱");
     Reply("Lorrima", code);
     ExpectPainted(ClickPanel({"bak_dtlb", 0}), 0);
-    EXPECT_EQ(Starts("Lorrima"),
-              std::vector<std::string>{"0010000000000000000,あいうえおかきくけこさしすせそ,たちつてと,箱,"});
+    const std::string fromTheLine = "0010000000000000000,あいうえおかきくけこさしすせそ,たちつてと,箱,";
+    EXPECT_EQ(Starts("Lorrima"), std::vector<std::string>{fromTheLine});
     const QuotationLine& l = Line(0);
     EXPECT_EQ(l.商品コード, code);
     EXPECT_EQ(Text({"商品コード", 0}), code);
@@ -82,8 +78,8 @@ TEST_P(RowStartsTest, TheProductRegistrationGetsTheLineAndReturnsItsCode) {
     // replace it.
     Reply("Lorrima", "SOMETHING-ELSE");
     ClickPanel({"bak_dtlb", 0});
-    ASSERT_EQ(Starts("Lorrima").size(), 2u);
-    EXPECT_EQ(Starts("Lorrima")[1], "001" + code + std::string(16 - code.size(), ' '));
+    EXPECT_EQ(Starts("Lorrima"),
+              (std::vector<std::string>{fromTheLine, "001" + code + std::string(16 - code.size(), ' ')}));
     EXPECT_EQ(Line(0).商品コード, code);
 }
 

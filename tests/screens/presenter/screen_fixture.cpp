@@ -84,7 +84,7 @@ Control RecordingEntryView::NextInTabOrder(bool forward) const {
 void ScreenTest::SetUp() {
     install = std::make_unique<DemoInstallation>(GetParam());
     VELMORA_REQUIRE_DATABASE(*install);
-    Restart("");
+    Restart("", startOnSystemClock);
 }
 
 void ScreenTest::Restart(const std::string& commandLine, bool systemClock) {
@@ -133,6 +133,23 @@ void ScreenTest::Fill(const Control& control, const std::string& text) {
 
 void ScreenTest::Press(const std::string& button) { presenter->ButtonPressed({button}); }
 
+std::string ScreenTest::Shown(const std::vector<Control>& controls) {
+    std::string text;
+    for (std::size_t i = 0; i < controls.size(); ++i) text += (i ? "|" : "") + Text(controls[i]);
+    return text;
+}
+
+std::string ScreenTest::Figures(const std::vector<Currency>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) text += (i ? "|" : "") + values[i].format("0.####");
+    return text;
+}
+
+void ScreenTest::ToRows() {
+    Click({"見積期限"});
+    Tab();
+}
+
 std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program) {
     std::vector<std::string> arguments;
     std::ifstream log(programFolder + "/standin-calls.log");
@@ -156,8 +173,7 @@ void ScreenTest::Reply(const std::string& program, const std::string& text) {
 
 void ScreenTest::IntoRows(const std::string& customer) {
     FillHeader(customer);
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     ASSERT_EQ(view.focus, (Control{"商品コード", 0}));
 }
 
@@ -208,8 +224,7 @@ void ScreenTest::Save() {
 
 void ScreenTest::EnterQuotation() {
     FillHeader("1");
-    Click({"見積期限"});
-    Tab();
+    ToRows();
     Type("ST-00002");
     Tab();
     Tab();

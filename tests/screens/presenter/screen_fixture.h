@@ -23,6 +23,9 @@ inline void PrintTo(const Control& c, std::ostream* os) { *os << c.name << (c.ro
 
 namespace velmora::test {
 
+// Several texts compared as one value.
+using Strings = std::vector<std::string>;
+
 // The arguments of a program's starts as the stand-in installed in the folder
 // logged them, in order.
 std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program);
@@ -182,6 +185,12 @@ protected:
     // A new quotation for customer 000001 with one line of 4 × ST-00002, ready to save.
     void EnterQuotation();
     std::string Text(const Control& control) { return view.Text(control); }
+    // The controls' texts, joined by "|", to compare as one value.
+    std::string Shown(const std::vector<Control>& controls);
+    // Exact figures ("1234.5", "-3"), joined by "|".
+    static std::string Figures(const std::vector<Currency>& values);
+    // Tab from 見積期限, the header's end, into the rows.
+    void ToRows();
     QuotationLine& Line(int i) { return quotation().lines[static_cast<size_t>(i)]; }
     int Lines() { return quotation().LastLine + 1; }
     std::string Db(const std::string& sql) { return install->value(sql); }
@@ -225,6 +234,7 @@ protected:
         return all.size() >= starts ? all.back() : std::string();
     }
 
+    bool startOnSystemClock = false;  // SetUp starts on the system's clock, for runs that meet other programs
     std::unique_ptr<DemoInstallation> install;
     RecordingHost host;
     std::unique_ptr<Program> program;
