@@ -210,5 +210,16 @@ TEST_P(DataAccessTest, AnUnopenableDatabaseLeavesTheOpenErrorRow) {
 INSTANTIATE_TEST_SUITE_P(Engines, DataAccessTest, testing::Values(Engine::SQLite, Engine::PostgreSQL),
                          test::EngineName);
 
+// An Oracle provider has no client on this platform: refused with the
+// provider's error, whatever the rest of the connection string says.
+TEST(OpenConnection, OracleProvidersAreRefusedByName) {
+    for (const char* provider : {"OraOLEDB.Oracle", "MSDAORA.1"}) {
+        DbError error;
+        EXPECT_FALSE(OpenConnection(FileConnectionString(provider, "scott", "tiger", "ORCL"), error));
+        EXPECT_EQ(std::to_string(error.number) + " " + error.description,
+                  std::string("-2147467259 no database client for provider ") + provider + " on this platform");
+    }
+}
+
 }  // namespace
 }  // namespace velmora

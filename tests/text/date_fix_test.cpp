@@ -30,10 +30,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, NormalizeDateCase,
     // Leap days, months 0 and 13 and days past the month's end between 1999
     // and 2101 are checked against the standard calendar below.
-    ::testing::Values(DateCase{"CenturyIsNotLeap", "1900", "2", "29", "1900", "02", "28"},
+    ::testing::Values(DateCase{"ValidDateKeepsItsText", "2023", "02", "5", "2023", "02", "5"},
+                      DateCase{"CenturyIsNotLeap", "1900", "2", "29", "1900", "02", "28"},
                       DateCase{"NegativeMonth", "2023", "-1", "10", "2022", "11", "10"},
                       DateCase{"Day100IsMonthEnd", "2023", "6", "100", "2023", "06", "30"},
                       DateCase{"AllZeroUnchanged", "0", "00", "0", "0", "00", "0"},
+                      DateCase{"AllEmptyUnchanged", "", "", "", "", "", ""},
                       DateCase{"FullWidthDigitsRead", "２０２３", "２", "３０", "2023", "02", "28"},
                       DateCase{"ShortYearTakenAsGiven", "23", "2", "30", "0023", "02", "28"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -85,15 +87,20 @@ TEST(DateFromParts, CorrectsNumbersAndRefusesOtherText) {
         {"2026", "1", "0", "20251231"},
         {"2026", "0", "15", "20251215"},   // month 0: December before
         {"2026", "0", "0", "20251130"},
+        {"2026", "00", "00", "20251130"},
         {"2026", "2", "30", "20260228"},
         {"2026", "13", "1", "20270101"},
         {"9999", "13", "1", ""},           // past the year 9999
         {"1", "0", "1", ""},               // before the year 1
         {"0", "12", "1", ""},
+        {"0", "0", "0", ""},
         {"", "12", "1", ""},
         {"2026", "", "1", ""},
         {"2026", "12", " ", ""},
         {"2026", "1a", "1", ""},
+        {"2026", "-1", "1", ""},
+        {"2026", "12", "１", ""},
+        {"2026", "12", "1.5", ""},
         {"2026", "1234567890", "1", ""},
     };
     for (const Case& c : cases) {
