@@ -26,6 +26,10 @@ TEST_P(FocusRulesTest, TheHeaderEndWantsTheRequiredFields) {
 
     Click({"商品コード", 3});
     EXPECT_EQ(view.focus, (Control{"得意先コード"})) << "rows are refused while the header is incomplete";
+    view.detailPage = kPageMemo;  // a tab clicked meanwhile goes back to the page the screen is on
+    presenter->PageChosen(kPagePurchase);
+    EXPECT_EQ(std::to_string(view.detailPage) + " " + std::to_string(state().DetailPage),
+              std::to_string(kPageSales) + " " + std::to_string(kPageSales));
 
     FillHeader("1");
     Fill({"部門コード"}, "");
