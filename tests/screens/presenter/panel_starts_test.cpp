@@ -38,6 +38,15 @@ TEST_P(PanelStartsTest, ANewCustomerComesBackFromItsRegistration) {
     presenter->PanelClicked({"bak_納品先"});
     EXPECT_EQ(StartedWith("Ferrano"), "001000003");
     EXPECT_EQ(Text({"納品先コード"}), "000003");
+
+    // A counterparty as the customer: its panel and its contacts' panel start
+    // the counterparty programs.
+    presenter->CheckToggled({"chb_得意先対応先"}, true);
+    Fill({"得意先コード"}, "3");
+    presenter->PanelClicked({"bak_得意先"});
+    EXPECT_EQ(StartedWith("Ferrano", 2), "001000003");
+    presenter->PanelClicked({"bak_御担当者"});
+    EXPECT_EQ(StartedWith("Hormeli"), "00100000300001");
 }
 
 // A registration program that ends without replying (crashed, closed by
