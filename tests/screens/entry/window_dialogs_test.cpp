@@ -95,6 +95,11 @@ TEST(WindowQuestions, TheWaitDialogIsOnTheScreenWhenShowWaitReturns) {
     EXPECT_TRUE(wait->isVisible());
     w.window->ShowWait(false);
     EXPECT_FALSE(wait->isVisible());
+    // The next long task shows the same dialog again.
+    w.window->ShowWait(true);
+    EXPECT_EQ(w.window->findChildren<QWidget*>("msgお待ち"), QList<QWidget*>{wait});
+    EXPECT_TRUE(wait->isVisible());
+    w.window->ShowWait(false);
 }
 
 }  // namespace
