@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "app/program.h"
+#include "data/clock.h"
 #include "platform/identity.h"
 #include "platform/program_options.h"
 #include "screens/entry/entry_presenter.h"
@@ -114,7 +115,9 @@ int main(int argc, char** argv) {
     DataAccessLookupData lookupData(program.access());
     QtLookupViewFactory lookupViews;
     LookupSession lookupSession = MakeLookupSession(program.session());
-    LookupWindows lookups(lookupSession, lookupData, lookupViews);
+    // The history lists count their months back from the run's own today (--today included).
+    LookupWindows lookups(lookupSession, lookupData, lookupViews,
+                          [&program] { return FormatDate(program.access().Now()); });
     EntryPresenter presenter(program, &lookups);
     presenter.KeepLookupsInStep(lookupSession);
     // Unsaved changes are kept in the user's state folder while they last.

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "../presenter/screen_fixture.h"
+#include "data/clock.h"
 #include "dialog_answerer.h"
 #include "window_recorder.h"
 #include "screens/entry/entry_presenter.h"
@@ -34,7 +35,8 @@ protected:
         ASSERT_TRUE(m_program->StartUp());
         m_lookupData = std::make_unique<DataAccessLookupData>(m_program->access());
         m_lookupSession = MakeLookupSession(m_program->session());
-        m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews);
+        m_lookups = std::make_unique<LookupWindows>(m_lookupSession, *m_lookupData, m_lookupViews,
+                                                    [this] { return FormatDate(m_program->access().Now()); });
         m_presenter = std::make_unique<EntryPresenter>(*m_program, m_lookups.get());
         m_window = makeWindow(*m_presenter);
         ASSERT_TRUE(ShowActive(*m_window));

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "data/clock.h"
 #include "../lookup/lookup_fakes.h"
 #include "screen_fixture.h"
 #include "screens/entry/entry_fields.h"
@@ -18,7 +19,8 @@ class LookupScreenTest : public ScreenTest {
         if (IsSkipped() || HasFatalFailure()) return;
         data = std::make_unique<DataAccessLookupData>(program->access());
         session = MakeLookupSession(program->session());
-        lookups = std::make_unique<LookupWindows>(session, *data, views);
+        lookups = std::make_unique<LookupWindows>(session, *data, views,
+                                                  [this] { return FormatDate(program->access().Now()); });
         // The same run, now with lookup windows.
         presenter = std::make_unique<EntryPresenter>(*program, lookups.get());
         presenter->KeepLookupsInStep(session);
