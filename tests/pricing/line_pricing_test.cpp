@@ -140,22 +140,23 @@ TEST(LinePricing, TypedUnitPriceSnapshotFollowsOnBothSides) {
 
 // A line priced in the other tax kind takes the customer's: added prices gain
 // their tax, included ones lose it, a typed amount without a quantity converts
-// itself; lines in the kind already, not taxable or fixed by the product stay.
+// itself and stays typed (one with a quantity is worked out again and loses
+// the mark); lines in the kind already, not taxable or fixed by the product stay.
 TEST(ConvertToCustomerTaxKind, ConvertsOnlyLinesTheCustomersKindDecides) {
     struct Case {
         const char* what;
         std::int16_t customerKind, lineKind, category, productKind;
         const char *quantity, *price, *amount;
         const char *priceAfter, *amountAfter;
-        bool changed;
+        bool changed, typedAfter;
     };
     const Case cases[] = {
-        {"added gains the tax", kTaxIncluded, kTaxAdded, 0, 0, "3", "1000", "3000", "1100", "3300", true},
-        {"included loses it, lump sum", kTaxAdded, kTaxIncluded, 0, 0, "0", "1100", "2200", "1000", "2000",
+        {"added gains the tax", kTaxIncluded, kTaxAdded, 0, 0, "3", "1000", "3000", "1100", "3300", true, false},
+        {"included loses it, lump sum", kTaxAdded, kTaxIncluded, 0, 0, "0", "1100", "2200", "1000", "2000", true,
          true},
-        {"already in the kind", kTaxIncluded, kTaxIncluded, 0, 0, "0", "1100", "0", "1100", "0", false},
-        {"not taxable", kTaxIncluded, kTaxAdded, kNotTaxable, 0, "0", "1000", "0", "1000", "0", true},
-        {"fixed by the product", kTaxIncluded, kTaxAdded, 0, kTaxAdded, "0", "1000", "0", "1000", "0", false},
+        {"already in the kind", kTaxIncluded, kTaxIncluded, 0, 0, "0", "1100", "0", "1100", "0", false, true},
+        {"not taxable", kTaxIncluded, kTaxAdded, kNotTaxable, 0, "0", "1000", "0", "1000", "0", true, true},
+        {"fixed by the product", kTaxIncluded, kTaxAdded, 0, kTaxAdded, "0", "1000", "0", "1000", "0", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -169,9 +170,11 @@ TEST(ConvertToCustomerTaxKind, ConvertsOnlyLinesTheCustomersKindDecides) {
         line.見積数量 = C(c.quantity);
         line.見積単価 = C(c.price);
         line.見積金額 = C(c.amount);
+        line.sellingAmountTyped = true;
         ASSERT_TRUE(ConvertToCustomerTaxKind(f.rules(), f.header, line));
         EXPECT_EQ(Figures({line.見積単価, line.見積金額}), std::string(c.priceAfter) + "|" + c.amountAfter);
         EXPECT_EQ(line.changed, c.changed);
+        EXPECT_EQ(line.sellingAmountTyped, c.typedAfter);
     }
     // The purchase side converts with the selling side.
     test::PricingFixture f;

@@ -101,6 +101,9 @@ TEST_F(Totals, SetLineKindRules) {
     f.lines[2].行区分 = kLineSubtotal;
     ASSERT_TRUE(SetLineKind(f.header, f.view(), 2));
     EXPECT_EQ(f.lines[2].見積金額, C("300"));
+    f.lines[1].行区分 = kLineSubtotal;  // the second line has one to sum already
+    ASSERT_TRUE(SetLineKind(f.header, f.view(), 1));
+    EXPECT_EQ(f.lines[1].見積金額, C("100"));
     f.lines[2].行区分 = kLineOrdinary;
     ASSERT_TRUE(SetLineKind(f.header, f.view(), 2));
     EXPECT_EQ(f.lines[2].計区分, 1);

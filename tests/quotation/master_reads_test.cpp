@@ -391,6 +391,10 @@ TEST_P(MasterReadsTest, LineReadsFillTheProductAndSupplier) {
         }
         EXPECT_EQ(line, expected);
     }
+    // The same supplier read again copies nothing.
+    QuotationLine line = presetLine();
+    ASSERT_TRUE(ReadSupplier(access(), line, "300001", false).copied);
+    EXPECT_FALSE(ReadSupplier(access(), line, "300001", false).copied);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, MasterReadsTest,
