@@ -139,10 +139,11 @@ make_suite_tree() {
     git -C "$root" rev-parse --verify -q "$rev^{commit}" >/dev/null || { echo "no such revision: $rev" >&2; return 1; }
     mkdir -p "$dir"
     find "$dir" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
-    # What the repository holds at the top, except tests/.
+    # What the repository holds at the top, except tests/ and bench/, which
+    # builds on the tests' support code: both are taken from the revision.
     while read -r entry; do
-        [ "$entry" != tests ] && [ -e "$root/$entry" ] || continue
+        [ "$entry" != tests ] && [ "$entry" != bench ] && [ -e "$root/$entry" ] || continue
         if [ "$mode" = link ]; then ln -s "$root/$entry" "$dir/"; else cp -a "$root/$entry" "$dir/"; fi
     done < <(git -C "$root" ls-tree --name-only HEAD)
-    git -C "$root" archive "$rev" tests | tar -x -C "$dir"
+    git -C "$root" archive "$rev" tests bench | tar -x -C "$dir"
 }
