@@ -9,6 +9,7 @@
 #include "data/data_access.h"
 #include "quotation/attachment_files.h"
 #include "screens/entry/entry_fields.h"
+#include "support/statements.h"
 
 namespace velmora::test {
 
@@ -152,11 +153,8 @@ void ScreenTest::ToRows() {
 
 std::vector<std::string> StandinStarts(const std::string& programFolder, const std::string& program) {
     std::vector<std::string> arguments;
-    std::ifstream log(programFolder + "/standin-calls.log");
-    const std::string marker = "\t" + program + "\t";
-    for (std::string line; std::getline(log, line);)
-        if (auto at = line.find(marker); at != std::string::npos)
-            arguments.push_back(line.substr(at + marker.size()));
+    for (const auto& [name, argument] : StandInCalls(programFolder))
+        if (name == program) arguments.push_back(argument);
     return arguments;
 }
 
